@@ -1,0 +1,159 @@
+#include "commandline.h"
+
+#include "builders/formregistry.h"
+
+namespace {
+
+constexpr int usageError = 2;
+
+QString categoryNames()
+{
+    QStringList names;
+    for (DebugCategory c : FormRegistry::builderCategories())
+        names << Enum::caseName(c);
+    return names.join(QStringLiteral(", "));
+}
+
+QString usage()
+{
+    return QStringLiteral("Usage:\n"
+                          "  brindlecap CATEGORY [FIELD=VALUE ...] [-n] [--title]\n"
+                          "  brindlecap CATEGORY --fields\n"
+                          "  brindlecap --help | --version\n"
+                          "\n"
+                          "Prints the FortiOS command text that Brindlecap Builder generates for CATEGORY.\n"
+                          "Fields not given keep their defaults; `brindlecap CATEGORY --fields` lists them.\n"
+                          "\n"
+                          "  -n        print the text without a final line feed\n"
+                          "  --title   print the panel title instead of the command\n"
+                          "  --fields  list the category's fields with their kinds and defaults\n"
+                          "\n"
+                          "Categories: %1\n"
+                          "Flags take true/false (also on/off, yes/no, 1/0); enumerations take a case name.\n")
+        .arg(categoryNames());
+}
+
+QString fieldNames(const AnyForm &form)
+{
+    QStringList names;
+    for (const auto &f : form.fields())
+        names << f.name;
+    return names.join(QStringLiteral(", "));
+}
+
+QString kindName(FieldKind kind)
+{
+    switch (kind) {
+    case FieldKind::Text:
+        return QStringLiteral("text");
+    case FieldKind::MultiLineText:
+        return QStringLiteral("multiline text");
+    case FieldKind::Flag:
+        return QStringLiteral("flag");
+    case FieldKind::Enumeration:
+        return QStringLiteral("enum");
+    }
+    return {};
+}
+
+// Text defaults are quoted so that an empty default is visible.
+QString shownDefault(const AnyForm::Field &field)
+{
+    if (field.kind == FieldKind::Text || field.kind == FieldKind::MultiLineText)
+        return u'"' + field.defaultValue + u'"';
+    return field.defaultValue;
+}
+
+QString fieldTable(const AnyForm &form)
+{
+    const auto fields = form.fields();
+    qsizetype nameWidth = 5;
+    qsizetype kindWidth = 4;
+    qsizetype defaultWidth = 7;
+    for (const auto &f : fields) {
+        nameWidth = std::max(nameWidth, f.name.size());
+        kindWidth = std::max(kindWidth, kindName(f.kind).size());
+        defaultWidth = std::max(defaultWidth, shownDefault(f).size());
+    }
+    const auto row = [&](const QString &name, const QString &kind, const QString &value, const QString &choices) {
+        QString line = name.leftJustified(nameWidth + 2) + kind.leftJustified(kindWidth + 2);
+        line += choices.isEmpty() ? value : value.leftJustified(defaultWidth + 2) + choices;
+        return line + u'\n';
+    };
+    QString text = row(QStringLiteral("FIELD"), QStringLiteral("KIND"), QStringLiteral("DEFAULT"), QStringLiteral("CHOICES"));
+    for (const auto &f : fields)
+        text += row(f.name, kindName(f.kind), shownDefault(f), f.choices.join(QStringLiteral(", ")));
+    return text;
+}
+
+CommandLine::Result failure(const QString &message)
+{
+    return {usageError, {}, (QStringLiteral("brindlecap: ") + message + u'\n').toUtf8()};
+}
+
+} // namespace
+
+CommandLine::Result CommandLine::run(const QStringList &arguments)
+{
+    if (arguments.isEmpty())
+        return {usageError, {}, usage().toUtf8()};
+    const QString first = arguments.first();
+    if (first == QLatin1String("--help") || first == QLatin1String("-h"))
+        return {0, usage().toUtf8(), {}};
+    if (first == QLatin1String("--version"))
+        return {0, QByteArrayLiteral("brindlecap " BRINDLECAP_VERSION "\n"), {}};
+
+    const auto category = Enum::fromCaseName<DebugCategory>(first);
+    auto form = category ? FormRegistry::create(*category) : nullptr;
+    if (!form)
+        return failure(QStringLiteral("unknown category '%1'; valid categories: %2").arg(first, categoryNames()));
+
+    bool noNewline = false;
+    bool printTitle = false;
+    bool listFields = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == QLatin1String("-n")) {
+            noNewline = true;
+            continue;
+        }
+        if (argument == QLatin1String("--title")) {
+            printTitle = true;
+            continue;
+        }
+        if (argument == QLatin1String("--fields")) {
+            listFields = true;
+            continue;
+        }
+        const qsizetype equals = argument.indexOf(u'=');
+        if (equals < 0) {
+            return failure(QStringLiteral("'%1' is not FIELD=VALUE; valid fields for %2: %3")
+                               .arg(argument, first, fieldNames(*form)));
+        }
+        const QString name = argument.left(equals);
+        const QString value = argument.mid(equals + 1);
+        if (!form->hasField(name)) {
+            return failure(
+                QStringLiteral("unknown field '%1' for %2; valid fields: %3").arg(name, first, fieldNames(*form)));
+        }
+        if (!form->setField(name, value)) {
+            for (const auto &f : form->fields()) {
+                if (f.name != name)
+                    continue;
+                if (f.kind == FieldKind::Flag)
+                    return failure(QStringLiteral("invalid value '%1' for flag '%2'; use true or false "
+                                                  "(also on/off, yes/no, 1/0)")
+                                       .arg(value, name));
+                return failure(QStringLiteral("invalid value '%1' for '%2'; valid values: %3")
+                                   .arg(value, name, f.choices.join(QStringLiteral(", "))));
+            }
+        }
+    }
+
+    if (listFields)
+        return {0, fieldTable(*form).toUtf8(), {}};
+    QString text = printTitle ? form->title() : form->generatedCommand();
+    if (!noNewline)
+        text += u'\n';
+    return {0, text.toUtf8(), {}};
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "model/enumtable.h"
+#include "text.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// Each form type declares its fields once, in a table of FormField. The command line sets fields and
+// lists them through that table, so no category needs parsing code of its own.
+
+enum class FieldKind { Text, MultiLineText, Flag, Enumeration };
+
+template <typename Form>
+struct FormField {
+    QString name;
+    FieldKind kind = FieldKind::Text;
+    QStringList choices; // case names, for enumerations
+    // The field's value in command-line form: text as it is, a flag as true/false, an enumeration
+    // by case name.
+    std::function<QString(const Form &)> get;
+    // Sets the field from command-line text; false when the text is not a valid value.
+    std::function<bool(Form &, const QString &)> set;
+};
+
+namespace Fields {
+
+// Flags accept the usual spellings; anything else is refused.
+inline std::optional<bool> parseFlag(const QString &text)
+{
+    static const QStringList yes = {QStringLiteral("true"), QStringLiteral("on"), QStringLiteral("yes"),
+                                    QStringLiteral("1")};
+    static const QStringList no = {QStringLiteral("false"), QStringLiteral("off"), QStringLiteral("no"),
+                                   QStringLiteral("0")};
+    if (yes.contains(text))
+        return true;
+    if (no.contains(text))
+        return false;
+    return std::nullopt;
+}
+
+// A single-line text field: line breaks become spaces, as in the form's line edit.
+template <typename Form>
+FormField<Form> text(const char *name, QString Form::*member)
+{
+    return {QString::fromLatin1(name), FieldKind::Text, {}, [member](const Form &f) { return f.*member; },
+            [member](Form &f, const QString &v) {
+                f.*member = Text::toSingleLine(v);
+                return true;
+            }};
+}
+
+// A multi-line text field keeps its line breaks.
+template <typename Form>
+FormField<Form> multiLineText(const char *name, QString Form::*member)
+{
+    return {QString::fromLatin1(name), FieldKind::MultiLineText, {}, [member](const Form &f) { return f.*member; },
+            [member](Form &f, const QString &v) {
+                f.*member = v;
+                return true;
+            }};
+}
+
+template <typename Form>
+FormField<Form> flag(const char *name, bool Form::*member)
+{
+    return {QString::fromLatin1(name), FieldKind::Flag, {},
+            [member](const Form &f) { return f.*member ? QStringLiteral("true") : QStringLiteral("false"); },
+            [member](Form &f, const QString &v) {
+                const auto parsed = parseFlag(v);
+                if (parsed)
+                    f.*member = *parsed;
+                return parsed.has_value();
+            }};
+}
+
+template <typename Form, typename E>
+FormField<Form> enumeration(const char *name, E Form::*member)
+{
+    return {QString::fromLatin1(name), FieldKind::Enumeration, Enum::caseNames<E>(),
+            [member](const Form &f) { return Enum::caseName(f.*member); },
+            [member](Form &f, const QString &v) {
+                const auto parsed = Enum::fromCaseName<E>(v);
+                if (parsed)
+                    f.*member = *parsed;
+                return parsed.has_value();
+            }};
+}
+
+} // namespace Fields

@@ -1,0 +1,50 @@
+#include "sessionform.h"
+
+QString SessionForm::generatedCommand() const
+{
+    const QString filter = QStringLiteral("diagnose sys session filter ");
+    QStringList lines;
+    if (clearFirst)
+        lines << filter + QStringLiteral("clear");
+    // Values are emitted as typed; the trimmed value only decides whether the line appears.
+    const auto addIfSet = [&](const char *keyword, const QString &value) {
+        if (Text::isNonBlank(value))
+            lines << filter + QLatin1String(keyword) + u' ' + value;
+    };
+    addIfSet("vd", vdom);
+    addIfSet("src", src);
+    addIfSet("dst", dst);
+    addIfSet("sport", srcPort);
+    addIfSet("dport", dstPort);
+    if (proto != SessionProto::any)
+        lines << filter + QStringLiteral("proto ") + QString::number(Enum::payload(proto));
+    if (negate)
+        lines << filter + QStringLiteral("negate");
+    if (stats)
+        lines << QStringLiteral("diagnose sys session stat");
+    if (listAtEnd)
+        lines << QStringLiteral("diagnose sys session list");
+    return Text::joinLines(lines);
+}
+
+QString SessionForm::title() const
+{
+    return QStringLiteral("Session Diagnostics");
+}
+
+const QList<FormField<SessionForm>> &SessionForm::fields()
+{
+    static const QList<FormField<SessionForm>> table = {
+        Fields::text("src", &SessionForm::src),
+        Fields::text("dst", &SessionForm::dst),
+        Fields::text("srcPort", &SessionForm::srcPort),
+        Fields::text("dstPort", &SessionForm::dstPort),
+        Fields::enumeration("proto", &SessionForm::proto),
+        Fields::text("vdom", &SessionForm::vdom),
+        Fields::flag("negate", &SessionForm::negate),
+        Fields::flag("clearFirst", &SessionForm::clearFirst),
+        Fields::flag("listAtEnd", &SessionForm::listAtEnd),
+        Fields::flag("stats", &SessionForm::stats),
+    };
+    return table;
+}

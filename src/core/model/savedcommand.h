@@ -1,0 +1,43 @@
+#pragma once
+
+#include "debugcategory.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+#include <QUuid>
+
+#include <optional>
+
+// One saved command. createdAt is kept exactly as stored (seconds since 2001-01-01 00:00:00 UTC) so
+// that a stored value survives a load and save unchanged, even below the millisecond.
+struct SavedCommand {
+    QUuid id;
+    QString title;
+    DebugCategory category = DebugCategory::session;
+    QString command;
+    QString notes;
+    double createdAt = 0;
+
+    // A new record with a random id, created now.
+    static SavedCommand create(const QString &title, DebugCategory category, const QString &command,
+                               const QString &notes);
+
+    QDateTime createdAtDateTime() const;
+    static double referenceSeconds(const QDateTime &dateTime);
+
+    QJsonObject toJson() const;
+    static std::optional<SavedCommand> fromJson(const QJsonObject &object, QString *error = nullptr);
+
+    // The stored form: a compact JSON array, one object per record, in list order.
+    static QByteArray encodeList(const QList<SavedCommand> &commands);
+    // Strict: any invalid record makes the whole array unreadable.
+    static std::optional<QList<SavedCommand>> decodeList(const QByteArray &data, QString *error = nullptr);
+
+    // The canonical upper-case 8-4-4-4-12 text of an id.
+    static QString idText(const QUuid &id);
+
+    friend bool operator==(const SavedCommand &, const SavedCommand &) = default;
+};

@@ -1,0 +1,128 @@
+#include "model/savedcommand.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+
+class TestSavedCommand : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void encodesCompactWithSixKeys();
+    void roundTrip();
+    void readsAnyKeyOrderAndEscaping();
+    void strictReading_data();
+    void strictReading();
+};
+
+namespace {
+const QByteArray goodObject = R"({"id":"0F8FAD5B-D9CB-469F-A165-70867728950E","title":"T","category":"Ping",)"
+                              R"("command":"exec ping 1.1.1.1","notes":"","createdAt":786000000.5})";
+}
+
+void TestSavedCommand::encodesCompactWithSixKeys()
+{
+    SavedCommand c{QUuid(QStringLiteral("{0f8fad5b-d9cb-469f-a165-70867728950e}")), QStringLiteral("a/b"),
+                   DebugCategory::flow, QStringLiteral("x\ny"), QStringLiteral("n"), 1.25};
+    const QByteArray json = SavedCommand::encodeList({c});
+    QVERIFY2(!json.contains('\n') && !json.contains("\": ") && !json.contains(", \""), json.constData());
+    QVERIFY(json.startsWith("[{") && json.endsWith("}]"));
+    const QJsonObject object = QJsonDocument::fromJson(json).array().first().toObject();
+    QCOMPARE(object.keys().size(), 6);
+    QCOMPARE(object.value(QStringLiteral("id")).toString(), QStringLiteral("0F8FAD5B-D9CB-469F-A165-70867728950E"));
+    QCOMPARE(object.value(QStringLiteral("category")).toString(), QStringLiteral("Debug Flow"));
+    QCOMPARE(object.value(QStringLiteral("command")).toString(), QStringLiteral("x\ny"));
+    QVERIFY(json.contains(R"("command":"x\ny")"));
+    QCOMPARE(object.value(QStringLiteral("createdAt")).toDouble(), 1.25);
+    QCOMPARE(SavedCommand::encodeList({}), QByteArray("[]"));
+}
+
+void TestSavedCommand::roundTrip()
+{
+    SavedCommand c = SavedCommand::create(QStringLiteral("Routing / BGP"), DebugCategory::routing,
+                                          QStringLiteral("get router info bgp summary\ndiagnose debug enable"),
+                                          QStringLiteral("say \"hi\"\\ and\ttab — ünïcode"));
+    // A time with sub-millisecond digits, as another writer may have stored it.
+    c.createdAt = 786543210.123456789;
+    SavedCommand other = SavedCommand::create(QStringLiteral("second"), DebugCategory::saved, QString(), QString());
+
+    const auto decoded = SavedCommand::decodeList(SavedCommand::encodeList({c, other}));
+    QVERIFY(decoded);
+    QCOMPARE(decoded->size(), 2);
+    QVERIFY(decoded->at(0) == c);
+    QVERIFY(decoded->at(1) == other);
+    QCOMPARE(decoded->at(0).createdAt, 786543210.123456789);
+
+    // The reference date is 2001-01-01 00:00:00 UTC.
+    const SavedCommand epoch{QUuid::createUuid(), {}, DebugCategory::session, {}, {}, 0};
+    QCOMPARE(epoch.createdAtDateTime(), QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC));
+    QCOMPARE(SavedCommand::referenceSeconds(QDateTime(QDate(2001, 1, 1), QTime(0, 0, 1, 500), Qt::UTC)), 1.5);
+}
+
+void TestSavedCommand::readsAnyKeyOrderAndEscaping()
+{
+    const QByteArray json = R"([{"createdAt":10,"notes":"a\/b","command":"l1\nl2","category":"Debug Flow",)"
+                            R"("title":"\u0054itle","id":"0f8fad5b-d9cb-469f-a165-70867728950e"}])";
+    QString error;
+    const auto decoded = SavedCommand::decodeList(json, &error);
+    QVERIFY2(decoded, qPrintable(error));
+    QCOMPARE(decoded->size(), 1);
+    const SavedCommand &c = decoded->first();
+    QCOMPARE(c.notes, QStringLiteral("a/b"));
+    QCOMPARE(c.title, QStringLiteral("Title"));
+    QCOMPARE(c.command, QStringLiteral("l1\nl2"));
+    QCOMPARE(c.category, DebugCategory::flow);
+    QCOMPARE(c.createdAt, 10.0);
+    QCOMPARE(SavedCommand::idText(c.id), QStringLiteral("0F8FAD5B-D9CB-469F-A165-70867728950E"));
+}
+
+void TestSavedCommand::strictReading_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<bool>("readable");
+
+    QTest::newRow("good") << QByteArray("[" + goodObject + "]") << true;
+    QTest::newRow("empty array") << QByteArray("[]") << true;
+    QTest::newRow("not json") << QByteArray("[{") << false;
+    QTest::newRow("object, not array") << goodObject << false;
+    QTest::newRow("array of strings") << QByteArray(R"(["x"])") << false;
+    QTest::newRow("one bad among good")
+        << QByteArray("[" + goodObject + R"(,{"id":"0F8FAD5B-D9CB-469F-A165-70867728950E","title":"T",)"
+                      R"("category":"Ping","command":"c","createdAt":1}])")
+        << false;
+
+    const auto variant = [](const char *from, const char *to) {
+        return QByteArray("[" + QByteArray(goodObject).replace(from, to) + "]");
+    };
+    QTest::newRow("missing notes") << variant(R"("notes":"",)", "") << false;
+    QTest::newRow("missing createdAt") << variant(R"(,"createdAt":786000000.5)", "") << false;
+    QTest::newRow("notes not a string") << variant(R"("notes":"")", R"("notes":null)") << false;
+    QTest::newRow("createdAt as text") << variant("786000000.5", R"("786000000.5")") << false;
+    QTest::newRow("title a number") << variant(R"("title":"T")", R"("title":5)") << false;
+    QTest::newRow("unknown category") << variant(R"("Ping")", R"("ping")") << false;
+    QTest::newRow("category with space") << variant(R"("Ping")", R"("Ping ")") << false;
+    QTest::newRow("uuid with braces")
+        << variant("0F8FAD5B-D9CB-469F-A165-70867728950E", "{0F8FAD5B-D9CB-469F-A165-70867728950E}") << false;
+    QTest::newRow("uuid short group")
+        << variant("0F8FAD5B-D9CB-469F-A165-70867728950E", "0F8FAD5B-D9CB-469F-A165-70867728950") << false;
+    QTest::newRow("uuid not hex")
+        << variant("0F8FAD5B-D9CB-469F-A165-70867728950E", "0F8FAD5B-D9CB-469F-A165-70867728950G") << false;
+    QTest::newRow("uuid without hyphens")
+        << variant("0F8FAD5B-D9CB-469F-A165-70867728950E", "0F8FAD5BD9CB469FA16570867728950E") << false;
+    QTest::newRow("extra key is fine") << variant(R"("notes":"",)", R"("notes":"","extra":1,)") << true;
+}
+
+void TestSavedCommand::strictReading()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(bool, readable);
+    QString error;
+    const auto decoded = SavedCommand::decodeList(json, &error);
+    QCOMPARE(decoded.has_value(), readable);
+    QCOMPARE(error.isEmpty(), readable);
+}
+
+QTEST_GUILESS_MAIN(TestSavedCommand)
+#include "tst_savedcommand.moc"
