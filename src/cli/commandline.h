@@ -5,8 +5,7 @@
 
 // The brindlecap command line: the same rules as the desktop application, printed for terminals
 // and scripts. Output is exact: callers write `out` and `err` byte for byte.
-class CommandLine
-{
+class CommandLine {
 public:
     struct Result {
         int exitCode = 0;

@@ -2,8 +2,7 @@
 #include <QTest>
 
 // Runs the real brindlecap binary: its bytes and exit status are the contract.
-class TestCli : public QObject
-{
+class TestCli : public QObject {
     Q_OBJECT
 
 private slots:
@@ -19,8 +18,7 @@ private:
         QByteArray out;
         QByteArray err;
     };
-    static Run run(const QStringList &arguments)
-    {
+    static Run run(const QStringList &arguments) {
         QProcess process;
         process.start(QStringLiteral(BRINDLECAP_CLI_PATH), arguments);
         process.waitForFinished(30000);
@@ -28,8 +26,7 @@ private:
     }
 };
 
-void TestCli::output_data()
-{
+void TestCli::output_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("expected");
 
@@ -45,12 +42,12 @@ void TestCli::output_data()
                                           "diagnose sys session stat\ndiagnose sys session list\n");
     QTest::newRow("value verbatim, last wins, flag spellings")
         << QStringList{QStringLiteral("session"), QStringLiteral("clearFirst=off"), QStringLiteral("listAtEnd=0"),
-                       QStringLiteral("vdom=x"), QStringLiteral("vdom= root\t"), QStringLiteral("negate=yes"),
+                       QStringLiteral("vdom=x"),  QStringLiteral("vdom= root\t"),   QStringLiteral("negate=yes"),
                        QStringLiteral("-n")}
         << QByteArray("diagnose sys session filter vd  root\t\ndiagnose sys session filter negate");
     QTest::newRow("value holding '='") << QStringList{QStringLiteral("session"), QStringLiteral("dst=a=b"),
-                                                      QStringLiteral("clearFirst=false"), QStringLiteral("listAtEnd=no"),
-                                                      QStringLiteral("-n")}
+                                                      QStringLiteral("clearFirst=false"),
+                                                      QStringLiteral("listAtEnd=no"), QStringLiteral("-n")}
                                        << QByteArray("diagnose sys session filter dst a=b");
     QTest::newRow("single-line field: line break becomes a space")
         << QStringList{QStringLiteral("session"), QStringLiteral("src=1.1.1.1\nexecute reboot"),
@@ -69,8 +66,7 @@ void TestCli::output_data()
                               << QByteArray("Session Diagnostics");
 }
 
-void TestCli::output()
-{
+void TestCli::output() {
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, expected);
     const Run r = run(arguments);
@@ -79,8 +75,7 @@ void TestCli::output()
     QCOMPARE(r.out, expected);
 }
 
-void TestCli::errors_data()
-{
+void TestCli::errors_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("mentions");
 
@@ -100,8 +95,7 @@ void TestCli::errors_data()
                                         << QStringLiteral("FIELD=VALUE");
 }
 
-void TestCli::errors()
-{
+void TestCli::errors() {
     QFETCH(QStringList, arguments);
     QFETCH(QString, mentions);
     const Run r = run(arguments);
@@ -110,8 +104,7 @@ void TestCli::errors()
     QVERIFY2(QString::fromUtf8(r.err).contains(mentions), r.err.constData());
 }
 
-void TestCli::fieldsListsEveryFieldWithDefault()
-{
+void TestCli::fieldsListsEveryFieldWithDefault() {
     const Run r = run({QStringLiteral("session"), QStringLiteral("--fields")});
     QCOMPARE(r.exitCode, 0);
     const QStringList lines = QString::fromUtf8(r.out).split(u'\n', Qt::SkipEmptyParts);

@@ -2,8 +2,7 @@
 
 #include <QTest>
 
-class TestDebugCategory : public QObject
-{
+class TestDebugCategory : public QObject {
     Q_OBJECT
 
 private slots:
@@ -12,26 +11,25 @@ private slots:
     void fromRawValue();
 };
 
-void TestDebugCategory::casesInSidebarOrder()
-{
+void TestDebugCategory::casesInSidebarOrder() {
     const QStringList expected = {
-        QStringLiteral("Sessions"), QStringLiteral("Ping"),       QStringLiteral("Traceroute"),
-        QStringLiteral("Sniffer"),  QStringLiteral("Debug Flow"), QStringLiteral("VPN"),
-        QStringLiteral("System Top"), QStringLiteral("HA"),       QStringLiteral("Routing"),
+        QStringLiteral("Sessions"),       QStringLiteral("Ping"),       QStringLiteral("Traceroute"),
+        QStringLiteral("Sniffer"),        QStringLiteral("Debug Flow"), QStringLiteral("VPN"),
+        QStringLiteral("System Top"),     QStringLiteral("HA"),         QStringLiteral("Routing"),
         QStringLiteral("Saved Commands"),
     };
     QCOMPARE(Enum::rawValues<DebugCategory>(), expected);
     QCOMPARE(Enum::allCases<DebugCategory>().first(), DebugCategory::session);
     QCOMPARE(Enum::allCases<DebugCategory>().last(), DebugCategory::saved);
-    QCOMPARE(Category::subtitle(DebugCategory::traceroute), QStringLiteral("exec traceroute-options / exec traceroute"));
+    QCOMPARE(Category::subtitle(DebugCategory::traceroute),
+             QStringLiteral("exec traceroute-options / exec traceroute"));
     QCOMPARE(Category::subtitle(DebugCategory::top), QStringLiteral("diagnose sys top / performance"));
     QCOMPARE(Category::icon(DebugCategory::routing), QStringLiteral("point.3.filled.connected.trianglepath.dotted"));
     QCOMPARE(Category::icon(DebugCategory::saved), QStringLiteral("bookmark"));
     QCOMPARE(Enum::caseName(DebugCategory::flow), QStringLiteral("flow"));
 }
 
-void TestDebugCategory::fromRawValue_data()
-{
+void TestDebugCategory::fromRawValue_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("expected"); // -1: no category
 
@@ -45,8 +43,7 @@ void TestDebugCategory::fromRawValue_data()
     QTest::newRow("case name is not a raw value") << QStringLiteral("session") << -1;
 }
 
-void TestDebugCategory::fromRawValue()
-{
+void TestDebugCategory::fromRawValue() {
     QFETCH(QString, text);
     QFETCH(int, expected);
     const auto category = Category::fromRawValue(text);

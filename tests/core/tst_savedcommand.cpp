@@ -5,8 +5,7 @@
 #include <QJsonObject>
 #include <QTest>
 
-class TestSavedCommand : public QObject
-{
+class TestSavedCommand : public QObject {
     Q_OBJECT
 
 private slots:
@@ -22,10 +21,13 @@ const QByteArray goodObject = R"({"id":"0F8FAD5B-D9CB-469F-A165-70867728950E","t
                               R"("command":"exec ping 1.1.1.1","notes":"","createdAt":786000000.5})";
 }
 
-void TestSavedCommand::encodesCompactWithSixKeys()
-{
-    SavedCommand c{QUuid(QStringLiteral("{0f8fad5b-d9cb-469f-a165-70867728950e}")), QStringLiteral("a/b"),
-                   DebugCategory::flow, QStringLiteral("x\ny"), QStringLiteral("n"), 1.25};
+void TestSavedCommand::encodesCompactWithSixKeys() {
+    SavedCommand c{QUuid(QStringLiteral("{0f8fad5b-d9cb-469f-a165-70867728950e}")),
+                   QStringLiteral("a/b"),
+                   DebugCategory::flow,
+                   QStringLiteral("x\ny"),
+                   QStringLiteral("n"),
+                   1.25};
     const QByteArray json = SavedCommand::encodeList({c});
     QVERIFY2(!json.contains('\n') && !json.contains("\": ") && !json.contains(", \""), json.constData());
     QVERIFY(json.startsWith("[{") && json.endsWith("}]"));
@@ -39,8 +41,7 @@ void TestSavedCommand::encodesCompactWithSixKeys()
     QCOMPARE(SavedCommand::encodeList({}), QByteArray("[]"));
 }
 
-void TestSavedCommand::roundTrip()
-{
+void TestSavedCommand::roundTrip() {
     SavedCommand c = SavedCommand::create(QStringLiteral("Routing / BGP"), DebugCategory::routing,
                                           QStringLiteral("get router info bgp summary\ndiagnose debug enable"),
                                           QStringLiteral("say \"hi\"\\ and\ttab — ünïcode"));
@@ -61,8 +62,7 @@ void TestSavedCommand::roundTrip()
     QCOMPARE(SavedCommand::referenceSeconds(QDateTime(QDate(2001, 1, 1), QTime(0, 0, 1, 500), Qt::UTC)), 1.5);
 }
 
-void TestSavedCommand::readsAnyKeyOrderAndEscaping()
-{
+void TestSavedCommand::readsAnyKeyOrderAndEscaping() {
     const QByteArray json = R"([{"createdAt":10,"notes":"a\/b","command":"l1\nl2","category":"Debug Flow",)"
                             R"("title":"\u0054itle","id":"0f8fad5b-d9cb-469f-a165-70867728950e"}])";
     QString error;
@@ -78,8 +78,7 @@ void TestSavedCommand::readsAnyKeyOrderAndEscaping()
     QCOMPARE(SavedCommand::idText(c.id), QStringLiteral("0F8FAD5B-D9CB-469F-A165-70867728950E"));
 }
 
-void TestSavedCommand::strictReading_data()
-{
+void TestSavedCommand::strictReading_data() {
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<bool>("readable");
 
@@ -88,10 +87,10 @@ void TestSavedCommand::strictReading_data()
     QTest::newRow("not json") << QByteArray("[{") << false;
     QTest::newRow("object, not array") << goodObject << false;
     QTest::newRow("array of strings") << QByteArray(R"(["x"])") << false;
-    QTest::newRow("one bad among good")
-        << QByteArray("[" + goodObject + R"(,{"id":"0F8FAD5B-D9CB-469F-A165-70867728950E","title":"T",)"
-                      R"("category":"Ping","command":"c","createdAt":1}])")
-        << false;
+    QTest::newRow("one bad among good") << QByteArray("[" + goodObject +
+                                                      R"(,{"id":"0F8FAD5B-D9CB-469F-A165-70867728950E","title":"T",)"
+                                                      R"("category":"Ping","command":"c","createdAt":1}])")
+                                        << false;
 
     const auto variant = [](const char *from, const char *to) {
         return QByteArray("[" + QByteArray(goodObject).replace(from, to) + "]");
@@ -103,19 +102,21 @@ void TestSavedCommand::strictReading_data()
     QTest::newRow("title a number") << variant(R"("title":"T")", R"("title":5)") << false;
     QTest::newRow("unknown category") << variant(R"("Ping")", R"("ping")") << false;
     QTest::newRow("category with space") << variant(R"("Ping")", R"("Ping ")") << false;
-    QTest::newRow("uuid with braces")
-        << variant("0F8FAD5B-D9CB-469F-A165-70867728950E", "{0F8FAD5B-D9CB-469F-A165-70867728950E}") << false;
-    QTest::newRow("uuid short group")
-        << variant("0F8FAD5B-D9CB-469F-A165-70867728950E", "0F8FAD5B-D9CB-469F-A165-70867728950") << false;
-    QTest::newRow("uuid not hex")
-        << variant("0F8FAD5B-D9CB-469F-A165-70867728950E", "0F8FAD5B-D9CB-469F-A165-70867728950G") << false;
+    QTest::newRow("uuid with braces") << variant("0F8FAD5B-D9CB-469F-A165-70867728950E",
+                                                 "{0F8FAD5B-D9CB-469F-A165-70867728950E}")
+                                      << false;
+    QTest::newRow("uuid short group") << variant("0F8FAD5B-D9CB-469F-A165-70867728950E",
+                                                 "0F8FAD5B-D9CB-469F-A165-70867728950")
+                                      << false;
+    QTest::newRow("uuid not hex") << variant("0F8FAD5B-D9CB-469F-A165-70867728950E",
+                                             "0F8FAD5B-D9CB-469F-A165-70867728950G")
+                                  << false;
     QTest::newRow("uuid without hyphens")
         << variant("0F8FAD5B-D9CB-469F-A165-70867728950E", "0F8FAD5BD9CB469FA16570867728950E") << false;
     QTest::newRow("extra key is fine") << variant(R"("notes":"",)", R"("notes":"","extra":1,)") << true;
 }
 
-void TestSavedCommand::strictReading()
-{
+void TestSavedCommand::strictReading() {
     QFETCH(QByteArray, json);
     QFETCH(bool, readable);
     QString error;

@@ -4,8 +4,7 @@
 
 using Proto = SessionForm::SessionProto;
 
-class TestSessionForm : public QObject
-{
+class TestSessionForm : public QObject {
     Q_OBJECT
 
 private slots:
@@ -14,8 +13,7 @@ private slots:
     void protocolTable();
 };
 
-void TestSessionForm::generatedCommand_data()
-{
+void TestSessionForm::generatedCommand_data() {
     QTest::addColumn<SessionForm>("form");
     QTest::addColumn<QString>("expected");
 
@@ -91,22 +89,21 @@ void TestSessionForm::generatedCommand_data()
     SessionForm gre = empty;
     gre.proto = Proto::gre;
     gre.srcPort = QStringLiteral("\u3000");
-    QTest::newRow("gre, ideographic-space port dropped") << gre << QStringLiteral("diagnose sys session filter proto 47");
+    QTest::newRow("gre, ideographic-space port dropped")
+        << gre << QStringLiteral("diagnose sys session filter proto 47");
 }
 
-void TestSessionForm::generatedCommand()
-{
+void TestSessionForm::generatedCommand() {
     QFETCH(SessionForm, form);
     QFETCH(QString, expected);
     QCOMPARE(form.generatedCommand(), expected);
     QCOMPARE(form.title(), QStringLiteral("Session Diagnostics"));
 }
 
-void TestSessionForm::protocolTable()
-{
-    QCOMPARE(Enum::rawValues<Proto>(), (QStringList{QStringLiteral("Any"), QStringLiteral("TCP (6)"),
-                                                    QStringLiteral("UDP (17)"), QStringLiteral("ICMP (1)"),
-                                                    QStringLiteral("GRE (47)"), QStringLiteral("ESP (50)")}));
+void TestSessionForm::protocolTable() {
+    QCOMPARE(Enum::rawValues<Proto>(),
+             (QStringList{QStringLiteral("Any"), QStringLiteral("TCP (6)"), QStringLiteral("UDP (17)"),
+                          QStringLiteral("ICMP (1)"), QStringLiteral("GRE (47)"), QStringLiteral("ESP (50)")}));
     QVERIFY(Enum::fromRawValue<Proto>(u"UDP (17)") == Proto::udp);
     QVERIFY(!Enum::fromRawValue<Proto>(u"udp (17)"));
     QVERIFY(!Enum::fromRawValue<Proto>(u"UDP"));

@@ -14,8 +14,7 @@
 
 enum class FieldKind { Text, MultiLineText, Flag, Enumeration };
 
-template <typename Form>
-struct FormField {
+template <typename Form> struct FormField {
     QString name;
     FieldKind kind = FieldKind::Text;
     QStringList choices; // case names, for enumerations
@@ -29,8 +28,7 @@ struct FormField {
 namespace Fields {
 
 // Flags accept the usual spellings; anything else is refused.
-inline std::optional<bool> parseFlag(const QString &text)
-{
+inline std::optional<bool> parseFlag(const QString &text) {
     static const QStringList yes = {QStringLiteral("true"), QStringLiteral("on"), QStringLiteral("yes"),
                                     QStringLiteral("1")};
     static const QStringList no = {QStringLiteral("false"), QStringLiteral("off"), QStringLiteral("no"),
@@ -43,10 +41,11 @@ inline std::optional<bool> parseFlag(const QString &text)
 }
 
 // A single-line text field: line breaks become spaces, as in the form's line edit.
-template <typename Form>
-FormField<Form> text(const char *name, QString Form::*member)
-{
-    return {QString::fromLatin1(name), FieldKind::Text, {}, [member](const Form &f) { return f.*member; },
+template <typename Form> FormField<Form> text(const char *name, QString Form::*member) {
+    return {QString::fromLatin1(name),
+            FieldKind::Text,
+            {},
+            [member](const Form &f) { return f.*member; },
             [member](Form &f, const QString &v) {
                 f.*member = Text::toSingleLine(v);
                 return true;
@@ -54,20 +53,21 @@ FormField<Form> text(const char *name, QString Form::*member)
 }
 
 // A multi-line text field keeps its line breaks.
-template <typename Form>
-FormField<Form> multiLineText(const char *name, QString Form::*member)
-{
-    return {QString::fromLatin1(name), FieldKind::MultiLineText, {}, [member](const Form &f) { return f.*member; },
+template <typename Form> FormField<Form> multiLineText(const char *name, QString Form::*member) {
+    return {QString::fromLatin1(name),
+            FieldKind::MultiLineText,
+            {},
+            [member](const Form &f) { return f.*member; },
             [member](Form &f, const QString &v) {
                 f.*member = v;
                 return true;
             }};
 }
 
-template <typename Form>
-FormField<Form> flag(const char *name, bool Form::*member)
-{
-    return {QString::fromLatin1(name), FieldKind::Flag, {},
+template <typename Form> FormField<Form> flag(const char *name, bool Form::*member) {
+    return {QString::fromLatin1(name),
+            FieldKind::Flag,
+            {},
             [member](const Form &f) { return f.*member ? QStringLiteral("true") : QStringLiteral("false"); },
             [member](Form &f, const QString &v) {
                 const auto parsed = parseFlag(v);
@@ -77,9 +77,7 @@ FormField<Form> flag(const char *name, bool Form::*member)
             }};
 }
 
-template <typename Form, typename E>
-FormField<Form> enumeration(const char *name, E Form::*member)
-{
+template <typename Form, typename E> FormField<Form> enumeration(const char *name, E Form::*member) {
     return {QString::fromLatin1(name), FieldKind::Enumeration, Enum::caseNames<E>(),
             [member](const Form &f) { return Enum::caseName(f.*member); },
             [member](Form &f, const QString &v) {

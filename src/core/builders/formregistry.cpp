@@ -4,8 +4,7 @@
 
 namespace FormRegistry {
 
-QList<DebugCategory> builderCategories()
-{
+QList<DebugCategory> builderCategories() {
     QList<DebugCategory> result;
     for (DebugCategory c : Enum::allCases<DebugCategory>()) {
         if (create(c))
@@ -14,8 +13,7 @@ QList<DebugCategory> builderCategories()
     return result;
 }
 
-std::unique_ptr<AnyForm> create(DebugCategory category)
-{
+std::unique_ptr<AnyForm> create(DebugCategory category) {
     switch (category) {
     case DebugCategory::session:
         return std::make_unique<AnyFormOf<SessionForm>>();

@@ -24,8 +24,7 @@ struct SessionForm {
     static const QList<FormField<SessionForm>> &fields();
 };
 
-template <>
-struct EnumTraits<SessionForm::SessionProto> {
+template <> struct EnumTraits<SessionForm::SessionProto> {
     using P = SessionForm::SessionProto;
     using Case = EnumCase<P, int>; // payload: IP protocol number, 0 for none
     static constexpr std::array cases = {

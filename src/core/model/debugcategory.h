@@ -15,8 +15,7 @@ struct DebugCategoryInfo {
     std::string_view icon; // symbol name, mapped to an icon by the UI
 };
 
-template <>
-struct EnumTraits<DebugCategory> {
+template <> struct EnumTraits<DebugCategory> {
     using Case = EnumCase<DebugCategory, DebugCategoryInfo>;
     static constexpr std::array cases = {
         Case{DebugCategory::session, "session", "Sessions", {"diagnose sys session", "list.bullet.rectangle"}},
@@ -25,7 +24,10 @@ struct EnumTraits<DebugCategory> {
              "traceroute",
              "Traceroute",
              {"exec traceroute-options / exec traceroute", "point.topleft.down.to.point.bottomright.curvepath"}},
-        Case{DebugCategory::sniffer, "sniffer", "Sniffer", {"diagnose sniffer packet", "waveform.badge.magnifyingglass"}},
+        Case{DebugCategory::sniffer,
+             "sniffer",
+             "Sniffer",
+             {"diagnose sniffer packet", "waveform.badge.magnifyingglass"}},
         Case{DebugCategory::flow, "flow", "Debug Flow", {"diagnose debug flow", "arrow.left.arrow.right"}},
         Case{DebugCategory::vpn, "vpn", "VPN", {"IPsec VPN", "lock.shield"}},
         Case{DebugCategory::top, "top", "System Top", {"diagnose sys top / performance", "speedometer"}},
@@ -39,20 +41,16 @@ struct EnumTraits<DebugCategory> {
 };
 
 namespace Category {
-inline QString title(DebugCategory c)
-{
+inline QString title(DebugCategory c) {
     return Enum::rawValue(c);
 }
-inline QString subtitle(DebugCategory c)
-{
+inline QString subtitle(DebugCategory c) {
     return Enum::detail::fromUtf8(Enum::payload(c).subtitle);
 }
-inline QString icon(DebugCategory c)
-{
+inline QString icon(DebugCategory c) {
     return Enum::detail::fromUtf8(Enum::payload(c).icon);
 }
-inline std::optional<DebugCategory> fromRawValue(QStringView text)
-{
+inline std::optional<DebugCategory> fromRawValue(QStringView text) {
     return Enum::fromRawValue<DebugCategory>(text);
 }
 } // namespace Category

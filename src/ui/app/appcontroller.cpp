@@ -1,0 +1,57 @@
+#include "appcontroller.h"
+
+#include "help/helpwindow.h"
+#include "helpmenucommand.h"
+#include "mainwindow.h"
+#include "model/commandstore.h"
+#include "model/navigationstate.h"
+#include "model/settingsstorage.h"
+
+namespace {
+void bringForward(QWidget *window) {
+    window->show();
+    window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    window->raise();
+    window->activateWindow();
+}
+} // namespace
+
+AppController::AppController(const QString &settingsFile, QObject *parent)
+    : QObject(parent)
+    , m_storage(std::make_unique<SettingsStorage>(settingsFile))
+    , m_store(std::make_unique<CommandStore>(*m_storage, QString::fromLatin1(savedCommandsKey)))
+    , m_nav(std::make_unique<NavigationState>())
+    , m_helpCommand(new HelpMenuCommand(this)) {
+    connect(m_helpCommand, &QAction::triggered, this, [this] { showHelp(); });
+}
+
+AppController::~AppController() {
+    delete m_helpWindow;
+    delete m_mainWindow;
+}
+
+MainWindow *AppController::showMainWindow() {
+    if (!m_mainWindow) {
+        m_mainWindow = new MainWindow(*m_store, *m_nav, m_helpCommand);
+        m_mainWindow->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    bringForward(m_mainWindow);
+    return m_mainWindow;
+}
+
+HelpWindow *AppController::showHelp() {
+    if (!m_helpWindow) {
+        m_helpWindow = new HelpWindow;
+        m_helpWindow->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    bringForward(m_helpWindow);
+    return m_helpWindow;
+}
+
+MainWindow *AppController::mainWindow() const {
+    return m_mainWindow;
+}
+
+HelpWindow *AppController::helpWindow() const {
+    return m_helpWindow;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+
+class CommandStore;
+class HelpMenuCommand;
+class HelpWindow;
+class MainWindow;
+class NavigationState;
+class SettingsStorage;
+
+// Application-lifetime state and windows: the settings storage, the saved-command store, the
+// navigation state, the main window and the single help window.
+class AppController : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr auto savedCommandsKey = "BrindlecapBuilder.SavedCommands.v1";
+
+    // An empty settingsFile means BRINDLECAP_SETTINGS or the per-user default.
+    explicit AppController(const QString &settingsFile = {}, QObject *parent = nullptr);
+    ~AppController() override;
+
+    CommandStore &store() const { return *m_store; }
+    NavigationState &nav() const { return *m_nav; }
+    HelpMenuCommand *helpCommand() const { return m_helpCommand; }
+
+    // Opens the main window, creating it if there is none, and brings it forward.
+    MainWindow *showMainWindow();
+    // Opens the help window, or brings the open one forward.
+    HelpWindow *showHelp();
+
+    MainWindow *mainWindow() const;
+    HelpWindow *helpWindow() const;
+
+private:
+    std::unique_ptr<SettingsStorage> m_storage;
+    std::unique_ptr<CommandStore> m_store;
+    std::unique_ptr<NavigationState> m_nav;
+    HelpMenuCommand *m_helpCommand;
+    QPointer<MainWindow> m_mainWindow;
+    QPointer<HelpWindow> m_helpWindow;
+};

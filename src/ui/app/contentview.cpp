@@ -1,0 +1,157 @@
+#include "contentview.h"
+
+#include "categorydelegate.h"
+#include "categoryviewfactory.h"
+#include "common/emptystateview.h"
+#include "common/icons.h"
+#include "common/style.h"
+#include "model/navigationstate.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPainterPath>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int categoryRole = Qt::UserRole;
+
+// The application icon drawn 28 x 28, clipped to a rounded rectangle of radius 6.
+QPixmap footerIcon(qreal devicePixelRatio) {
+    const int side = 28;
+    QPixmap pixmap(QSize(side, side) * devicePixelRatio);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    QPainterPath clip;
+    clip.addRoundedRect(QRectF(0, 0, side, side), 6, 6);
+    painter.setClipPath(clip);
+    Icons::application().paint(&painter, QRect(0, 0, side, side));
+    return pixmap;
+}
+} // namespace
+
+ContentView::ContentView(CommandStore &store, NavigationState &nav, QWidget *parent)
+    : QWidget(parent)
+    , m_store(store)
+    , m_nav(nav)
+    , m_sidebar(new QListWidget(this))
+    , m_detailLayout(nullptr) {
+    m_sidebar->setObjectName(QStringLiteral("sidebar"));
+    m_sidebar->setAccessibleName(QStringLiteral("Brindlecap Builder"));
+    m_sidebar->setItemDelegate(new CategoryDelegate(m_sidebar));
+    m_sidebar->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_sidebar->setFrameShape(QFrame::NoFrame);
+    m_sidebar->setIconSize(QSize(20, 20));
+    for (DebugCategory category : Enum::allCases<DebugCategory>()) {
+        auto *item = new QListWidgetItem(Icons::symbol(Category::icon(category)), Category::title(category));
+        item->setData(categoryRole, int(category));
+        item->setData(CategoryDelegate::SubtitleRole, Category::subtitle(category));
+        item->setToolTip(Category::subtitle(category));
+        m_sidebar->addItem(item);
+    }
+
+    auto *sidebarColumn = new QWidget(this);
+    sidebarColumn->setObjectName(QStringLiteral("sidebarColumn"));
+    sidebarColumn->setMinimumWidth(220);
+    sidebarColumn->setMaximumWidth(300);
+    auto *sidebarLayout = new QVBoxLayout(sidebarColumn);
+    sidebarLayout->setContentsMargins(0, 0, 0, 0);
+    sidebarLayout->setSpacing(0);
+    sidebarLayout->addWidget(m_sidebar);
+    auto *divider = new QFrame(sidebarColumn);
+    divider->setFrameShape(QFrame::HLine);
+    divider->setFrameShadow(QFrame::Sunken);
+    sidebarLayout->addWidget(divider);
+    sidebarLayout->addWidget(createFooter());
+
+    auto *detailColumn = new QWidget(this);
+    detailColumn->setObjectName(QStringLiteral("detailColumn"));
+    detailColumn->setMinimumSize(560, 480);
+    m_detailLayout = new QVBoxLayout(detailColumn);
+    m_detailLayout->setContentsMargins(0, 0, 0, 0);
+
+    auto *splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(sidebarColumn);
+    splitter->addWidget(detailColumn);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({270, 830});
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter);
+
+    connect(m_sidebar, &QListWidget::itemSelectionChanged, this, [this] {
+        const auto selected = m_sidebar->selectedItems();
+        m_nav.setSelectedCategory(selected.isEmpty()
+                                      ? std::nullopt
+                                      : std::optional(DebugCategory(selected.first()->data(categoryRole).toInt())));
+    });
+    connect(&m_nav, &NavigationState::selectedCategoryChanged, this, [this](std::optional<DebugCategory> category) {
+        syncSidebar(category);
+        showSelection(category);
+    });
+    syncSidebar(m_nav.selectedCategory());
+    showSelection(m_nav.selectedCategory());
+}
+
+void ContentView::syncSidebar(std::optional<DebugCategory> category) {
+    const QSignalBlocker blocker(m_sidebar);
+    m_sidebar->clearSelection();
+    if (category) {
+        QListWidgetItem *item = m_sidebar->item(int(*category));
+        item->setSelected(true);
+        m_sidebar->setCurrentItem(item);
+    }
+    m_sidebar->viewport()->update();
+}
+
+void ContentView::showSelection(std::optional<DebugCategory> category) {
+    if (m_detail) {
+        m_detailLayout->removeWidget(m_detail);
+        m_detail->deleteLater();
+        m_detail->hide();
+    }
+    if (category) {
+        m_detail = CategoryViewFactory::create(*category, m_store, this);
+    } else {
+        m_detail = new EmptyStateView(QStringLiteral("sidebar.left"), QStringLiteral("Select a Category"),
+                                      QStringLiteral("Choose a debug category from the sidebar to get started."), this);
+    }
+    m_detail->setObjectName(m_detail->objectName().isEmpty() ? QStringLiteral("detail") : m_detail->objectName());
+    m_detailLayout->addWidget(m_detail);
+}
+
+QWidget *ContentView::createFooter() {
+    auto *footer = new QWidget(this);
+    footer->setObjectName(QStringLiteral("footer"));
+    auto *layout = new QHBoxLayout(footer);
+    layout->setContentsMargins(10, 8, 10, 8);
+    layout->setSpacing(8);
+
+    auto *icon = new QLabel(footer);
+    icon->setObjectName(QStringLiteral("footerIcon"));
+    icon->setPixmap(footerIcon(devicePixelRatioF()));
+    icon->setFixedSize(28, 28);
+    layout->addWidget(icon);
+
+    auto *name = new QLabel(QStringLiteral("Brindlecap Builder"), footer);
+    name->setObjectName(QStringLiteral("footerName"));
+    Style::setPointSizeScale(name, 0.9);
+    Style::setBold(name);
+    auto *byline = new QLabel(QStringLiteral("Crafted for FortiGate troubleshooting"), footer);
+    byline->setObjectName(QStringLiteral("footerByline"));
+    Style::setPointSizeScale(byline, 0.8);
+    Style::setSecondary(byline);
+    auto *text = new QVBoxLayout;
+    text->setSpacing(1);
+    text->addWidget(name);
+    text->addWidget(byline);
+    layout->addLayout(text, 1);
+    return footer;
+}

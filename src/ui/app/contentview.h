@@ -1,0 +1,35 @@
+#pragma once
+
+#include "model/debugcategory.h"
+
+#include <QWidget>
+
+#include <optional>
+
+class CommandStore;
+class NavigationState;
+class QListWidget;
+class QVBoxLayout;
+
+// The main window's content: the category sidebar with its footer, and the selected category's
+// view beside it. The view is created anew, with its defaults, each time its category is selected.
+class ContentView : public QWidget {
+    Q_OBJECT
+
+public:
+    ContentView(CommandStore &store, NavigationState &nav, QWidget *parent = nullptr);
+
+    QListWidget *sidebar() const { return m_sidebar; }
+    QWidget *detail() const { return m_detail; }
+
+private:
+    void showSelection(std::optional<DebugCategory> category);
+    void syncSidebar(std::optional<DebugCategory> category);
+    QWidget *createFooter();
+
+    CommandStore &m_store;
+    NavigationState &m_nav;
+    QListWidget *m_sidebar;
+    QVBoxLayout *m_detailLayout;
+    QWidget *m_detail = nullptr;
+};

@@ -1,0 +1,30 @@
+#include "mainwindow.h"
+
+#include "common/icons.h"
+#include "contentview.h"
+
+#include <QApplication>
+#include <QMenuBar>
+
+MainWindow::MainWindow(CommandStore &store, NavigationState &nav, QAction *helpCommand, QWidget *parent)
+    : QMainWindow(parent)
+    , m_content(new ContentView(store, nav, this)) {
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(QStringLiteral("Brindlecap Builder"));
+    setWindowIcon(Icons::application());
+    setCentralWidget(m_content);
+    setMinimumSize(900, 620);
+    resize(1100, 760);
+
+    // No New Window item: one main window shows the one navigation state.
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("fileMenu"));
+    QAction *quit = file->addAction(QStringLiteral("&Quit"), qApp, &QApplication::quit);
+    quit->setObjectName(QStringLiteral("quit"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    quit->setMenuRole(QAction::QuitRole);
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("helpMenu"));
+    help->addAction(helpCommand);
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QMainWindow>
+
+class CommandStore;
+class ContentView;
+class NavigationState;
+class QAction;
+
+// The main window: the content view with the File and Help menus.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    MainWindow(CommandStore &store, NavigationState &nav, QAction *helpCommand, QWidget *parent = nullptr);
+
+    ContentView *content() const { return m_content; }
+
+private:
+    ContentView *m_content;
+};

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "model/debugcategory.h"
+
+#include <QScrollArea>
+
+#include <functional>
+
+class CheckColumn;
+class CommandOutputView;
+class CommandStore;
+class FormGrid;
+class QVBoxLayout;
+
+// The frame shared by every builder form: a scrolling column of blocks (header, group boxes) with the
+// Generated Command panel last. Subclasses add their blocks; every control change regenerates the
+// text through refresh().
+class BuilderView : public QScrollArea {
+    Q_OBJECT
+
+public:
+    CommandOutputView *output() const { return m_output; }
+
+protected:
+    BuilderView(DebugCategory category, CommandStore &store, QWidget *parent);
+
+    void addHeader(const QString &title, const QString &description);
+    FormGrid *addGrid(const QString &title);
+    CheckColumn *addChecks(const QString &title);
+    // Any other block, placed above the panel.
+    void addBlock(QWidget *block);
+
+    // Recomputes the text and title and hands them to the panel.
+    void refresh();
+    std::function<void()> changeHandler() {
+        return [this] { refresh(); };
+    }
+
+    virtual QString command() const = 0;
+    virtual QString panelTitle() const = 0;
+    // Runs before the panel is updated: the place for rules that enable, disable, show or hide
+    // controls from the form's values.
+    virtual void formChanged() {}
+
+private:
+    QVBoxLayout *m_column;
+    CommandOutputView *m_output;
+};
+
+// A builder view that owns its form type: the panel always shows the form's rule. A subclass with
+// rules in formChanged() calls refresh() once more at the end of its constructor, when they can run.
+template <typename Form> class FormView : public BuilderView {
+public:
+    const Form &form() const { return m_form; }
+
+protected:
+    FormView(DebugCategory category, CommandStore &store, QWidget *parent)
+        : BuilderView(category, store, parent) {
+        refresh();
+    }
+
+    QString command() const final { return m_form.generatedCommand(); }
+    QString panelTitle() const final { return m_form.title(); }
+
+    Form m_form;
+};

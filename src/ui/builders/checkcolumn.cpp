@@ -1,0 +1,78 @@
+#include "checkcolumn.h"
+
+#include "common/style.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QVBoxLayout>
+
+namespace {
+// A rich-text label that toggles its checkbox when clicked, as a checkbox's own text does.
+class CheckLabel : public QLabel {
+public:
+    CheckLabel(const QString &html, QCheckBox *check, QWidget *parent)
+        : QLabel(html, parent)
+        , m_check(check) {
+        setTextFormat(Qt::RichText);
+        setBuddy(check);
+    }
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override {
+        if (event->button() == Qt::LeftButton && m_check->isEnabled() && rect().contains(event->position().toPoint()))
+            m_check->toggle();
+        QLabel::mouseReleaseEvent(event);
+    }
+
+private:
+    QCheckBox *m_check;
+};
+} // namespace
+
+CheckColumn::CheckColumn(const QString &title, std::function<void()> changed, QWidget *parent)
+    : QGroupBox(title, parent)
+    , m_column(new QVBoxLayout(this))
+    , m_changed(std::move(changed)) {
+    m_column->setContentsMargins(6, 6, 6, 6);
+    m_column->setSpacing(4);
+}
+
+QCheckBox *CheckColumn::addCheck(const QString &name, const QString &label, bool &field, int indent) {
+    auto *row = new QWidget(this);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(indent, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto *check = new QCheckBox(row);
+    check->setObjectName(name);
+    check->setChecked(field);
+    check->setAccessibleName(Style::withoutBackQuotes(label));
+    layout->addWidget(check);
+    if (label.contains(u'`')) {
+        auto *text = new CheckLabel(Style::inlineCodeHtml(label), check, row);
+        text->setObjectName(name + QStringLiteral("Label"));
+        layout->addSpacing(4);
+        layout->addWidget(text);
+    } else {
+        check->setText(label);
+    }
+    layout->addStretch();
+    row->setProperty("checkRow", true);
+    connect(check, &QCheckBox::toggled, this, [this, &field](bool on) {
+        field = on;
+        m_changed();
+    });
+    m_column->addWidget(row);
+    return check;
+}
+
+QWidget *CheckColumn::rowOf(QCheckBox *check) const {
+    return check->parentWidget();
+}
+
+void CheckColumn::addWidget(QWidget *widget) {
+    m_column->addWidget(widget);
+}

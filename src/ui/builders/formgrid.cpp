@@ -1,0 +1,64 @@
+#include "formgrid.h"
+
+#include "singlelineedit.h"
+
+#include <QGridLayout>
+#include <QLabel>
+
+FormGrid::FormGrid(const QString &title, std::function<void()> changed, QWidget *parent)
+    : QGroupBox(title, parent)
+    , m_grid(new QGridLayout(this))
+    , m_changed(std::move(changed)) {
+    m_grid->setContentsMargins(6, 6, 6, 6);
+    m_grid->setHorizontalSpacing(12);
+    m_grid->setVerticalSpacing(8);
+    m_grid->setColumnStretch(1, 1);
+}
+
+SingleLineEdit *FormGrid::addText(const QString &name, const QString &label, const QString &placeholder,
+                                  QString &field) {
+    auto *edit = new SingleLineEdit(this);
+    edit->setObjectName(name);
+    edit->setPlaceholderText(placeholder);
+    edit->setText(field);
+    connect(edit, &QLineEdit::textChanged, this, [this, &field](const QString &text) {
+        field = text;
+        m_changed();
+    });
+    addRow(label, edit);
+    return edit;
+}
+
+QComboBox *FormGrid::addComboBox(const QString &name, const QString &label, const QStringList &items, int current,
+                                 int width, std::function<void(int)> assign) {
+    auto *combo = new QComboBox(this);
+    combo->setObjectName(name);
+    combo->addItems(items);
+    combo->setCurrentIndex(current);
+    combo->setFixedWidth(width);
+    connect(combo, &QComboBox::currentIndexChanged, this, [this, assign = std::move(assign)](int index) {
+        if (index < 0)
+            return;
+        assign(index);
+        m_changed();
+    });
+    addRow(label, combo, Qt::AlignLeft);
+    return combo;
+}
+
+void FormGrid::addRow(const QString &label, QWidget *control, Qt::Alignment alignment) {
+    const int row = m_rows++;
+    auto *text = new QLabel(label, this);
+    text->setTextFormat(Qt::PlainText);
+    text->setBuddy(control);
+    control->setAccessibleName(label);
+    m_grid->addWidget(text, row, 0, Qt::AlignRight | Qt::AlignVCenter);
+    m_grid->addWidget(control, row, 1, alignment | Qt::AlignVCenter);
+    m_labels.insert(control, text);
+}
+
+void FormGrid::setRowVisible(QWidget *control, bool visible) {
+    control->setVisible(visible);
+    if (QLabel *label = m_labels.value(control))
+        label->setVisible(visible);
+}

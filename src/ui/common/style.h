@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Small typography helpers shared by every view, so "secondary", "caption" and "monospaced" look
+// the same everywhere.
+namespace Style {
+
+void setBold(QWidget *widget, bool bold = true);
+void setPointSizeScale(QWidget *widget, double scale);
+// The palette's placeholder colour: the secondary text of headers, captions and empty states.
+void setSecondary(QWidget *widget);
+void setMonospaced(QWidget *widget);
+
+// Escapes text for a rich-text label and renders back-quoted words as inline code.
+QString inlineCodeHtml(const QString &text);
+// The label text without its back-quotes (accessible names, plain-text uses).
+QString withoutBackQuotes(const QString &text);
+
+} // namespace Style
