@@ -6,14 +6,16 @@ namespace {
 
 constexpr int usageError = 2;
 
-QString categoryNames() {
+QString categoryNames()
+{
     QStringList names;
     for (DebugCategory c : FormRegistry::builderCategories())
         names << Enum::caseName(c);
     return names.join(QStringLiteral(", "));
 }
 
-QString usage() {
+QString usage()
+{
     return QStringLiteral("Usage:\n"
                           "  brindlecap CATEGORY [FIELD=VALUE ...] [-n] [--title]\n"
                           "  brindlecap CATEGORY --fields\n"
@@ -31,14 +33,16 @@ QString usage() {
         .arg(categoryNames());
 }
 
-QString fieldNames(const AnyForm &form) {
+QString fieldNames(const AnyForm &form)
+{
     QStringList names;
     for (const auto &f : form.fields())
         names << f.name;
     return names.join(QStringLiteral(", "));
 }
 
-QString kindName(FieldKind kind) {
+QString kindName(FieldKind kind)
+{
     switch (kind) {
     case FieldKind::Text:
         return QStringLiteral("text");
@@ -53,13 +57,15 @@ QString kindName(FieldKind kind) {
 }
 
 // Text defaults are quoted so that an empty default is visible.
-QString shownDefault(const AnyForm::Field &field) {
+QString shownDefault(const AnyForm::Field &field)
+{
     if (field.kind == FieldKind::Text || field.kind == FieldKind::MultiLineText)
         return u'"' + field.defaultValue + u'"';
     return field.defaultValue;
 }
 
-QString fieldTable(const AnyForm &form) {
+QString fieldTable(const AnyForm &form)
+{
     const auto fields = form.fields();
     qsizetype nameWidth = 5;
     qsizetype kindWidth = 4;
@@ -81,13 +87,15 @@ QString fieldTable(const AnyForm &form) {
     return text;
 }
 
-CommandLine::Result failure(const QString &message) {
+CommandLine::Result failure(const QString &message)
+{
     return {usageError, {}, (QStringLiteral("brindlecap: ") + message + u'\n').toUtf8()};
 }
 
 } // namespace
 
-CommandLine::Result CommandLine::run(const QStringList &arguments) {
+CommandLine::Result CommandLine::run(const QStringList &arguments)
+{
     if (arguments.isEmpty())
         return {usageError, {}, usage().toUtf8()};
     const QString first = arguments.first();

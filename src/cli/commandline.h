@@ -5,7 +5,8 @@
 
 // The brindlecap command line: the same rules as the desktop application, printed for terminals
 // and scripts. Output is exact: callers write `out` and `err` byte for byte.
-class CommandLine {
+class CommandLine
+{
 public:
     struct Result {
         int exitCode = 0;

@@ -2,11 +2,13 @@
 
 namespace Text {
 
-bool isWhiteSpace(QChar c) {
+bool isWhiteSpace(QChar c)
+{
     return c == u'\t' || c.category() == QChar::Separator_Space;
 }
 
-QString trimmed(const QString &value) {
+QString trimmed(const QString &value)
+{
     qsizetype begin = 0;
     qsizetype end = value.size();
     while (begin < end && isWhiteSpace(value.at(begin)))
@@ -16,7 +18,8 @@ QString trimmed(const QString &value) {
     return value.mid(begin, end - begin);
 }
 
-bool isNonBlank(const QString &value) {
+bool isNonBlank(const QString &value)
+{
     for (QChar c : value) {
         if (!isWhiteSpace(c))
             return true;
@@ -24,11 +27,13 @@ bool isNonBlank(const QString &value) {
     return false;
 }
 
-QString joinLines(const QStringList &lines) {
+QString joinLines(const QStringList &lines)
+{
     return lines.join(u'\n');
 }
 
-bool isLineBreak(QChar c) {
+bool isLineBreak(QChar c)
+{
     switch (c.unicode()) {
     case 0x000A: // line feed
     case 0x000B: // vertical tab
@@ -43,7 +48,8 @@ bool isLineBreak(QChar c) {
     }
 }
 
-QString toSingleLine(QString value) {
+QString toSingleLine(QString value)
+{
     for (QChar &c : value) {
         if (isLineBreak(c))
             c = u' ';

@@ -2,7 +2,8 @@
 #include <QTest>
 
 // Runs the real brindlecap binary: its bytes and exit status are the contract.
-class TestCli : public QObject {
+class TestCli : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -18,7 +19,8 @@ private:
         QByteArray out;
         QByteArray err;
     };
-    static Run run(const QStringList &arguments) {
+    static Run run(const QStringList &arguments)
+    {
         QProcess process;
         process.start(QStringLiteral(BRINDLECAP_CLI_PATH), arguments);
         process.waitForFinished(30000);
@@ -26,7 +28,8 @@ private:
     }
 };
 
-void TestCli::output_data() {
+void TestCli::output_data()
+{
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("expected");
 
@@ -66,7 +69,8 @@ void TestCli::output_data() {
                               << QByteArray("Session Diagnostics");
 }
 
-void TestCli::output() {
+void TestCli::output()
+{
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, expected);
     const Run r = run(arguments);
@@ -75,7 +79,8 @@ void TestCli::output() {
     QCOMPARE(r.out, expected);
 }
 
-void TestCli::errors_data() {
+void TestCli::errors_data()
+{
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("mentions");
 
@@ -95,7 +100,8 @@ void TestCli::errors_data() {
                                         << QStringLiteral("FIELD=VALUE");
 }
 
-void TestCli::errors() {
+void TestCli::errors()
+{
     QFETCH(QStringList, arguments);
     QFETCH(QString, mentions);
     const Run r = run(arguments);
@@ -104,7 +110,8 @@ void TestCli::errors() {
     QVERIFY2(QString::fromUtf8(r.err).contains(mentions), r.err.constData());
 }
 
-void TestCli::fieldsListsEveryFieldWithDefault() {
+void TestCli::fieldsListsEveryFieldWithDefault()
+{
     const Run r = run({QStringLiteral("session"), QStringLiteral("--fields")});
     QCOMPARE(r.exitCode, 0);
     const QStringList lines = QString::fromUtf8(r.out).split(u'\n', Qt::SkipEmptyParts);

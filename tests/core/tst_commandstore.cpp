@@ -11,11 +11,13 @@
 namespace {
 const QString key = QString::fromLatin1(CommandStore::defaultKey);
 
-SavedCommand makeCommand(const QString &title) {
+SavedCommand makeCommand(const QString &title)
+{
     return SavedCommand::create(title, DebugCategory::session, QStringLiteral("diagnose sys session list"), {});
 }
 
-QStringList titles(const QList<SavedCommand> &commands) {
+QStringList titles(const QList<SavedCommand> &commands)
+{
     QStringList result;
     for (const auto &c : commands)
         result << c.title;
@@ -23,7 +25,8 @@ QStringList titles(const QList<SavedCommand> &commands) {
 }
 } // namespace
 
-class TestCommandStore : public QObject {
+class TestCommandStore : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -45,12 +48,14 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-void TestCommandStore::init() {
+void TestCommandStore::init()
+{
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
 }
 
-void TestCommandStore::firstStartIsEmptyAndSilent() {
+void TestCommandStore::firstStartIsEmptyAndSilent()
+{
     SettingsStorage storage(settingsFile());
     QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
     CommandStore store(storage, key);
@@ -58,7 +63,8 @@ void TestCommandStore::firstStartIsEmptyAndSilent() {
     QVERIFY(!QFile::exists(settingsFile())); // loading writes nothing
 }
 
-void TestCommandStore::addPutsNewestFirstAndPersists() {
+void TestCommandStore::addPutsNewestFirstAndPersists()
+{
     SettingsStorage storage(settingsFile());
     CommandStore store(storage, key);
     QSignalSpy changed(&store, &CommandStore::changed);
@@ -76,7 +82,8 @@ void TestCommandStore::addPutsNewestFirstAndPersists() {
     QVERIFY(again.commands() == store.commands());
 }
 
-void TestCommandStore::updateKeepsPositionAndUnknownIdWritesNothing() {
+void TestCommandStore::updateKeepsPositionAndUnknownIdWritesNothing()
+{
     SettingsStorage storage(settingsFile());
     CommandStore store(storage, key);
     store.add(makeCommand(QStringLiteral("C")));
@@ -102,7 +109,8 @@ void TestCommandStore::updateKeepsPositionAndUnknownIdWritesNothing() {
     QCOMPARE(changed.size(), 1);
 }
 
-void TestCommandStore::deleteRemovesEveryCopyAndAlwaysWrites() {
+void TestCommandStore::deleteRemovesEveryCopyAndAlwaysWrites()
+{
     SettingsStorage storage(settingsFile());
     CommandStore store(storage, key);
     store.add(makeCommand(QStringLiteral("C")));
@@ -121,7 +129,8 @@ void TestCommandStore::deleteRemovesEveryCopyAndAlwaysWrites() {
     QCOMPARE(stored(), SavedCommand::encodeList(store.commands()));
 }
 
-void TestCommandStore::duplicateIdsUpdateOnlyTheFirst() {
+void TestCommandStore::duplicateIdsUpdateOnlyTheFirst()
+{
     SavedCommand first = makeCommand(QStringLiteral("first"));
     SavedCommand twin = first;
     twin.title = QStringLiteral("twin");
@@ -143,7 +152,8 @@ void TestCommandStore::duplicateIdsUpdateOnlyTheFirst() {
     QCOMPARE(stored(), SavedCommand::encodeList({other}));
 }
 
-void TestCommandStore::unreadableValueIsLoggedAndBackedUp() {
+void TestCommandStore::unreadableValueIsLoggedAndBackedUp()
+{
     // One object lacks "notes": the whole array is unreadable.
     const QByteArray bad = R"([{"id":"0F8FAD5B-D9CB-469F-A165-70867728950E","title":"T","category":"Ping",)"
                            R"("command":"c","createdAt":1}])";
@@ -174,7 +184,8 @@ void TestCommandStore::unreadableValueIsLoggedAndBackedUp() {
     QCOMPARE(QDir(m_dir->path()).entryList({key + QStringLiteral(".unreadable-*")}).size(), 1);
 }
 
-void TestCommandStore::backupsAreNeverOverwritten() {
+void TestCommandStore::backupsAreNeverOverwritten()
+{
     QStringList backups;
     for (const QByteArray &bad : {QByteArray("not json"), QByteArray("{\"also\":\"not an array\"}")}) {
         writeStored(bad);
@@ -194,7 +205,8 @@ void TestCommandStore::backupsAreNeverOverwritten() {
     QCOMPARE(first.readAll(), QByteArray("not json"));
 }
 
-void TestCommandStore::failedWriteKeepsTheChangeInMemory() {
+void TestCommandStore::failedWriteKeepsTheChangeInMemory()
+{
     // A settings file under a regular file can never be written, even by root.
     QFile blocker(m_dir->filePath(QStringLiteral("blocker")));
     QVERIFY(blocker.open(QIODevice::WriteOnly));

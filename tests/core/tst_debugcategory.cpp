@@ -2,7 +2,8 @@
 
 #include <QTest>
 
-class TestDebugCategory : public QObject {
+class TestDebugCategory : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -11,7 +12,8 @@ private slots:
     void fromRawValue();
 };
 
-void TestDebugCategory::casesInSidebarOrder() {
+void TestDebugCategory::casesInSidebarOrder()
+{
     const QStringList expected = {
         QStringLiteral("Sessions"),       QStringLiteral("Ping"),       QStringLiteral("Traceroute"),
         QStringLiteral("Sniffer"),        QStringLiteral("Debug Flow"), QStringLiteral("VPN"),
@@ -29,7 +31,8 @@ void TestDebugCategory::casesInSidebarOrder() {
     QCOMPARE(Enum::caseName(DebugCategory::flow), QStringLiteral("flow"));
 }
 
-void TestDebugCategory::fromRawValue_data() {
+void TestDebugCategory::fromRawValue_data()
+{
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("expected"); // -1: no category
 
@@ -43,7 +46,8 @@ void TestDebugCategory::fromRawValue_data() {
     QTest::newRow("case name is not a raw value") << QStringLiteral("session") << -1;
 }
 
-void TestDebugCategory::fromRawValue() {
+void TestDebugCategory::fromRawValue()
+{
     QFETCH(QString, text);
     QFETCH(int, expected);
     const auto category = Category::fromRawValue(text);

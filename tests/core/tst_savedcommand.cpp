@@ -5,7 +5,8 @@
 #include <QJsonObject>
 #include <QTest>
 
-class TestSavedCommand : public QObject {
+class TestSavedCommand : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -21,7 +22,8 @@ const QByteArray goodObject = R"({"id":"0F8FAD5B-D9CB-469F-A165-70867728950E","t
                               R"("command":"exec ping 1.1.1.1","notes":"","createdAt":786000000.5})";
 }
 
-void TestSavedCommand::encodesCompactWithSixKeys() {
+void TestSavedCommand::encodesCompactWithSixKeys()
+{
     SavedCommand c{QUuid(QStringLiteral("{0f8fad5b-d9cb-469f-a165-70867728950e}")),
                    QStringLiteral("a/b"),
                    DebugCategory::flow,
@@ -41,7 +43,8 @@ void TestSavedCommand::encodesCompactWithSixKeys() {
     QCOMPARE(SavedCommand::encodeList({}), QByteArray("[]"));
 }
 
-void TestSavedCommand::roundTrip() {
+void TestSavedCommand::roundTrip()
+{
     SavedCommand c = SavedCommand::create(QStringLiteral("Routing / BGP"), DebugCategory::routing,
                                           QStringLiteral("get router info bgp summary\ndiagnose debug enable"),
                                           QStringLiteral("say \"hi\"\\ and\ttab — ünïcode"));
@@ -62,7 +65,8 @@ void TestSavedCommand::roundTrip() {
     QCOMPARE(SavedCommand::referenceSeconds(QDateTime(QDate(2001, 1, 1), QTime(0, 0, 1, 500), Qt::UTC)), 1.5);
 }
 
-void TestSavedCommand::readsAnyKeyOrderAndEscaping() {
+void TestSavedCommand::readsAnyKeyOrderAndEscaping()
+{
     const QByteArray json = R"([{"createdAt":10,"notes":"a\/b","command":"l1\nl2","category":"Debug Flow",)"
                             R"("title":"\u0054itle","id":"0f8fad5b-d9cb-469f-a165-70867728950e"}])";
     QString error;
@@ -78,7 +82,8 @@ void TestSavedCommand::readsAnyKeyOrderAndEscaping() {
     QCOMPARE(SavedCommand::idText(c.id), QStringLiteral("0F8FAD5B-D9CB-469F-A165-70867728950E"));
 }
 
-void TestSavedCommand::strictReading_data() {
+void TestSavedCommand::strictReading_data()
+{
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<bool>("readable");
 
@@ -116,7 +121,8 @@ void TestSavedCommand::strictReading_data() {
     QTest::newRow("extra key is fine") << variant(R"("notes":"",)", R"("notes":"","extra":1,)") << true;
 }
 
-void TestSavedCommand::strictReading() {
+void TestSavedCommand::strictReading()
+{
     QFETCH(QByteArray, json);
     QFETCH(bool, readable);
     QString error;

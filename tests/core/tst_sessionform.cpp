@@ -4,7 +4,8 @@
 
 using Proto = SessionForm::SessionProto;
 
-class TestSessionForm : public QObject {
+class TestSessionForm : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -13,7 +14,8 @@ private slots:
     void protocolTable();
 };
 
-void TestSessionForm::generatedCommand_data() {
+void TestSessionForm::generatedCommand_data()
+{
     QTest::addColumn<SessionForm>("form");
     QTest::addColumn<QString>("expected");
 
@@ -93,14 +95,16 @@ void TestSessionForm::generatedCommand_data() {
         << gre << QStringLiteral("diagnose sys session filter proto 47");
 }
 
-void TestSessionForm::generatedCommand() {
+void TestSessionForm::generatedCommand()
+{
     QFETCH(SessionForm, form);
     QFETCH(QString, expected);
     QCOMPARE(form.generatedCommand(), expected);
     QCOMPARE(form.title(), QStringLiteral("Session Diagnostics"));
 }
 
-void TestSessionForm::protocolTable() {
+void TestSessionForm::protocolTable()
+{
     QCOMPARE(Enum::rawValues<Proto>(),
              (QStringList{QStringLiteral("Any"), QStringLiteral("TCP (6)"), QStringLiteral("UDP (17)"),
                           QStringLiteral("ICMP (1)"), QStringLiteral("GRE (47)"), QStringLiteral("ESP (50)")}));

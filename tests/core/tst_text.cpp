@@ -2,7 +2,8 @@
 
 #include <QTest>
 
-class TestText : public QObject {
+class TestText : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -13,7 +14,8 @@ private slots:
     void joinLines();
 };
 
-void TestText::trimmed_data() {
+void TestText::trimmed_data()
+{
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("expected");
     QTest::addColumn<bool>("nonBlank");
@@ -38,7 +40,8 @@ void TestText::trimmed_data() {
     QTest::newRow("inner white space kept") << QStringLiteral("\ta\t\tb\t") << QStringLiteral("a\t\tb") << true;
 }
 
-void TestText::trimmed() {
+void TestText::trimmed()
+{
     QFETCH(QString, input);
     QFETCH(QString, expected);
     QFETCH(bool, nonBlank);
@@ -46,7 +49,8 @@ void TestText::trimmed() {
     QCOMPARE(Text::isNonBlank(input), nonBlank);
 }
 
-void TestText::toSingleLine_data() {
+void TestText::toSingleLine_data()
+{
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("expected");
 
@@ -57,13 +61,15 @@ void TestText::toSingleLine_data() {
     QTest::newRow("every break") << QStringLiteral("\n\r\v\f\u0085\u2028\u2029") << QStringLiteral("       ");
 }
 
-void TestText::toSingleLine() {
+void TestText::toSingleLine()
+{
     QFETCH(QString, input);
     QFETCH(QString, expected);
     QCOMPARE(Text::toSingleLine(input), expected);
 }
 
-void TestText::joinLines() {
+void TestText::joinLines()
+{
     QCOMPARE(Text::joinLines({}), QString());
     QCOMPARE(Text::joinLines({QStringLiteral("a")}), QStringLiteral("a"));
     QCOMPARE(Text::joinLines({QStringLiteral("a"), QString(), QStringLiteral("b")}), QStringLiteral("a\n\nb"));

@@ -28,7 +28,8 @@ template <typename Form> struct FormField {
 namespace Fields {
 
 // Flags accept the usual spellings; anything else is refused.
-inline std::optional<bool> parseFlag(const QString &text) {
+inline std::optional<bool> parseFlag(const QString &text)
+{
     static const QStringList yes = {QStringLiteral("true"), QStringLiteral("on"), QStringLiteral("yes"),
                                     QStringLiteral("1")};
     static const QStringList no = {QStringLiteral("false"), QStringLiteral("off"), QStringLiteral("no"),
@@ -41,7 +42,8 @@ inline std::optional<bool> parseFlag(const QString &text) {
 }
 
 // A single-line text field: line breaks become spaces, as in the form's line edit.
-template <typename Form> FormField<Form> text(const char *name, QString Form::*member) {
+template <typename Form> FormField<Form> text(const char *name, QString Form::*member)
+{
     return {QString::fromLatin1(name),
             FieldKind::Text,
             {},
@@ -53,7 +55,8 @@ template <typename Form> FormField<Form> text(const char *name, QString Form::*m
 }
 
 // A multi-line text field keeps its line breaks.
-template <typename Form> FormField<Form> multiLineText(const char *name, QString Form::*member) {
+template <typename Form> FormField<Form> multiLineText(const char *name, QString Form::*member)
+{
     return {QString::fromLatin1(name),
             FieldKind::MultiLineText,
             {},
@@ -64,7 +67,8 @@ template <typename Form> FormField<Form> multiLineText(const char *name, QString
             }};
 }
 
-template <typename Form> FormField<Form> flag(const char *name, bool Form::*member) {
+template <typename Form> FormField<Form> flag(const char *name, bool Form::*member)
+{
     return {QString::fromLatin1(name),
             FieldKind::Flag,
             {},
@@ -77,7 +81,8 @@ template <typename Form> FormField<Form> flag(const char *name, bool Form::*memb
             }};
 }
 
-template <typename Form, typename E> FormField<Form> enumeration(const char *name, E Form::*member) {
+template <typename Form, typename E> FormField<Form> enumeration(const char *name, E Form::*member)
+{
     return {QString::fromLatin1(name), FieldKind::Enumeration, Enum::caseNames<E>(),
             [member](const Form &f) { return Enum::caseName(f.*member); },
             [member](Form &f, const QString &v) {

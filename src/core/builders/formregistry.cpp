@@ -4,7 +4,8 @@
 
 namespace FormRegistry {
 
-QList<DebugCategory> builderCategories() {
+QList<DebugCategory> builderCategories()
+{
     QList<DebugCategory> result;
     for (DebugCategory c : Enum::allCases<DebugCategory>()) {
         if (create(c))
@@ -13,7 +14,8 @@ QList<DebugCategory> builderCategories() {
     return result;
 }
 
-std::unique_ptr<AnyForm> create(DebugCategory category) {
+std::unique_ptr<AnyForm> create(DebugCategory category)
+{
     switch (category) {
     case DebugCategory::session:
         return std::make_unique<AnyFormOf<SessionForm>>();

@@ -10,7 +10,8 @@
 
 // A category's form behind one interface, for code that handles every category alike (the command
 // line). The form types themselves stay plain structs.
-class AnyForm {
+class AnyForm
+{
 public:
     struct Field {
         QString name;
@@ -28,9 +29,11 @@ public:
     virtual QString title() const = 0;
 };
 
-template <typename Form> class AnyFormOf final : public AnyForm {
+template <typename Form> class AnyFormOf final : public AnyForm
+{
 public:
-    QList<Field> fields() const override {
+    QList<Field> fields() const override
+    {
         const Form defaults{};
         QList<Field> result;
         for (const auto &f : Form::fields())
@@ -38,7 +41,8 @@ public:
         return result;
     }
     bool hasField(const QString &name) const override { return find(name) != nullptr; }
-    bool setField(const QString &name, const QString &value) override {
+    bool setField(const QString &name, const QString &value) override
+    {
         const auto *f = find(name);
         return f && f->set(m_form, value);
     }
@@ -46,7 +50,8 @@ public:
     QString title() const override { return m_form.title(); }
 
 private:
-    static const FormField<Form> *find(const QString &name) {
+    static const FormField<Form> *find(const QString &name)
+    {
         for (const auto &f : Form::fields()) {
             if (f.name == name)
                 return &f;

@@ -1,6 +1,7 @@
 #include "sessionform.h"
 
-QString SessionForm::generatedCommand() const {
+QString SessionForm::generatedCommand() const
+{
     const QString filter = QStringLiteral("diagnose sys session filter ");
     QStringList lines;
     if (clearFirst)
@@ -26,11 +27,13 @@ QString SessionForm::generatedCommand() const {
     return Text::joinLines(lines);
 }
 
-QString SessionForm::title() const {
+QString SessionForm::title() const
+{
     return QStringLiteral("Session Diagnostics");
 }
 
-const QList<FormField<SessionForm>> &SessionForm::fields() {
+const QList<FormField<SessionForm>> &SessionForm::fields()
+{
     static const QList<FormField<SessionForm>> table = {
         Fields::text("src", &SessionForm::src),
         Fields::text("dst", &SessionForm::dst),

@@ -13,17 +13,20 @@ Q_LOGGING_CATEGORY(lcStore, "brindlecap.store")
 CommandStore::CommandStore(SettingsStorage &storage, const QString &storageKey, QObject *parent)
     : QObject(parent)
     , m_storage(storage)
-    , m_key(storageKey) {
+    , m_key(storageKey)
+{
     load();
 }
 
-void CommandStore::add(const SavedCommand &command) {
+void CommandStore::add(const SavedCommand &command)
+{
     m_commands.prepend(command);
     save();
     emit changed();
 }
 
-void CommandStore::update(const SavedCommand &command) {
+void CommandStore::update(const SavedCommand &command)
+{
     for (SavedCommand &existing : m_commands) {
         if (existing.id == command.id) {
             existing = command;
@@ -34,13 +37,15 @@ void CommandStore::update(const SavedCommand &command) {
     }
 }
 
-void CommandStore::remove(const QUuid &id) {
+void CommandStore::remove(const QUuid &id)
+{
     m_commands.removeIf([&id](const SavedCommand &c) { return c.id == id; });
     save();
     emit changed();
 }
 
-void CommandStore::load() {
+void CommandStore::load()
+{
     if (!m_storage.contains(m_key))
         return;
     const QVariant value = m_storage.value(m_key);
@@ -63,7 +68,8 @@ void CommandStore::load() {
     m_commands = std::move(*decoded);
 }
 
-void CommandStore::save() {
+void CommandStore::save()
+{
     // The value that failed to load may hold commands this version cannot read; never overwrite it
     // before a copy is safe on disk.
     if (m_needsBackup && !backUpUnreadable())
@@ -74,7 +80,8 @@ void CommandStore::save() {
         qCWarning(lcStore).noquote() << "CommandStore save error:" << error;
 }
 
-bool CommandStore::backUpUnreadable() {
+bool CommandStore::backUpUnreadable()
+{
     const QFileInfo settings(m_storage.fileName());
     const QString stamp = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
     const QString base = QStringLiteral("%1/%2.unreadable-%3").arg(settings.absolutePath(), m_key, stamp);

@@ -11,7 +11,8 @@ class SettingsStorage;
 
 // The saved commands, newest first, in the order they were added (never sorted). Loaded once on
 // creation; every change rewrites the whole list under the storage key at once.
-class CommandStore : public QObject {
+class CommandStore : public QObject
+{
     Q_OBJECT
 
 public:

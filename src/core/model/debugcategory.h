@@ -41,16 +41,20 @@ template <> struct EnumTraits<DebugCategory> {
 };
 
 namespace Category {
-inline QString title(DebugCategory c) {
+inline QString title(DebugCategory c)
+{
     return Enum::rawValue(c);
 }
-inline QString subtitle(DebugCategory c) {
+inline QString subtitle(DebugCategory c)
+{
     return Enum::detail::fromUtf8(Enum::payload(c).subtitle);
 }
-inline QString icon(DebugCategory c) {
+inline QString icon(DebugCategory c)
+{
     return Enum::detail::fromUtf8(Enum::payload(c).icon);
 }
-inline std::optional<DebugCategory> fromRawValue(QStringView text) {
+inline std::optional<DebugCategory> fromRawValue(QStringView text)
+{
     return Enum::fromRawValue<DebugCategory>(text);
 }
 } // namespace Category

@@ -25,7 +25,8 @@
 //
 // Raw values and case names are UTF-8.
 
-struct NoPayload {};
+struct NoPayload {
+};
 
 template <typename E, typename P = NoPayload> struct EnumCase {
     E value;
@@ -39,11 +40,13 @@ template <typename E> struct EnumTraits; // specialised once per enumeration
 namespace Enum {
 
 namespace detail {
-inline QString fromUtf8(std::string_view s) {
+inline QString fromUtf8(std::string_view s)
+{
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
 
-template <typename E> constexpr const auto &caseOf(E value) {
+template <typename E> constexpr const auto &caseOf(E value)
+{
     for (const auto &c : EnumTraits<E>::cases) {
         if (c.value == value)
             return c;
@@ -52,7 +55,8 @@ template <typename E> constexpr const auto &caseOf(E value) {
 }
 } // namespace detail
 
-template <typename E> QList<E> allCases() {
+template <typename E> QList<E> allCases()
+{
     QList<E> result;
     result.reserve(qsizetype(EnumTraits<E>::cases.size()));
     for (const auto &c : EnumTraits<E>::cases)
@@ -60,20 +64,24 @@ template <typename E> QList<E> allCases() {
     return result;
 }
 
-template <typename E> QString rawValue(E value) {
+template <typename E> QString rawValue(E value)
+{
     return detail::fromUtf8(detail::caseOf(value).raw);
 }
 
-template <typename E> QString caseName(E value) {
+template <typename E> QString caseName(E value)
+{
     return detail::fromUtf8(detail::caseOf(value).name);
 }
 
-template <typename E> constexpr const auto &payload(E value) {
+template <typename E> constexpr const auto &payload(E value)
+{
     return detail::caseOf(value).payload;
 }
 
 // Exact, case-sensitive match of the whole raw value.
-template <typename E> std::optional<E> fromRawValue(QStringView text) {
+template <typename E> std::optional<E> fromRawValue(QStringView text)
+{
     for (const auto &c : EnumTraits<E>::cases) {
         if (text == detail::fromUtf8(c.raw))
             return c.value;
@@ -82,7 +90,8 @@ template <typename E> std::optional<E> fromRawValue(QStringView text) {
 }
 
 // Exact, case-sensitive match of the case name.
-template <typename E> std::optional<E> fromCaseName(QStringView text) {
+template <typename E> std::optional<E> fromCaseName(QStringView text)
+{
     for (const auto &c : EnumTraits<E>::cases) {
         if (text == detail::fromUtf8(c.name))
             return c.value;
@@ -90,14 +99,16 @@ template <typename E> std::optional<E> fromCaseName(QStringView text) {
     return std::nullopt;
 }
 
-template <typename E> QStringList caseNames() {
+template <typename E> QStringList caseNames()
+{
     QStringList result;
     for (const auto &c : EnumTraits<E>::cases)
         result.append(detail::fromUtf8(c.name));
     return result;
 }
 
-template <typename E> QStringList rawValues() {
+template <typename E> QStringList rawValues()
+{
     QStringList result;
     for (const auto &c : EnumTraits<E>::cases)
         result.append(detail::fromUtf8(c.raw));

@@ -7,7 +7,8 @@
 #include <optional>
 
 // The category the main window shows, shared by the sidebar and the tray menu.
-class NavigationState : public QObject {
+class NavigationState : public QObject
+{
     Q_OBJECT
 
 public:

@@ -15,7 +15,8 @@ const QString keyCommand = QStringLiteral("command");
 const QString keyNotes = QStringLiteral("notes");
 const QString keyCreatedAt = QStringLiteral("createdAt");
 
-bool fail(QString *error, const QString &message) {
+bool fail(QString *error, const QString &message)
+{
     if (error)
         *error = message;
     return false;
@@ -23,30 +24,36 @@ bool fail(QString *error, const QString &message) {
 } // namespace
 
 SavedCommand SavedCommand::create(const QString &title, DebugCategory category, const QString &command,
-                                  const QString &notes) {
+                                  const QString &notes)
+{
     return {QUuid::createUuid(), title, category, command, notes, referenceSeconds(QDateTime::currentDateTimeUtc())};
 }
 
-double SavedCommand::referenceSeconds(const QDateTime &dateTime) {
+double SavedCommand::referenceSeconds(const QDateTime &dateTime)
+{
     return double(dateTime.toMSecsSinceEpoch()) / 1000.0 - referenceEpoch;
 }
 
-QDateTime SavedCommand::createdAtDateTime() const {
+QDateTime SavedCommand::createdAtDateTime() const
+{
     return QDateTime::fromMSecsSinceEpoch(qint64((createdAt + referenceEpoch) * 1000.0), Qt::UTC);
 }
 
-QString SavedCommand::idText(const QUuid &id) {
+QString SavedCommand::idText(const QUuid &id)
+{
     return id.toString(QUuid::WithoutBraces).toUpper();
 }
 
-QJsonObject SavedCommand::toJson() const {
+QJsonObject SavedCommand::toJson() const
+{
     return {
         {keyId, idText(id)},   {keyTitle, title}, {keyCategory, Category::title(category)},
         {keyCommand, command}, {keyNotes, notes}, {keyCreatedAt, createdAt},
     };
 }
 
-std::optional<SavedCommand> SavedCommand::fromJson(const QJsonObject &object, QString *error) {
+std::optional<SavedCommand> SavedCommand::fromJson(const QJsonObject &object, QString *error)
+{
     for (const QString &key : {keyId, keyTitle, keyCategory, keyCommand, keyNotes, keyCreatedAt}) {
         if (!object.contains(key)) {
             fail(error, QStringLiteral("missing key \"%1\"").arg(key));
@@ -83,14 +90,16 @@ std::optional<SavedCommand> SavedCommand::fromJson(const QJsonObject &object, QS
         object.value(keyCommand).toString(), object.value(keyNotes).toString(), object.value(keyCreatedAt).toDouble()};
 }
 
-QByteArray SavedCommand::encodeList(const QList<SavedCommand> &commands) {
+QByteArray SavedCommand::encodeList(const QList<SavedCommand> &commands)
+{
     QJsonArray array;
     for (const SavedCommand &c : commands)
         array.append(c.toJson());
     return QJsonDocument(array).toJson(QJsonDocument::Compact);
 }
 
-std::optional<QList<SavedCommand>> SavedCommand::decodeList(const QByteArray &data, QString *error) {
+std::optional<QList<SavedCommand>> SavedCommand::decodeList(const QByteArray &data, QString *error)
+{
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(data, &parseError);
     if (parseError.error != QJsonParseError::NoError) {

@@ -8,7 +8,8 @@ namespace {
 constexpr auto organisation = "Brindlecap";
 constexpr auto application = "BrindlecapBuilder";
 
-QString describeWriteFailure(const QString &fileName) {
+QString describeWriteFailure(const QString &fileName)
+{
     const QFileInfo file(fileName);
     const QFileInfo dir(file.absolutePath());
     if (!dir.exists())
@@ -21,7 +22,8 @@ QString describeWriteFailure(const QString &fileName) {
 }
 } // namespace
 
-SettingsStorage::SettingsStorage(const QString &fileName) {
+SettingsStorage::SettingsStorage(const QString &fileName)
+{
     QString path = fileName;
     if (path.isEmpty())
         path = qEnvironmentVariable("BRINDLECAP_SETTINGS");
@@ -33,23 +35,28 @@ SettingsStorage::SettingsStorage(const QString &fileName) {
 
 SettingsStorage::~SettingsStorage() = default;
 
-QString SettingsStorage::defaultFileName() {
+QString SettingsStorage::defaultFileName()
+{
     return QSettings(QLatin1String(organisation), QLatin1String(application)).fileName();
 }
 
-QString SettingsStorage::fileName() const {
+QString SettingsStorage::fileName() const
+{
     return m_settings->fileName();
 }
 
-bool SettingsStorage::contains(const QString &key) const {
+bool SettingsStorage::contains(const QString &key) const
+{
     return m_settings->contains(key);
 }
 
-QVariant SettingsStorage::value(const QString &key) const {
+QVariant SettingsStorage::value(const QString &key) const
+{
     return m_settings->value(key);
 }
 
-bool SettingsStorage::setValue(const QString &key, const QByteArray &data, QString *error) {
+bool SettingsStorage::setValue(const QString &key, const QByteArray &data, QString *error)
+{
     m_settings->setValue(key, data);
     m_settings->sync();
     if (m_settings->status() == QSettings::NoError)

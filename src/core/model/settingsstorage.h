@@ -11,7 +11,8 @@ class QSettings;
 // The key-value store behind both persistent lists: an INI file through QSettings. By default the
 // platform's per-user location (on Linux ~/.config/Brindlecap/BrindlecapBuilder.conf); the
 // environment variable BRINDLECAP_SETTINGS names another file (tests, portable use).
-class SettingsStorage {
+class SettingsStorage
+{
 public:
     // An empty fileName means BRINDLECAP_SETTINGS, else the per-user default.
     explicit SettingsStorage(const QString &fileName = {});

@@ -8,7 +8,8 @@
 #include "model/settingsstorage.h"
 
 namespace {
-void bringForward(QWidget *window) {
+void bringForward(QWidget *window)
+{
     window->show();
     window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     window->raise();
@@ -21,16 +22,19 @@ AppController::AppController(const QString &settingsFile, QObject *parent)
     , m_storage(std::make_unique<SettingsStorage>(settingsFile))
     , m_store(std::make_unique<CommandStore>(*m_storage, QString::fromLatin1(savedCommandsKey)))
     , m_nav(std::make_unique<NavigationState>())
-    , m_helpCommand(new HelpMenuCommand(this)) {
+    , m_helpCommand(new HelpMenuCommand(this))
+{
     connect(m_helpCommand, &QAction::triggered, this, [this] { showHelp(); });
 }
 
-AppController::~AppController() {
+AppController::~AppController()
+{
     delete m_helpWindow;
     delete m_mainWindow;
 }
 
-MainWindow *AppController::showMainWindow() {
+MainWindow *AppController::showMainWindow()
+{
     if (!m_mainWindow) {
         m_mainWindow = new MainWindow(*m_store, *m_nav, m_helpCommand);
         m_mainWindow->setAttribute(Qt::WA_DeleteOnClose);
@@ -39,7 +43,8 @@ MainWindow *AppController::showMainWindow() {
     return m_mainWindow;
 }
 
-HelpWindow *AppController::showHelp() {
+HelpWindow *AppController::showHelp()
+{
     if (!m_helpWindow) {
         m_helpWindow = new HelpWindow;
         m_helpWindow->setAttribute(Qt::WA_DeleteOnClose);
@@ -48,10 +53,12 @@ HelpWindow *AppController::showHelp() {
     return m_helpWindow;
 }
 
-MainWindow *AppController::mainWindow() const {
+MainWindow *AppController::mainWindow() const
+{
     return m_mainWindow;
 }
 
-HelpWindow *AppController::helpWindow() const {
+HelpWindow *AppController::helpWindow() const
+{
     return m_helpWindow;
 }

@@ -14,7 +14,8 @@ class SettingsStorage;
 
 // Application-lifetime state and windows: the settings storage, the saved-command store, the
 // navigation state, the main window and the single help window.
-class AppController : public QObject {
+class AppController : public QObject
+{
     Q_OBJECT
 
 public:

@@ -8,14 +8,16 @@ constexpr int iconSize = 20;
 constexpr int padding = 6;
 constexpr int lineGap = 2;
 
-QFont subtitleFont(const QFont &base) {
+QFont subtitleFont(const QFont &base)
+{
     QFont font = base;
     font.setPointSizeF(base.pointSizeF() * 0.85);
     return font;
 }
 } // namespace
 
-void CategoryDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const {
+void CategoryDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
     const QString title = opt.text;
@@ -55,7 +57,8 @@ void CategoryDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
     painter->restore();
 }
 
-QSize CategoryDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const {
+QSize CategoryDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
     const QSize base = QStyledItemDelegate::sizeHint(option, index);
     const int height = QFontMetrics(option.font).height() + lineGap + QFontMetrics(subtitleFont(option.font)).height();
     return {base.width(), std::max(height, iconSize) + 2 * padding};

@@ -4,7 +4,8 @@
 
 // Draws a sidebar row: the category's icon beside its title and, under it, the subtitle in a smaller
 // secondary font.
-class CategoryDelegate : public QStyledItemDelegate {
+class CategoryDelegate : public QStyledItemDelegate
+{
     Q_OBJECT
 
 public:

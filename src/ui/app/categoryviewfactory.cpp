@@ -5,7 +5,8 @@
 
 namespace CategoryViewFactory {
 
-QWidget *create(DebugCategory category, CommandStore &store, QWidget *parent) {
+QWidget *create(DebugCategory category, CommandStore &store, QWidget *parent)
+{
     switch (category) {
     case DebugCategory::session:
         return new SessionView(store, parent);

@@ -21,7 +21,8 @@ namespace {
 constexpr int categoryRole = Qt::UserRole;
 
 // The application icon drawn 28 x 28, clipped to a rounded rectangle of radius 6.
-QPixmap footerIcon(qreal devicePixelRatio) {
+QPixmap footerIcon(qreal devicePixelRatio)
+{
     const int side = 28;
     QPixmap pixmap(QSize(side, side) * devicePixelRatio);
     pixmap.setDevicePixelRatio(devicePixelRatio);
@@ -41,7 +42,8 @@ ContentView::ContentView(CommandStore &store, NavigationState &nav, QWidget *par
     , m_store(store)
     , m_nav(nav)
     , m_sidebar(new QListWidget(this))
-    , m_detailLayout(nullptr) {
+    , m_detailLayout(nullptr)
+{
     m_sidebar->setObjectName(QStringLiteral("sidebar"));
     m_sidebar->setAccessibleName(QStringLiteral("Brindlecap Builder"));
     m_sidebar->setItemDelegate(new CategoryDelegate(m_sidebar));
@@ -100,7 +102,8 @@ ContentView::ContentView(CommandStore &store, NavigationState &nav, QWidget *par
     showSelection(m_nav.selectedCategory());
 }
 
-void ContentView::syncSidebar(std::optional<DebugCategory> category) {
+void ContentView::syncSidebar(std::optional<DebugCategory> category)
+{
     const QSignalBlocker blocker(m_sidebar);
     m_sidebar->clearSelection();
     if (category) {
@@ -111,7 +114,8 @@ void ContentView::syncSidebar(std::optional<DebugCategory> category) {
     m_sidebar->viewport()->update();
 }
 
-void ContentView::showSelection(std::optional<DebugCategory> category) {
+void ContentView::showSelection(std::optional<DebugCategory> category)
+{
     if (m_detail) {
         m_detailLayout->removeWidget(m_detail);
         m_detail->deleteLater();
@@ -125,9 +129,11 @@ void ContentView::showSelection(std::optional<DebugCategory> category) {
     }
     m_detail->setObjectName(m_detail->objectName().isEmpty() ? QStringLiteral("detail") : m_detail->objectName());
     m_detailLayout->addWidget(m_detail);
+    m_detail->show();
 }
 
-QWidget *ContentView::createFooter() {
+QWidget *ContentView::createFooter()
+{
     auto *footer = new QWidget(this);
     footer->setObjectName(QStringLiteral("footer"));
     auto *layout = new QHBoxLayout(footer);

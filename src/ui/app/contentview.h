@@ -13,7 +13,8 @@ class QVBoxLayout;
 
 // The main window's content: the category sidebar with its footer, and the selected category's
 // view beside it. The view is created anew, with its defaults, each time its category is selected.
-class ContentView : public QWidget {
+class ContentView : public QWidget
+{
     Q_OBJECT
 
 public:

@@ -3,7 +3,8 @@
 #include <QAction>
 
 // "Brindlecap Builder Help": the one item of the Help menu (and of the tray menu), on Ctrl+? and F1.
-class HelpMenuCommand : public QAction {
+class HelpMenuCommand : public QAction
+{
     Q_OBJECT
 
 public:

@@ -8,7 +8,8 @@
 
 MainWindow::MainWindow(CommandStore &store, NavigationState &nav, QAction *helpCommand, QWidget *parent)
     : QMainWindow(parent)
-    , m_content(new ContentView(store, nav, this)) {
+    , m_content(new ContentView(store, nav, this))
+{
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Brindlecap Builder"));
     setWindowIcon(Icons::application());

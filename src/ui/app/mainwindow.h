@@ -8,7 +8,8 @@ class NavigationState;
 class QAction;
 
 // The main window: the content view with the File and Help menus.
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow
+{
     Q_OBJECT
 
 public:

@@ -10,7 +10,8 @@
 BuilderView::BuilderView(DebugCategory category, CommandStore &store, QWidget *parent)
     : QScrollArea(parent)
     , m_column(nullptr)
-    , m_output(nullptr) {
+    , m_output(nullptr)
+{
     setObjectName(Enum::caseName(category) + QStringLiteral("View"));
     setWidgetResizable(true);
     setFrameShape(QFrame::NoFrame);
@@ -26,28 +27,33 @@ BuilderView::BuilderView(DebugCategory category, CommandStore &store, QWidget *p
     setWidget(content);
 }
 
-void BuilderView::addHeader(const QString &title, const QString &description) {
+void BuilderView::addHeader(const QString &title, const QString &description)
+{
     addBlock(new FormHeader(title, description));
 }
 
-FormGrid *BuilderView::addGrid(const QString &title) {
+FormGrid *BuilderView::addGrid(const QString &title)
+{
     auto *grid = new FormGrid(title, changeHandler());
     addBlock(grid);
     return grid;
 }
 
-CheckColumn *BuilderView::addChecks(const QString &title) {
+CheckColumn *BuilderView::addChecks(const QString &title)
+{
     auto *column = new CheckColumn(title, changeHandler());
     addBlock(column);
     return column;
 }
 
-void BuilderView::addBlock(QWidget *block) {
+void BuilderView::addBlock(QWidget *block)
+{
     // Above the panel and the closing stretch.
     m_column->insertWidget(m_column->count() - 2, block);
 }
 
-void BuilderView::refresh() {
+void BuilderView::refresh()
+{
     formChanged();
     m_output->setTitle(panelTitle());
     m_output->setCommand(command());

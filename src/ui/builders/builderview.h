@@ -15,7 +15,8 @@ class QVBoxLayout;
 // The frame shared by every builder form: a scrolling column of blocks (header, group boxes) with the
 // Generated Command panel last. Subclasses add their blocks; every control change regenerates the
 // text through refresh().
-class BuilderView : public QScrollArea {
+class BuilderView : public QScrollArea
+{
     Q_OBJECT
 
 public:
@@ -32,7 +33,8 @@ protected:
 
     // Recomputes the text and title and hands them to the panel.
     void refresh();
-    std::function<void()> changeHandler() {
+    std::function<void()> changeHandler()
+    {
         return [this] { refresh(); };
     }
 
@@ -49,13 +51,15 @@ private:
 
 // A builder view that owns its form type: the panel always shows the form's rule. A subclass with
 // rules in formChanged() calls refresh() once more at the end of its constructor, when they can run.
-template <typename Form> class FormView : public BuilderView {
+template <typename Form> class FormView : public BuilderView
+{
 public:
     const Form &form() const { return m_form; }
 
 protected:
     FormView(DebugCategory category, CommandStore &store, QWidget *parent)
-        : BuilderView(category, store, parent) {
+        : BuilderView(category, store, parent)
+    {
         refresh();
     }
 

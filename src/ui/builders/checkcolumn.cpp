@@ -11,17 +11,20 @@
 
 namespace {
 // A rich-text label that toggles its checkbox when clicked, as a checkbox's own text does.
-class CheckLabel : public QLabel {
+class CheckLabel : public QLabel
+{
 public:
     CheckLabel(const QString &html, QCheckBox *check, QWidget *parent)
         : QLabel(html, parent)
-        , m_check(check) {
+        , m_check(check)
+    {
         setTextFormat(Qt::RichText);
         setBuddy(check);
     }
 
 protected:
-    void mouseReleaseEvent(QMouseEvent *event) override {
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
         if (event->button() == Qt::LeftButton && m_check->isEnabled() && rect().contains(event->position().toPoint()))
             m_check->toggle();
         QLabel::mouseReleaseEvent(event);
@@ -35,12 +38,14 @@ private:
 CheckColumn::CheckColumn(const QString &title, std::function<void()> changed, QWidget *parent)
     : QGroupBox(title, parent)
     , m_column(new QVBoxLayout(this))
-    , m_changed(std::move(changed)) {
+    , m_changed(std::move(changed))
+{
     m_column->setContentsMargins(6, 6, 6, 6);
     m_column->setSpacing(4);
 }
 
-QCheckBox *CheckColumn::addCheck(const QString &name, const QString &label, bool &field, int indent) {
+QCheckBox *CheckColumn::addCheck(const QString &name, const QString &label, bool &field, int indent)
+{
     auto *row = new QWidget(this);
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(indent, 0, 0, 0);
@@ -69,10 +74,12 @@ QCheckBox *CheckColumn::addCheck(const QString &name, const QString &label, bool
     return check;
 }
 
-QWidget *CheckColumn::rowOf(QCheckBox *check) const {
+QWidget *CheckColumn::rowOf(QCheckBox *check) const
+{
     return check->parentWidget();
 }
 
-void CheckColumn::addWidget(QWidget *widget) {
+void CheckColumn::addWidget(QWidget *widget)
+{
     m_column->addWidget(widget);
 }

@@ -8,7 +8,8 @@ class QCheckBox;
 class QVBoxLayout;
 
 // A group box holding a column of checkboxes, each bound to a flag of the form.
-class CheckColumn : public QGroupBox {
+class CheckColumn : public QGroupBox
+{
     Q_OBJECT
 
 public:

@@ -8,15 +8,16 @@
 FormGrid::FormGrid(const QString &title, std::function<void()> changed, QWidget *parent)
     : QGroupBox(title, parent)
     , m_grid(new QGridLayout(this))
-    , m_changed(std::move(changed)) {
+    , m_changed(std::move(changed))
+{
     m_grid->setContentsMargins(6, 6, 6, 6);
     m_grid->setHorizontalSpacing(12);
     m_grid->setVerticalSpacing(8);
     m_grid->setColumnStretch(1, 1);
 }
 
-SingleLineEdit *FormGrid::addText(const QString &name, const QString &label, const QString &placeholder,
-                                  QString &field) {
+SingleLineEdit *FormGrid::addText(const QString &name, const QString &label, const QString &placeholder, QString &field)
+{
     auto *edit = new SingleLineEdit(this);
     edit->setObjectName(name);
     edit->setPlaceholderText(placeholder);
@@ -30,7 +31,8 @@ SingleLineEdit *FormGrid::addText(const QString &name, const QString &label, con
 }
 
 QComboBox *FormGrid::addComboBox(const QString &name, const QString &label, const QStringList &items, int current,
-                                 int width, std::function<void(int)> assign) {
+                                 int width, std::function<void(int)> assign)
+{
     auto *combo = new QComboBox(this);
     combo->setObjectName(name);
     combo->addItems(items);
@@ -46,7 +48,8 @@ QComboBox *FormGrid::addComboBox(const QString &name, const QString &label, cons
     return combo;
 }
 
-void FormGrid::addRow(const QString &label, QWidget *control, Qt::Alignment alignment) {
+void FormGrid::addRow(const QString &label, QWidget *control, Qt::Alignment alignment)
+{
     const int row = m_rows++;
     auto *text = new QLabel(label, this);
     text->setTextFormat(Qt::PlainText);
@@ -57,7 +60,8 @@ void FormGrid::addRow(const QString &label, QWidget *control, Qt::Alignment alig
     m_labels.insert(control, text);
 }
 
-void FormGrid::setRowVisible(QWidget *control, bool visible) {
+void FormGrid::setRowVisible(QWidget *control, bool visible)
+{
     control->setVisible(visible);
     if (QLabel *label = m_labels.value(control))
         label->setVisible(visible);

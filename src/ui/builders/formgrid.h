@@ -14,7 +14,8 @@ class SingleLineEdit;
 
 // A group box holding a grid of right-aligned labels and their controls. Each control writes its
 // value straight into the form field it is bound to and then calls the form's change handler.
-class FormGrid : public QGroupBox {
+class FormGrid : public QGroupBox
+{
     Q_OBJECT
 
 public:
@@ -23,7 +24,8 @@ public:
     SingleLineEdit *addText(const QString &name, const QString &label, const QString &placeholder, QString &field);
 
     // A pop-up picker listing the enumeration's raw values in case order.
-    template <typename E> QComboBox *addPicker(const QString &name, const QString &label, E &field, int width = 160) {
+    template <typename E> QComboBox *addPicker(const QString &name, const QString &label, E &field, int width = 160)
+    {
         const QList<E> cases = Enum::allCases<E>();
         return addComboBox(name, label, Enum::rawValues<E>(), int(cases.indexOf(field)), width,
                            [&field, cases](int index) { field = cases.value(index); });

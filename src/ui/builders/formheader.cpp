@@ -8,7 +8,8 @@
 FormHeader::FormHeader(const QString &title, const QString &description, QWidget *parent)
     : QWidget(parent)
     , m_title(new QLabel(title, this))
-    , m_description(new QLabel(Style::inlineCodeHtml(description), this)) {
+    , m_description(new QLabel(Style::inlineCodeHtml(description), this))
+{
     m_title->setObjectName(QStringLiteral("formTitle"));
     m_title->setTextFormat(Qt::PlainText);
     Style::setPointSizeScale(m_title, 1.5);

@@ -6,7 +6,8 @@ class QLabel;
 
 // The top of every form: a bold title and a secondary description whose back-quoted words are
 // shown as inline code.
-class FormHeader : public QWidget {
+class FormHeader : public QWidget
+{
     Q_OBJECT
 
 public:

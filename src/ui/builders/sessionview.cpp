@@ -4,7 +4,8 @@
 #include "formgrid.h"
 
 SessionView::SessionView(CommandStore &store, QWidget *parent)
-    : FormView(DebugCategory::session, store, parent) {
+    : FormView(DebugCategory::session, store, parent)
+{
     addHeader(QStringLiteral("Session Diagnostics"),
               QStringLiteral("Build `diagnose sys session filter` commands to isolate the flows you care about. "
                              "Leave any field blank to skip it."));

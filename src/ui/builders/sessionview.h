@@ -3,7 +3,8 @@
 #include "builders/sessionform.h"
 #include "builderview.h"
 
-class SessionView : public FormView<SessionForm> {
+class SessionView : public FormView<SessionForm>
+{
     Q_OBJECT
 
 public:

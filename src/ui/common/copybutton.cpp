@@ -7,16 +7,20 @@
 #include <QTimer>
 
 CopyButton::CopyButton(QWidget *parent)
-    : CopyButton(QStringLiteral("Copy"), parent) {}
+    : CopyButton(QStringLiteral("Copy"), parent)
+{
+}
 
 CopyButton::CopyButton(const QString &idleText, QWidget *parent)
     : QPushButton(parent)
-    , m_idleText(idleText) {
+    , m_idleText(idleText)
+{
     setDidCopy(false);
     connect(this, &QPushButton::clicked, this, &CopyButton::copy);
 }
 
-void CopyButton::copy() {
+void CopyButton::copy()
+{
     const QString text = m_source ? m_source() : QString();
     QGuiApplication::clipboard()->setText(text);
     setDidCopy(true);
@@ -34,7 +38,8 @@ void CopyButton::copy() {
     emit copied(text);
 }
 
-void CopyButton::setDidCopy(bool didCopy) {
+void CopyButton::setDidCopy(bool didCopy)
+{
     m_didCopy = didCopy;
     setText(didCopy ? QStringLiteral("Copied") : m_idleText);
     setIcon(Icons::symbol(didCopy ? QStringLiteral("checkmark") : QStringLiteral("doc.on.doc")));

@@ -7,7 +7,8 @@
 // A button that copies a text to the clipboard and then shows "Copied" with a checkmark for 1.5
 // seconds. Every copy schedules its own reset and none is cancelled, so two quick copies turn the
 // label back 1.5 seconds after the first.
-class CopyButton : public QPushButton {
+class CopyButton : public QPushButton
+{
     Q_OBJECT
 
 public:

@@ -9,7 +9,8 @@
 EmptyStateView::EmptyStateView(const QString &symbol, const QString &title, const QString &description, QWidget *parent)
     : QWidget(parent)
     , m_title(new QLabel(title, this))
-    , m_description(new QLabel(description, this)) {
+    , m_description(new QLabel(description, this))
+{
     auto *icon = new QLabel(this);
     icon->setPixmap(Icons::symbol(symbol).pixmap(48, 48));
     icon->setAlignment(Qt::AlignCenter);
@@ -34,10 +35,12 @@ EmptyStateView::EmptyStateView(const QString &symbol, const QString &title, cons
     layout->addStretch();
 }
 
-QString EmptyStateView::title() const {
+QString EmptyStateView::title() const
+{
     return m_title->text();
 }
 
-QString EmptyStateView::description() const {
+QString EmptyStateView::description() const
+{
     return m_description->text();
 }

@@ -5,7 +5,8 @@
 class QLabel;
 
 // A centred icon, title and description, shown where there is nothing else to show.
-class EmptyStateView : public QWidget {
+class EmptyStateView : public QWidget
+{
     Q_OBJECT
 
 public:

@@ -11,7 +11,8 @@
 namespace {
 
 // Only names whose freedesktop meaning matches the symbol; the rest always use the bundled set.
-QString themeName(const QString &symbol) {
+QString themeName(const QString &symbol)
+{
     static const QHash<QString, QString> names = {
         {QStringLiteral("doc.on.doc"), QStringLiteral("edit-copy")},
         {QStringLiteral("square.and.arrow.down"), QStringLiteral("document-save")},
@@ -24,7 +25,8 @@ QString themeName(const QString &symbol) {
     return names.value(symbol);
 }
 
-QIcon bundled(const QString &symbol) {
+QIcon bundled(const QString &symbol)
+{
     QFile file(QStringLiteral(":/icons/%1.svg").arg(symbol));
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -50,7 +52,8 @@ QIcon bundled(const QString &symbol) {
 
 namespace Icons {
 
-QIcon symbol(const QString &name) {
+QIcon symbol(const QString &name)
+{
     static QHash<QString, QIcon> cache;
     auto it = cache.find(name);
     if (it != cache.end())
@@ -63,7 +66,8 @@ QIcon symbol(const QString &name) {
     return icon;
 }
 
-QIcon application() {
+QIcon application()
+{
     static const QIcon icon(QStringLiteral(":/brindlecap-builder.svg"));
     return icon;
 }

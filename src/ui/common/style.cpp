@@ -6,13 +6,15 @@
 
 namespace Style {
 
-void setBold(QWidget *widget, bool bold) {
+void setBold(QWidget *widget, bool bold)
+{
     QFont font = widget->font();
     font.setBold(bold);
     widget->setFont(font);
 }
 
-void setPointSizeScale(QWidget *widget, double scale) {
+void setPointSizeScale(QWidget *widget, double scale)
+{
     QFont font = widget->font();
     if (font.pointSizeF() > 0)
         font.setPointSizeF(font.pointSizeF() * scale);
@@ -21,7 +23,8 @@ void setPointSizeScale(QWidget *widget, double scale) {
     widget->setFont(font);
 }
 
-void setSecondary(QWidget *widget) {
+void setSecondary(QWidget *widget)
+{
     QPalette palette = widget->palette();
     const QColor secondary = palette.color(QPalette::PlaceholderText);
     palette.setColor(QPalette::WindowText, secondary);
@@ -29,11 +32,13 @@ void setSecondary(QWidget *widget) {
     widget->setPalette(palette);
 }
 
-void setMonospaced(QWidget *widget) {
+void setMonospaced(QWidget *widget)
+{
     widget->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 }
 
-QString inlineCodeHtml(const QString &text) {
+QString inlineCodeHtml(const QString &text)
+{
     const QString mono = QFontDatabase::systemFont(QFontDatabase::FixedFont).family().toHtmlEscaped();
     const QStringList parts = text.split(u'`');
     QString html;
@@ -50,7 +55,8 @@ QString inlineCodeHtml(const QString &text) {
     return html;
 }
 
-QString withoutBackQuotes(const QString &text) {
+QString withoutBackQuotes(const QString &text)
+{
     QString plain = text;
     plain.remove(u'`');
     return plain;

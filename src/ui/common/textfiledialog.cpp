@@ -9,7 +9,8 @@
 
 namespace TextFileDialog {
 
-QString saveText(QWidget *parent, const QString &dialogTitle, const QString &title, const QString &text) {
+QString saveText(QWidget *parent, const QString &dialogTitle, const QString &title, const QString &text)
+{
     // Remembered for this run only: the application keeps no settings of its own.
     static QString lastDirectory = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 

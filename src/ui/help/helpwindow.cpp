@@ -6,7 +6,8 @@
 #include <QVBoxLayout>
 
 HelpWindow::HelpWindow(QWidget *parent)
-    : QWidget(parent, Qt::Window) {
+    : QWidget(parent, Qt::Window)
+{
     setObjectName(QStringLiteral("helpWindow"));
     setWindowTitle(QStringLiteral("Brindlecap Builder Help"));
     setWindowIcon(Icons::application());

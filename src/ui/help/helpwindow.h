@@ -3,7 +3,8 @@
 #include <QWidget>
 
 // The single help window, "Brindlecap Builder Help".
-class HelpWindow : public QWidget {
+class HelpWindow : public QWidget
+{
     Q_OBJECT
 
 public:

@@ -29,8 +29,8 @@ CommandOutputView::CommandOutputView(DebugCategory category, CommandStore &store
     , m_copy(new CopyButton(this))
     , m_saveToFile(
           new QPushButton(Icons::symbol(QStringLiteral("square.and.arrow.down")), QStringLiteral("Save to .txt"), this))
-    , m_saveForLater(
-          new QPushButton(Icons::symbol(QStringLiteral("bookmark")), QStringLiteral("Save for Later"), this)) {
+    , m_saveForLater(new QPushButton(Icons::symbol(QStringLiteral("bookmark")), QStringLiteral("Save for Later"), this))
+{
     setObjectName(QStringLiteral("generatedCommand"));
 
     m_emptyLine->setObjectName(QStringLiteral("emptyCommand"));
@@ -82,7 +82,8 @@ CommandOutputView::CommandOutputView(DebugCategory category, CommandStore &store
     setCommand(QString());
 }
 
-void CommandOutputView::setCommand(const QString &command) {
+void CommandOutputView::setCommand(const QString &command)
+{
     m_command = command;
     // Emptiness is not trimmed: a single space is a command to show.
     const bool empty = command.isEmpty();
@@ -93,19 +94,23 @@ void CommandOutputView::setCommand(const QString &command) {
     updateTextHeight();
 }
 
-void CommandOutputView::setTitle(const QString &title) {
+void CommandOutputView::setTitle(const QString &title)
+{
     m_title = title;
 }
 
-void CommandOutputView::copy() {
+void CommandOutputView::copy()
+{
     m_copy->copy();
 }
 
-void CommandOutputView::saveToFile() {
+void CommandOutputView::saveToFile()
+{
     TextFileDialog::saveText(window(), QStringLiteral("Save Command as Text File"), m_title, m_command);
 }
 
-void CommandOutputView::openSaveForLater() {
+void CommandOutputView::openSaveForLater()
+{
     auto *dialog = new SaveCommandDialog(m_title, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     // The text and title as they are when the sheet opens are what gets saved.
@@ -119,7 +124,8 @@ void CommandOutputView::openSaveForLater() {
     dialog->open();
 }
 
-void CommandOutputView::updateTextHeight() {
+void CommandOutputView::updateTextHeight()
+{
     const int lines = std::max(1, m_text->document()->blockCount());
     const int content = lines * m_text->fontMetrics().lineSpacing() + int(2 * m_text->document()->documentMargin()) +
                         2 * m_text->frameWidth() + m_text->horizontalScrollBar()->sizeHint().height();

@@ -12,7 +12,8 @@ class QPushButton;
 
 // The "Generated Command" panel at the bottom of every builder form: shows the form's text and
 // copies it, saves it to a file, or keeps it in the saved-command store.
-class CommandOutputView : public QGroupBox {
+class CommandOutputView : public QGroupBox
+{
     Q_OBJECT
 
 public:

@@ -14,7 +14,8 @@
 
 namespace {
 // A notes field that grows with its text from three to six lines.
-void fitNotesHeight(QPlainTextEdit *notes) {
+void fitNotesHeight(QPlainTextEdit *notes)
+{
     const int lineHeight = QFontMetrics(notes->font()).lineSpacing();
     const int lines = std::clamp(int(notes->document()->size().height()), 3, 6);
     const int frame = 2 * notes->frameWidth() + int(2 * notes->document()->documentMargin());
@@ -26,7 +27,8 @@ SaveCommandDialog::SaveCommandDialog(const QString &proposedTitle, QWidget *pare
     : QDialog(parent)
     , m_title(new SingleLineEdit(this))
     , m_notes(new QPlainTextEdit(this))
-    , m_save(nullptr) {
+    , m_save(nullptr)
+{
     setObjectName(QStringLiteral("saveCommandDialog"));
     setWindowTitle(QStringLiteral("Save Command"));
     setWindowModality(Qt::WindowModal);
@@ -80,14 +82,17 @@ SaveCommandDialog::SaveCommandDialog(const QString &proposedTitle, QWidget *pare
     m_title->setFocus();
 }
 
-QString SaveCommandDialog::saveTitle() const {
+QString SaveCommandDialog::saveTitle() const
+{
     return m_title->text();
 }
 
-QString SaveCommandDialog::saveNotes() const {
+QString SaveCommandDialog::saveNotes() const
+{
     return m_notes->toPlainText();
 }
 
-void SaveCommandDialog::updateSaveEnabled() {
+void SaveCommandDialog::updateSaveEnabled()
+{
     m_save->setEnabled(Text::isNonBlank(m_title->text()));
 }

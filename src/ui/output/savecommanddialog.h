@@ -7,7 +7,8 @@ class QPlainTextEdit;
 class QPushButton;
 
 // The "Save for Later" sheet: a title (pre-filled) and optional notes.
-class SaveCommandDialog : public QDialog {
+class SaveCommandDialog : public QDialog
+{
     Q_OBJECT
 
 public:
