@@ -1,6 +1,10 @@
 #include "formregistry.h"
 
+#include "flowform.h"
+#include "pingform.h"
 #include "sessionform.h"
+#include "tracerouteform.h"
+#include "vpnform.h"
 
 namespace FormRegistry {
 
@@ -19,6 +23,14 @@ std::unique_ptr<AnyForm> create(DebugCategory category)
     switch (category) {
     case DebugCategory::session:
         return std::make_unique<AnyFormOf<SessionForm>>();
+    case DebugCategory::ping:
+        return std::make_unique<AnyFormOf<PingForm>>();
+    case DebugCategory::traceroute:
+        return std::make_unique<AnyFormOf<TracerouteForm>>();
+    case DebugCategory::flow:
+        return std::make_unique<AnyFormOf<FlowForm>>();
+    case DebugCategory::vpn:
+        return std::make_unique<AnyFormOf<VPNForm>>();
     default:
         return nullptr;
     }
