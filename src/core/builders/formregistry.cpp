@@ -1,8 +1,11 @@
 #include "formregistry.h"
 
 #include "flowform.h"
+#include "haform.h"
 #include "pingform.h"
+#include "routingform.h"
 #include "sessionform.h"
+#include "systemtopform.h"
 #include "tracerouteform.h"
 #include "vpnform.h"
 
@@ -31,6 +34,12 @@ std::unique_ptr<AnyForm> create(DebugCategory category)
         return std::make_unique<AnyFormOf<FlowForm>>();
     case DebugCategory::vpn:
         return std::make_unique<AnyFormOf<VPNForm>>();
+    case DebugCategory::top:
+        return std::make_unique<AnyFormOf<SystemTopForm>>();
+    case DebugCategory::ha:
+        return std::make_unique<AnyFormOf<HAForm>>();
+    case DebugCategory::routing:
+        return std::make_unique<AnyFormOf<RoutingForm>>();
     default:
         return nullptr;
     }
