@@ -1,6 +1,13 @@
 #include "formregistry.h"
 
+#include "flowform.h"
+#include "haform.h"
+#include "pingform.h"
+#include "routingform.h"
 #include "sessionform.h"
+#include "systemtopform.h"
+#include "tracerouteform.h"
+#include "vpnform.h"
 
 namespace FormRegistry {
 
@@ -19,6 +26,20 @@ std::unique_ptr<AnyForm> create(DebugCategory category)
     switch (category) {
     case DebugCategory::session:
         return std::make_unique<AnyFormOf<SessionForm>>();
+    case DebugCategory::ping:
+        return std::make_unique<AnyFormOf<PingForm>>();
+    case DebugCategory::traceroute:
+        return std::make_unique<AnyFormOf<TracerouteForm>>();
+    case DebugCategory::flow:
+        return std::make_unique<AnyFormOf<FlowForm>>();
+    case DebugCategory::vpn:
+        return std::make_unique<AnyFormOf<VPNForm>>();
+    case DebugCategory::top:
+        return std::make_unique<AnyFormOf<SystemTopForm>>();
+    case DebugCategory::ha:
+        return std::make_unique<AnyFormOf<HAForm>>();
+    case DebugCategory::routing:
+        return std::make_unique<AnyFormOf<RoutingForm>>();
     default:
         return nullptr;
     }
