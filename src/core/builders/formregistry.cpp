@@ -1,6 +1,7 @@
 #include "formregistry.h"
 
 #include "sessionform.h"
+#include "snifferform.h"
 
 namespace FormRegistry {
 
@@ -19,6 +20,8 @@ std::unique_ptr<AnyForm> create(DebugCategory category)
     switch (category) {
     case DebugCategory::session:
         return std::make_unique<AnyFormOf<SessionForm>>();
+    case DebugCategory::sniffer:
+        return std::make_unique<AnyFormOf<SnifferForm>>();
     default:
         return nullptr;
     }
