@@ -12,6 +12,7 @@ private slots:
     void errors_data();
     void errors();
     void fieldsListsEveryFieldWithDefault();
+    void snifferFields();
 
 private:
     struct Run {
@@ -67,6 +68,42 @@ void TestCli::output_data()
                            << QByteArray("Session Diagnostics\n");
     QTest::newRow("title -n") << QStringList{QStringLiteral("session"), QStringLiteral("--title"), QStringLiteral("-n")}
                               << QByteArray("Session Diagnostics");
+
+    QTest::newRow("sniffer defaults") << QStringList{QStringLiteral("sniffer")}
+                                      << QByteArray("diagnose sniffer packet any 'none' 4 0 l\n");
+    QTest::newRow("sniffer, full simple form by case names")
+        << QStringList{QStringLiteral("sniffer"),
+                       QStringLiteral("interface= port1 "),
+                       QStringLiteral("proto=tcp"),
+                       QStringLiteral("host=10.0.0.1"),
+                       QStringLiteral("hostMode=src"),
+                       QStringLiteral("network=10.0.0.0/8"),
+                       QStringLiteral("networkMode=dst"),
+                       QStringLiteral("portList=80,,443"),
+                       QStringLiteral("portMode=dst"),
+                       QStringLiteral("verbose=v6"),
+                       QStringLiteral("count=100"),
+                       QStringLiteral("timestamp=absoluteUTC"),
+                       QStringLiteral("-n")}
+        << QByteArray("diagnose sniffer packet port1 'tcp and src host 10.0.0.1 and dst net 10.0.0.0/8 and "
+                      "(dst port 80 or dst port 443)' 6 100 a");
+    QTest::newRow("sniffer, relative without count")
+        << QStringList{QStringLiteral("sniffer"), QStringLiteral("timestamp=relative"), QStringLiteral("verbose=v1")}
+        << QByteArray("diagnose sniffer packet any 'none' 1\n");
+    QTest::newRow("sniffer, custom filter keeps its line break")
+        << QStringList{QStringLiteral("sniffer"), QStringLiteral("useCustomFilter=on"),
+                       QStringLiteral("customFilter= tcp\nport 80 "), QStringLiteral("host=1.1.1.1"),
+                       QStringLiteral("-n")}
+        << QByteArray("diagnose sniffer packet any 'tcp\nport 80' 4 0 l");
+    QTest::newRow("sniffer, single-line field loses its line break")
+        << QStringList{QStringLiteral("sniffer"), QStringLiteral("host=1.1.1.1\n"), QStringLiteral("-n")}
+        << QByteArray("diagnose sniffer packet any 'host 1.1.1.1' 4 0 l");
+    QTest::newRow("sniffer title keeps the spaces")
+        << QStringList{QStringLiteral("sniffer"), QStringLiteral("interface= port1 "), QStringLiteral("--title")}
+        << QByteArray("Sniffer on  port1 \n");
+    QTest::newRow("sniffer title, empty interface")
+        << QStringList{QStringLiteral("sniffer"), QStringLiteral("interface="), QStringLiteral("--title")}
+        << QByteArray("Sniffer on any\n");
 }
 
 void TestCli::output()
@@ -98,6 +135,15 @@ void TestCli::errors_data()
                                      << QStringLiteral("any, tcp, udp, icmp, gre, esp");
     QTest::newRow("argument without =") << QStringList{QStringLiteral("session"), QStringLiteral("10.1.1.1")}
                                         << QStringLiteral("FIELD=VALUE");
+    QTest::newRow("verbose by number") << QStringList{QStringLiteral("sniffer"), QStringLiteral("verbose=4")}
+                                       << QStringLiteral("v1, v2, v3, v4, v5, v6");
+    QTest::newRow("timestamp by label") << QStringList{QStringLiteral("sniffer"),
+                                                       QStringLiteral("timestamp=Absolute UTC (a)")}
+                                        << QStringLiteral("relative, absoluteUTC, absoluteLocal");
+    QTest::newRow("direction by label") << QStringList{QStringLiteral("sniffer"), QStringLiteral("hostMode=Source")}
+                                        << QStringLiteral("any, src, dst");
+    QTest::newRow("sniffer flag") << QStringList{QStringLiteral("sniffer"), QStringLiteral("useCustomFilter=custom")}
+                                  << QStringLiteral("true or false");
 }
 
 void TestCli::errors()
@@ -127,6 +173,22 @@ void TestCli::fieldsListsEveryFieldWithDefault()
     QCOMPARE(line(QStringLiteral("proto")), QStringLiteral("proto enum any any, tcp, udp, icmp, gre, esp"));
     QCOMPARE(line(QStringLiteral("clearFirst")), QStringLiteral("clearFirst flag true"));
     QCOMPARE(line(QStringLiteral("stats")), QStringLiteral("stats flag false"));
+}
+
+void TestCli::snifferFields()
+{
+    const Run r = run({QStringLiteral("sniffer"), QStringLiteral("--fields")});
+    QCOMPARE(r.exitCode, 0);
+    const QStringList lines = QString::fromUtf8(r.out).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 14); // heading + thirteen fields
+    QStringList shown;
+    for (const QString &l : lines.mid(1))
+        shown << l.simplified();
+    QVERIFY(shown.contains(QStringLiteral("interface text \"any\"")));
+    QVERIFY(shown.contains(QStringLiteral("customFilter multiline text \"\"")));
+    QVERIFY(shown.contains(QStringLiteral("verbose enum v4 v1, v2, v3, v4, v5, v6")));
+    QVERIFY(shown.contains(QStringLiteral("timestamp enum absoluteLocal relative, absoluteUTC, absoluteLocal")));
+    QVERIFY(shown.contains(QStringLiteral("useCustomFilter flag false")));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

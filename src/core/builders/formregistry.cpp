@@ -8,6 +8,7 @@
 #include "systemtopform.h"
 #include "tracerouteform.h"
 #include "vpnform.h"
+#include "snifferform.h"
 
 namespace FormRegistry {
 
@@ -40,6 +41,8 @@ std::unique_ptr<AnyForm> create(DebugCategory category)
         return std::make_unique<AnyFormOf<HAForm>>();
     case DebugCategory::routing:
         return std::make_unique<AnyFormOf<RoutingForm>>();
+    case DebugCategory::sniffer:
+        return std::make_unique<AnyFormOf<SnifferForm>>();
     default:
         return nullptr;
     }

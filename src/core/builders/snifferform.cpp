@@ -1,0 +1,86 @@
+#include "snifferform.h"
+
+#include "bpfterms.h"
+
+namespace {
+QString fromUtf8(std::string_view s)
+{
+    return Enum::detail::fromUtf8(s);
+}
+} // namespace
+
+QString SnifferForm::filterExpression() const
+{
+    // The custom expression replaces the simple fields entirely; they keep their values for later.
+    if (useCustomFilter)
+        return Text::trimmed(customFilter);
+
+    QStringList terms;
+    if (proto != SnifferProto::any)
+        terms << fromUtf8(Enum::payload(proto));
+    if (Text::isNonBlank(host))
+        terms << fromUtf8(Enum::payload(hostMode).host) + u' ' + Text::trimmed(host);
+    if (Text::isNonBlank(network))
+        terms << fromUtf8(Enum::payload(networkMode).network) + u' ' + Text::trimmed(network);
+    const QString ports = BpfTerms::portTerm(portList, fromUtf8(Enum::payload(portMode).port));
+    if (!ports.isEmpty())
+        terms << ports;
+    return terms.join(QStringLiteral(" and "));
+}
+
+QString SnifferForm::generatedCommand() const
+{
+    QStringList words{QStringLiteral("diagnose sniffer packet")};
+    words << (Text::isNonBlank(interface) ? Text::trimmed(interface) : QStringLiteral("any"));
+
+    // Nothing inside the expression is escaped: the filter goes to the appliance as the user wrote it.
+    const QString filter = filterExpression();
+    words << (filter.isEmpty() ? QStringLiteral("'none'") : u'\'' + filter + u'\'');
+    words << Enum::rawValue(verbose);
+
+    const QString letter = fromUtf8(Enum::payload(timestamp));
+    if (letter.isEmpty()) {
+        if (Text::isNonBlank(count))
+            words << Text::trimmed(count);
+    } else {
+        // An absolute timestamp needs a count before it; 0 means unlimited.
+        words << (Text::isNonBlank(count) ? Text::trimmed(count) : QStringLiteral("0")) << letter;
+    }
+    return words.join(u' ');
+}
+
+QString SnifferForm::title() const
+{
+    // Deliberately the raw value: an interface of only spaces is shown as typed.
+    return QStringLiteral("Sniffer on ") + (interface.isEmpty() ? QStringLiteral("any") : interface);
+}
+
+QString SnifferForm::label(VerboseLevel level)
+{
+    return fromUtf8(Enum::payload(level));
+}
+
+std::optional<SnifferForm::VerboseLevel> SnifferForm::verboseLevel(int rawValue)
+{
+    return Enum::fromRawValue<VerboseLevel>(QString::number(rawValue));
+}
+
+const QList<FormField<SnifferForm>> &SnifferForm::fields()
+{
+    static const QList<FormField<SnifferForm>> table = {
+        Fields::text("interface", &SnifferForm::interface),
+        Fields::text("host", &SnifferForm::host),
+        Fields::enumeration("hostMode", &SnifferForm::hostMode),
+        Fields::text("network", &SnifferForm::network),
+        Fields::enumeration("networkMode", &SnifferForm::networkMode),
+        Fields::text("portList", &SnifferForm::portList),
+        Fields::enumeration("portMode", &SnifferForm::portMode),
+        Fields::enumeration("proto", &SnifferForm::proto),
+        Fields::multiLineText("customFilter", &SnifferForm::customFilter),
+        Fields::flag("useCustomFilter", &SnifferForm::useCustomFilter),
+        Fields::enumeration("verbose", &SnifferForm::verbose),
+        Fields::text("count", &SnifferForm::count),
+        Fields::enumeration("timestamp", &SnifferForm::timestamp),
+    };
+    return table;
+}

@@ -1,0 +1,74 @@
+#include "filtercheck.h"
+
+#include "filtercheckworker.h"
+#include "text.h"
+
+#include <algorithm>
+
+FilterCheck::FilterCheck(QObject *parent)
+    : FilterCheck(&PcapFilter::compile, parent)
+{}
+
+FilterCheck::FilterCheck(Compiler compiler, QObject *parent)
+    : QObject(parent)
+    , m_compiler(std::move(compiler))
+{
+    connect(FilterCheckWorker::instance(), &FilterCheckWorker::finished, this, &FilterCheck::finish);
+}
+
+FilterCheck::~FilterCheck()
+{
+    // Requests still waiting for the worker are skipped rather than compiled for nobody.
+    m_latest->store(0);
+}
+
+void FilterCheck::check(const QString &expression)
+{
+    if (expression == m_text)
+        return;
+    m_text = expression;
+    m_message.clear();
+    m_warnings = warningsFor(expression);
+    if (expression.isEmpty()) {
+        m_latest->store(0); // a result still on its way is for older text
+        m_status = Status::empty;
+    } else {
+        const quint64 id = FilterCheckWorker::nextRequestId();
+        m_latest->store(id);
+        m_status = Status::checking;
+        FilterCheckWorker::instance()->submit({id, expression, m_compiler, m_latest});
+    }
+    emit statusChanged();
+}
+
+QStringList FilterCheck::warningsFor(const QString &expression)
+{
+    QStringList warnings;
+    if (std::any_of(expression.cbegin(), expression.cend(), &Text::isLineBreak))
+        warnings << lineBreakWarning();
+    if (expression.contains(u'\''))
+        warnings << singleQuoteWarning();
+    return warnings;
+}
+
+QString FilterCheck::lineBreakWarning()
+{
+    return QStringLiteral("The filter contains a line break: pasted into the FortiGate, the command would be "
+                          "cut in two at that point.");
+}
+
+QString FilterCheck::singleQuoteWarning()
+{
+    return QStringLiteral("The filter contains a single quote ('): it ends the quoted filter early, so the "
+                          "FortiGate would read the rest of the filter as separate words.");
+}
+
+void FilterCheck::finish(quint64 id, bool valid, const QString &message)
+{
+    // Results of every FilterCheck arrive here; only the one for the current text counts.
+    if (id == 0 || id != m_latest->load())
+        return;
+    m_status = valid ? Status::valid : Status::invalid;
+    m_message = valid ? QString() : message;
+    emit statusChanged();
+}
