@@ -1,6 +1,9 @@
 #include "commandline.h"
 
 #include "builders/formregistry.h"
+#include "help/helpcontent.h"
+#include "help/helpplaintext.h"
+#include "model/settingsstorage.h"
 
 namespace {
 
@@ -19,6 +22,7 @@ QString usage()
     return QStringLiteral("Usage:\n"
                           "  brindlecap CATEGORY [FIELD=VALUE ...] [-n] [--title]\n"
                           "  brindlecap CATEGORY --fields\n"
+                          "  brindlecap help [TOPIC]\n"
                           "  brindlecap --help | --version\n"
                           "\n"
                           "Prints the FortiOS command text that Brindlecap Builder generates for CATEGORY.\n"
@@ -27,6 +31,8 @@ QString usage()
                           "  -n        print the text without a final line feed\n"
                           "  --title   print the panel title instead of the command\n"
                           "  --fields  list the category's fields with their kinds and defaults\n"
+                          "\n"
+                          "`brindlecap help` lists the help topics; `brindlecap help TOPIC` prints one as text.\n"
                           "\n"
                           "Categories: %1\n"
                           "Flags take true/false (also on/off, yes/no, 1/0); enumerations take a case name.\n")
@@ -92,6 +98,22 @@ CommandLine::Result failure(const QString &message)
     return {usageError, {}, (QStringLiteral("brindlecap: ") + message + u'\n').toUtf8()};
 }
 
+CommandLine::Result help(const QStringList &arguments)
+{
+    if (arguments.isEmpty())
+        return {0, HelpPlainText::topicList().toUtf8(), {}};
+    const QString topicNames = Enum::caseNames<HelpTopic>().join(QStringLiteral(", "));
+    if (arguments.size() > 1)
+        return failure(QStringLiteral("help takes one topic; valid topics: %1").arg(topicNames));
+    const auto topic = Enum::fromCaseName<HelpTopic>(arguments.first());
+    if (!topic)
+        return failure(QStringLiteral("unknown help topic '%1'; valid topics: %2").arg(arguments.first(), topicNames));
+    // The terminal names keys and the settings file as the desktop application on this system does.
+    const HelpPlatform platform =
+        HelpPlatform::current(HelpPlatform::standardShortcutTexts(), SettingsStorage().fileName());
+    return {0, HelpPlainText::article(articleFor(*topic, platform)).toUtf8(), {}};
+}
+
 } // namespace
 
 CommandLine::Result CommandLine::run(const QStringList &arguments)
@@ -103,6 +125,8 @@ CommandLine::Result CommandLine::run(const QStringList &arguments)
         return {0, usage().toUtf8(), {}};
     if (first == QLatin1String("--version"))
         return {0, QByteArrayLiteral("brindlecap " BRINDLECAP_VERSION "\n"), {}};
+    if (first == QLatin1String("help"))
+        return help(arguments.mid(1));
 
     const auto category = Enum::fromCaseName<DebugCategory>(first);
     auto form = category ? FormRegistry::create(*category) : nullptr;

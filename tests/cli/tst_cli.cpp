@@ -1,3 +1,4 @@
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 
@@ -13,6 +14,12 @@ private slots:
     void errors();
     void fieldsListsEveryFieldWithDefault();
     void snifferFields();
+    void helpListsTopics();
+    void helpPrintsArticle_data();
+    void helpPrintsArticle();
+    void helpNamesTheSettingsFile();
+    void helpErrors_data();
+    void helpErrors();
 
 private:
     struct Run {
@@ -20,9 +27,11 @@ private:
         QByteArray out;
         QByteArray err;
     };
-    static Run run(const QStringList &arguments)
+    static Run run(const QStringList &arguments, const QProcessEnvironment &environment = {})
     {
         QProcess process;
+        if (!environment.isEmpty())
+            process.setProcessEnvironment(environment);
         process.start(QStringLiteral(BRINDLECAP_CLI_PATH), arguments);
         process.waitForFinished(30000);
         return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
@@ -189,6 +198,178 @@ void TestCli::snifferFields()
     QVERIFY(shown.contains(QStringLiteral("verbose enum v4 v1, v2, v3, v4, v5, v6")));
     QVERIFY(shown.contains(QStringLiteral("timestamp enum absoluteLocal relative, absoluteUTC, absoluteLocal")));
     QVERIFY(shown.contains(QStringLiteral("useCustomFilter flag false")));
+}
+
+void TestCli::helpListsTopics()
+{
+    const Run r = run({QStringLiteral("help")});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.err, QByteArray());
+    const QStringList lines = QString::fromUtf8(r.out).split(u'\n');
+    QCOMPARE(lines.size(), 16); // fifteen topics and the final line feed
+    QCOMPARE(lines.first().simplified(), QStringLiteral("overview Overview"));
+    QCOMPARE(lines.at(1).simplified(), QStringLiteral("workflow Workflow & Output"));
+    QCOMPARE(lines.at(5).simplified(), QStringLiteral("sniffer Sniffer & BPF Builder"));
+    QCOMPARE(lines.at(12).simplified(), QStringLiteral("menuBar Menu Bar"));
+    QCOMPARE(lines.at(14).simplified(), QStringLiteral("about About"));
+    QCOMPARE(lines.last(), QString());
+    // Titles start in one column.
+    QCOMPARE(lines.at(0).indexOf(QStringLiteral("Overview")), lines.at(13).indexOf(QStringLiteral("Keyboard")));
+}
+
+void TestCli::helpPrintsArticle_data()
+{
+    QTest::addColumn<QString>("topic");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("shortcuts") << QStringLiteral("shortcuts")
+                               << QStringLiteral(u"Keyboard Shortcuts\n"
+                                                 u"==================\n"
+                                                 u"\n"
+                                                 u"Global\n"
+                                                 u"------\n"
+                                                 u"\n"
+                                                 u"\u2022 Ctrl+Shift+O \u2014 Open the main window (from tray menu).\n"
+                                                 u"\u2022 Ctrl+? or F1 \u2014 Open this help window.\n"
+                                                 u"\u2022 Ctrl+Q \u2014 Quit the app.\n"
+                                                 u"\n"
+                                                 u"Command Output panel\n"
+                                                 u"--------------------\n"
+                                                 u"\n"
+                                                 u"\u2022 Ctrl+Shift+C \u2014 Copy the generated command to the "
+                                                 u"clipboard.\n"
+                                                 u"\u2022 Ctrl+Shift+S \u2014 Save the current command for later.\n"
+                                                 u"\n"
+                                                 u"BPF Builder\n"
+                                                 u"-----------\n"
+                                                 u"\n"
+                                                 u"\u2022 Ctrl+Return \u2014 Add the current snippet to the filter.\n");
+    QTest::newRow("sniffer")
+        << QStringLiteral("sniffer")
+        << QStringLiteral(
+               u"Sniffer\n"
+               u"=======\n"
+               u"diagnose sniffer packet \u2014 with pcap-style filters\n"
+               u"\n"
+               u"Runs a packet capture on one or more FortiGate interfaces using tcpdump/BPF filter syntax.\n"
+               u"\n"
+               u"\u26a0 Disable ASIC / NPU offload first\n"
+               u"----------------------------------\n"
+               u"\n"
+               u"On offload-capable FortiGates, hardware-accelerated sessions bypass the CPU-based sniffer after the "
+               u"first few packets. If you only see the SYN and nothing else, the flow is being handled by NP/SP "
+               u"hardware. Disable offload on the policy you're troubleshooting and re-create the session before "
+               u"capturing:\n"
+               u"\n"
+               u"    config firewall policy\n"
+               u"        edit <policy-id>\n"
+               u"            set auto-asic-offload disable\n"
+               u"        next\n"
+               u"    end\n"
+               u"\n"
+               u"The Sniffer screen shows this reminder inline with a Copy Offload-Disable Snippet button. Remember "
+               u"to re-enable offload when you're done, or performance will suffer.\n"
+               u"\n"
+               u"Interface\n"
+               u"---------\n"
+               u"\n"
+               u"\u2022 Type any interface name \u2014 the field is free-text so port1.20, vlan100, guest-wifi, etc. "
+               u"all work.\n"
+               u"\u2022 Presets menu offers common names, and lets you save your own via Add Custom Interface\u2026 "
+               u"\u2014 saved names persist across launches.\n"
+               u"\u2022 Save Current as Custom\u2026 \u2014 pre-fills the sheet with whatever's in the text field.\n"
+               u"\n"
+               u"Verbose levels (0\u20136)\n"
+               u"--------------------\n"
+               u"\n"
+               u"\u2022 1 \u2014 headers only\n"
+               u"\u2022 2 \u2014 headers + IP data\n"
+               u"\u2022 3 \u2014 headers + Ethernet data\n"
+               u"\u2022 4 \u2014 headers + interface names (default)\n"
+               u"\u2022 5 \u2014 IP data + interface names\n"
+               u"\u2022 6 \u2014 Ethernet data + interface names (full pcap)\n"
+               u"\n"
+               u"Filter \u2014 simple vs BPF mode\n"
+               u"---------------------------\n"
+               u"\n"
+               u"With Use custom BPF filter expression off, the app shows a simple builder with Host / Network / "
+               u"Port / Protocol and a src/dst/either selector for each.\n"
+               u"\n"
+               u"Turn the toggle on to get the BPF Builder: presets for common expressions and a snippet builder for "
+               u"BPF-only primitives (MAC address, VLAN, TCP flags, ICMP types, ether/ip proto numbers). Snippets are "
+               u"combined with your chosen AND/OR operator, optionally wrapped in parens, and optionally negated.\n"
+               u"\n"
+               u"BPF Builder controls\n"
+               u"--------------------\n"
+               u"\n"
+               u"\u2022 Presets \u2014 one-click TCP SYN, TCP RST, New TCP (SYN without ACK), ICMP ping, ARP, VLAN, "
+               u"IPv6, Broadcast, Multicast.\n"
+               u"\u2022 Snippet type \u2014 Host / Network / Port / Protocol / Ethernet host / VLAN / TCP flag / ICMP "
+               u"type / Ether broadcast / Ether multicast / IP version / Ether protocol # / IP protocol #.\n"
+               u"\u2022 Negate \u2014 wraps the fragment as not (...).\n"
+               u"\u2022 Wrap in parens \u2014 protects operator precedence when combining.\n"
+               u"\u2022 Combine with \u2014 AND / OR used when appending onto an existing expression.\n"
+               u"\u2022 Add to Filter (Ctrl+Return) \u2014 appends the current snippet; Clear Filter empties the text "
+               u"field.\n"
+               u"\n"
+               u"Example\n"
+               u"-------\n"
+               u"\n"
+               u"    diagnose sniffer packet any '(tcp) and (src host 10.0.0.1) and ((dst port 80 or dst port 443))' 4 "
+               u"0 l\n");
+}
+
+void TestCli::helpPrintsArticle()
+{
+    QFETCH(QString, topic);
+    QFETCH(QString, expected);
+    const Run r = run({QStringLiteral("help"), topic});
+    QCOMPARE(r.err, QByteArray());
+    QCOMPARE(r.exitCode, 0);
+    const QStringList actualLines = QString::fromUtf8(r.out).split(u'\n');
+    QCOMPARE(actualLines, expected.split(u'\n'));
+}
+
+void TestCli::helpNamesTheSettingsFile()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("BRINDLECAP_SETTINGS"), QStringLiteral("/nonexistent/portable/settings.conf"));
+    const Run r = run({QStringLiteral("help"), QStringLiteral("saved")}, environment);
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY2(r.out.contains("Entries are persisted in the application's settings file "
+                            "(/nonexistent/portable/settings.conf) and survive relaunches.\n"),
+             r.out.constData());
+    QVERIFY(!QFileInfo::exists(QStringLiteral("/nonexistent/portable/settings.conf")));
+}
+
+void TestCli::helpErrors_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("mentions");
+
+    QTest::newRow("unknown topic") << QStringList{QStringLiteral("help"), QStringLiteral("nope")}
+                                   << QStringLiteral("unknown help topic 'nope'");
+    QTest::newRow("topic by title") << QStringList{QStringLiteral("help"), QStringLiteral("Sniffer")}
+                                    << QStringLiteral("'Sniffer'");
+    QTest::newRow("case name is case-sensitive")
+        << QStringList{QStringLiteral("help"), QStringLiteral("menubar")} << QStringLiteral("'menubar'");
+    QTest::newRow("two topics") << QStringList{QStringLiteral("help"), QStringLiteral("ping"), QStringLiteral("ha")}
+                                << QStringLiteral("one topic");
+}
+
+void TestCli::helpErrors()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, mentions);
+    const Run r = run(arguments);
+    QCOMPARE(r.exitCode, 2);
+    QCOMPARE(r.out, QByteArray());
+    const QString err = QString::fromUtf8(r.err);
+    QVERIFY2(err.contains(mentions), r.err.constData());
+    QVERIFY2(err.contains(QStringLiteral("overview, workflow, sessions, ping, traceroute, sniffer, flow, vpn, top, ha, "
+                                         "routing, saved, menuBar, shortcuts, about\n")),
+             r.err.constData());
+    QCOMPARE(err.count(u'\n'), 1);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -2,7 +2,8 @@
 #include <QTest>
 
 // The seven builder categories beyond Sessions, through the real brindlecap binary.
-class TestCliBuilders : public QObject {
+class TestCliBuilders : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -19,7 +20,8 @@ private:
         QByteArray out;
         QByteArray err;
     };
-    static Run run(const QStringList &arguments) {
+    static Run run(const QStringList &arguments)
+    {
         QProcess process;
         process.start(QStringLiteral(BRINDLECAP_CLI_PATH), arguments);
         process.waitForFinished(30000);
@@ -29,13 +31,15 @@ private:
 
 namespace {
 
-QStringList args(const char *line) {
+QStringList args(const char *line)
+{
     return QString::fromUtf8(line).split(u' ');
 }
 
 } // namespace
 
-void TestCliBuilders::output_data() {
+void TestCliBuilders::output_data()
+{
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("expected");
 
@@ -216,7 +220,8 @@ void TestCliBuilders::output_data() {
     QTest::newRow("routing title: static") << args("routing proto=staticR --title -n") << QByteArray("Static Routing");
 }
 
-void TestCliBuilders::output() {
+void TestCliBuilders::output()
+{
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, expected);
     const Run r = run(arguments);
@@ -225,7 +230,8 @@ void TestCliBuilders::output() {
     QCOMPARE(r.out, expected);
 }
 
-void TestCliBuilders::errors_data() {
+void TestCliBuilders::errors_data()
+{
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("mentions");
 
@@ -248,7 +254,8 @@ void TestCliBuilders::errors_data() {
     QTest::newRow("routing: bad flag") << args("routing ospfDebug=enable") << QStringLiteral("true or false");
 }
 
-void TestCliBuilders::errors() {
+void TestCliBuilders::errors()
+{
     QFETCH(QStringList, arguments);
     QFETCH(QString, mentions);
     const Run r = run(arguments);
@@ -258,7 +265,8 @@ void TestCliBuilders::errors() {
     QCOMPARE(r.err.count('\n'), 1);
 }
 
-void TestCliBuilders::fields_data() {
+void TestCliBuilders::fields_data()
+{
     QTest::addColumn<QString>("category");
     QTest::addColumn<QStringList>("expected"); // each field as "name kind default [choices]", in order
 
@@ -345,7 +353,8 @@ void TestCliBuilders::fields_data() {
                                             QStringLiteral("includeStopBlock flag true")};
 }
 
-void TestCliBuilders::fields() {
+void TestCliBuilders::fields()
+{
     QFETCH(QString, category);
     QFETCH(QStringList, expected);
     const Run r = run({category, QStringLiteral("--fields")});

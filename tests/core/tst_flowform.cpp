@@ -4,7 +4,8 @@
 
 using Proto = FlowForm::FlowProto;
 
-class TestFlowForm : public QObject {
+class TestFlowForm : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -19,7 +20,8 @@ const QStringList stopBlock = {QString(), QStringLiteral("# When finished, stop 
                                QStringLiteral("diagnose debug disable"), QStringLiteral("diagnose debug reset")};
 
 // Every option off, so that a row shows only the lines it is about.
-FlowForm bare() {
+FlowForm bare()
+{
     FlowForm f;
     f.resetFirst = false;
     f.showFunctionName = false;
@@ -28,7 +30,8 @@ FlowForm bare() {
     return f;
 }
 
-QStringList bareAround(const QStringList &filters, const QString &count = QStringLiteral("1000")) {
+QStringList bareAround(const QStringList &filters, const QString &count = QStringLiteral("1000"))
+{
     return QStringList{QStringLiteral("diagnose debug flow filter clear")} + filters +
            QStringList{QStringLiteral("diagnose debug flow trace start ") + count,
                        QStringLiteral("diagnose debug enable")};
@@ -36,7 +39,8 @@ QStringList bareAround(const QStringList &filters, const QString &count = QStrin
 
 } // namespace
 
-void TestFlowForm::generatedCommand_data() {
+void TestFlowForm::generatedCommand_data()
+{
     QTest::addColumn<FlowForm>("form");
     QTest::addColumn<QStringList>("expected");
 
@@ -156,14 +160,16 @@ void TestFlowForm::generatedCommand_data() {
         << lineBreak << bareAround({QStringLiteral("diagnose debug flow filter daddr \n")});
 }
 
-void TestFlowForm::generatedCommand() {
+void TestFlowForm::generatedCommand()
+{
     QFETCH(FlowForm, form);
     QFETCH(QStringList, expected);
     QCOMPARE(form.generatedCommand(), expected.join(u'\n'));
     QCOMPARE(form.title(), QStringLiteral("Debug Flow Capture"));
 }
 
-void TestFlowForm::protocolTable() {
+void TestFlowForm::protocolTable()
+{
     QCOMPARE(Enum::rawValues<Proto>(),
              (QStringList{QStringLiteral("Any"), QStringLiteral("TCP (6)"), QStringLiteral("UDP (17)"),
                           QStringLiteral("ICMP (1)"), QStringLiteral("GRE (47)"), QStringLiteral("ESP (50)")}));

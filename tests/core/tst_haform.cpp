@@ -2,7 +2,8 @@
 
 #include <QTest>
 
-class TestHAForm : public QObject {
+class TestHAForm : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -18,14 +19,16 @@ const QStringList stopBlock = {QString(), QStringLiteral("# When finished, stop 
 const QStringList statusLines = {QStringLiteral("get system ha status"), QStringLiteral("diagnose sys ha status"),
                                  QStringLiteral("diagnose sys ha checksum cluster")};
 
-HAForm bare() {
+HAForm bare()
+{
     HAForm f;
     f.showStatus = false;
     f.showChecksum = false;
     return f;
 }
 
-HAForm manage(const QString &index, const QString &admin) {
+HAForm manage(const QString &index, const QString &admin)
+{
     HAForm f = bare();
     f.manageIndex = index;
     f.manageAdmin = admin;
@@ -34,7 +37,8 @@ HAForm manage(const QString &index, const QString &admin) {
 
 } // namespace
 
-void TestHAForm::generatedCommand_data() {
+void TestHAForm::generatedCommand_data()
+{
     QTest::addColumn<HAForm>("form");
     QTest::addColumn<QStringList>("expected");
 
@@ -134,7 +138,8 @@ void TestHAForm::generatedCommand_data() {
                                                        QStringLiteral("execute ha synchronize all")};
 }
 
-void TestHAForm::generatedCommand() {
+void TestHAForm::generatedCommand()
+{
     QFETCH(HAForm, form);
     QFETCH(QStringList, expected);
     QCOMPARE(form.generatedCommand(), expected.join(u'\n'));

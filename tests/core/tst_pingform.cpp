@@ -2,7 +2,8 @@
 
 #include <QTest>
 
-class TestPingForm : public QObject {
+class TestPingForm : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -12,7 +13,8 @@ private slots:
     void title();
 };
 
-void TestPingForm::generatedCommand_data() {
+void TestPingForm::generatedCommand_data()
+{
     QTest::addColumn<PingForm>("form");
     QTest::addColumn<QStringList>("expected");
 
@@ -95,13 +97,15 @@ void TestPingForm::generatedCommand_data() {
         << lineBreak << QStringList{QStringLiteral("exec ping-options interface \n")};
 }
 
-void TestPingForm::generatedCommand() {
+void TestPingForm::generatedCommand()
+{
     QFETCH(PingForm, form);
     QFETCH(QStringList, expected);
     QCOMPARE(form.generatedCommand(), expected.join(u'\n'));
 }
 
-void TestPingForm::title_data() {
+void TestPingForm::title_data()
+{
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("expected");
 
@@ -112,7 +116,8 @@ void TestPingForm::title_data() {
     QTest::newRow("as typed") << QStringLiteral(" host\t") << QStringLiteral("Ping to  host\t");
 }
 
-void TestPingForm::title() {
+void TestPingForm::title()
+{
     QFETCH(QString, target);
     QFETCH(QString, expected);
     PingForm form;

@@ -4,7 +4,8 @@
 
 using Area = RoutingForm::RouteProto;
 
-class TestRoutingForm : public QObject {
+class TestRoutingForm : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -17,7 +18,8 @@ private slots:
 
 namespace {
 
-QStringList debugSection(const QString &daemon, const QString &heading, bool timestamps, bool stop) {
+QStringList debugSection(const QString &daemon, const QString &heading, bool timestamps, bool stop)
+{
     QStringList lines = {QString(), heading};
     if (timestamps)
         lines << QStringLiteral("diagnose debug console timestamp enable");
@@ -31,22 +33,26 @@ QStringList debugSection(const QString &daemon, const QString &heading, bool tim
     return lines;
 }
 
-QStringList ospfDebug(bool timestamps = true, bool stop = true) {
+QStringList ospfDebug(bool timestamps = true, bool stop = true)
+{
     return debugSection(QStringLiteral("ospf"), QStringLiteral("# Live OSPF debug:"), timestamps, stop);
 }
 
-QStringList bgpDebug(bool timestamps = true, bool stop = true) {
+QStringList bgpDebug(bool timestamps = true, bool stop = true)
+{
     return debugSection(QStringLiteral("bgp"), QStringLiteral("# Live BGP debug:"), timestamps, stop);
 }
 
-RoutingForm area(Area proto) {
+RoutingForm area(Area proto)
+{
     RoutingForm f;
     f.proto = proto;
     return f;
 }
 
 // Every checkbox of the area off and its text fields blank.
-RoutingForm bare(Area proto) {
+RoutingForm bare(Area proto)
+{
     RoutingForm f = area(proto);
     f.ospfNeighbors = f.ospfStatus = f.ospfRoutes = false;
     f.bgpSummary = false;
@@ -60,7 +66,8 @@ const QStringList ospfDefaults = {QStringLiteral("get router info ospf status"),
 
 } // namespace
 
-void TestRoutingForm::generatedCommand_data() {
+void TestRoutingForm::generatedCommand_data()
+{
     QTest::addColumn<RoutingForm>("form");
     QTest::addColumn<QStringList>("expected");
 
@@ -202,13 +209,15 @@ void TestRoutingForm::generatedCommand_data() {
     QTest::newRow("shared timestamps off: bgp") << sharedBgp << bgpDebug(false, true);
 }
 
-void TestRoutingForm::generatedCommand() {
+void TestRoutingForm::generatedCommand()
+{
     QFETCH(RoutingForm, form);
     QFETCH(QStringList, expected);
     QCOMPARE(form.generatedCommand(), expected.join(u'\n'));
 }
 
-void TestRoutingForm::title_data() {
+void TestRoutingForm::title_data()
+{
     QTest::addColumn<Area>("proto");
     QTest::addColumn<QString>("expected");
 
@@ -217,13 +226,15 @@ void TestRoutingForm::title_data() {
     QTest::newRow("static") << Area::staticR << QStringLiteral("Static Routing");
 }
 
-void TestRoutingForm::title() {
+void TestRoutingForm::title()
+{
     QFETCH(Area, proto);
     QFETCH(QString, expected);
     QCOMPARE(area(proto).title(), expected);
 }
 
-void TestRoutingForm::areaTable() {
+void TestRoutingForm::areaTable()
+{
     QCOMPARE(Enum::rawValues<Area>(),
              (QStringList{QStringLiteral("OSPF"), QStringLiteral("BGP"), QStringLiteral("Static")}));
     QCOMPARE(Enum::caseNames<Area>(),

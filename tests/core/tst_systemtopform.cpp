@@ -4,7 +4,8 @@
 
 using Variant = SystemTopForm::Variant;
 
-class TestSystemTopForm : public QObject {
+class TestSystemTopForm : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -15,7 +16,8 @@ private slots:
 
 namespace {
 
-SystemTopForm topOnly(Variant variant, const QString &delay, const QString &maxLines) {
+SystemTopForm topOnly(Variant variant, const QString &delay, const QString &maxLines)
+{
     SystemTopForm f;
     f.addPerfStatus = false;
     f.variant = variant;
@@ -26,7 +28,8 @@ SystemTopForm topOnly(Variant variant, const QString &delay, const QString &maxL
 
 } // namespace
 
-void TestSystemTopForm::generatedCommand_data() {
+void TestSystemTopForm::generatedCommand_data()
+{
     QTest::addColumn<SystemTopForm>("form");
     QTest::addColumn<QStringList>("expected");
 
@@ -102,14 +105,16 @@ void TestSystemTopForm::generatedCommand_data() {
                        QStringLiteral("diagnose sys top-summary 1")};
 }
 
-void TestSystemTopForm::generatedCommand() {
+void TestSystemTopForm::generatedCommand()
+{
     QFETCH(SystemTopForm, form);
     QFETCH(QStringList, expected);
     QCOMPARE(form.generatedCommand(), expected.join(u'\n'));
     QCOMPARE(form.title(), QStringLiteral("System Performance"));
 }
 
-void TestSystemTopForm::variantTable() {
+void TestSystemTopForm::variantTable()
+{
     QCOMPARE(Enum::rawValues<Variant>(),
              (QStringList{QStringLiteral("diagnose sys top"), QStringLiteral("diagnose sys top-summary"),
                           QStringLiteral("diagnose sys top-mem"), QStringLiteral("diagnose sys top-io")}));

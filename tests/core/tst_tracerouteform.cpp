@@ -2,7 +2,8 @@
 
 #include <QTest>
 
-class TestTracerouteForm : public QObject {
+class TestTracerouteForm : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -12,7 +13,8 @@ private slots:
     void title();
 };
 
-void TestTracerouteForm::generatedCommand_data() {
+void TestTracerouteForm::generatedCommand_data()
+{
     QTest::addColumn<TracerouteForm>("form");
     QTest::addColumn<QStringList>("expected");
 
@@ -74,13 +76,15 @@ void TestTracerouteForm::generatedCommand_data() {
         << QStringList{QStringLiteral("exec traceroute-options wait \u30003"), QStringLiteral("exec traceroute h")};
 }
 
-void TestTracerouteForm::generatedCommand() {
+void TestTracerouteForm::generatedCommand()
+{
     QFETCH(TracerouteForm, form);
     QFETCH(QStringList, expected);
     QCOMPARE(form.generatedCommand(), expected.join(u'\n'));
 }
 
-void TestTracerouteForm::title_data() {
+void TestTracerouteForm::title_data()
+{
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("expected");
 
@@ -89,7 +93,8 @@ void TestTracerouteForm::title_data() {
     QTest::newRow("spaces") << QStringLiteral("   ") << QStringLiteral("Traceroute to    ");
 }
 
-void TestTracerouteForm::title() {
+void TestTracerouteForm::title()
+{
     QFETCH(QString, target);
     QFETCH(QString, expected);
     TracerouteForm form;

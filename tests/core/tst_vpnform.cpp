@@ -2,7 +2,8 @@
 
 #include <QTest>
 
-class TestVPNForm : public QObject {
+class TestVPNForm : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -15,7 +16,8 @@ namespace {
 const QStringList stopBlock = {QString(), QStringLiteral("# When finished, stop the debug:"),
                                QStringLiteral("diagnose debug disable"), QStringLiteral("diagnose debug reset")};
 
-VPNForm bare() {
+VPNForm bare()
+{
     VPNForm f;
     f.timestamps = false;
     f.includeStopBlock = false;
@@ -24,7 +26,8 @@ VPNForm bare() {
 }
 
 // The debug lines of a form with every checkbox off.
-QStringList bareDebug(const QStringList &filters, const QString &level = QStringLiteral("-1")) {
+QStringList bareDebug(const QStringList &filters, const QString &level = QStringLiteral("-1"))
+{
     return QStringList{QStringLiteral("# Live IKE debug:"), QStringLiteral("diagnose vpn ike log filter clear")} +
            filters +
            QStringList{QStringLiteral("diagnose debug application ike ") + level,
@@ -33,7 +36,8 @@ QStringList bareDebug(const QStringList &filters, const QString &level = QString
 
 } // namespace
 
-void TestVPNForm::generatedCommand_data() {
+void TestVPNForm::generatedCommand_data()
+{
     QTest::addColumn<VPNForm>("form");
     QTest::addColumn<QStringList>("expected");
 
@@ -124,7 +128,8 @@ void TestVPNForm::generatedCommand_data() {
                stopBlock;
 }
 
-void TestVPNForm::generatedCommand() {
+void TestVPNForm::generatedCommand()
+{
     QFETCH(VPNForm, form);
     QFETCH(QStringList, expected);
     QCOMPARE(form.generatedCommand(), expected.join(u'\n'));

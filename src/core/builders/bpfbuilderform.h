@@ -81,8 +81,7 @@ struct BPFBuilderForm {
     static QString word(Combinator combinator);
 };
 
-template <>
-struct EnumTraits<BPFBuilderForm::SnippetType> {
+template <> struct EnumTraits<BPFBuilderForm::SnippetType> {
     using T = BPFBuilderForm::SnippetType;
     using Case = EnumCase<T>;
     static constexpr std::array cases = {
@@ -102,8 +101,7 @@ struct EnumTraits<BPFBuilderForm::SnippetType> {
     };
 };
 
-template <>
-struct EnumTraits<BPFBuilderForm::Combinator> {
+template <> struct EnumTraits<BPFBuilderForm::Combinator> {
     using C = BPFBuilderForm::Combinator;
     using Case = EnumCase<C, std::string_view>; // payload: the joining word
     static constexpr std::array cases = {
@@ -112,8 +110,7 @@ struct EnumTraits<BPFBuilderForm::Combinator> {
     };
 };
 
-template <>
-struct EnumTraits<BPFBuilderForm::HostDir> {
+template <> struct EnumTraits<BPFBuilderForm::HostDir> {
     using D = BPFBuilderForm::HostDir;
     using Case = EnumCase<D, std::string_view>; // payload: what goes before "host", "net" or "port"
     static constexpr std::array cases = {
@@ -123,8 +120,7 @@ struct EnumTraits<BPFBuilderForm::HostDir> {
     };
 };
 
-template <>
-struct EnumTraits<BPFBuilderForm::MacDir> {
+template <> struct EnumTraits<BPFBuilderForm::MacDir> {
     using D = BPFBuilderForm::MacDir;
     using Case = EnumCase<D, std::string_view>; // payload: the leading words of the snippet
     static constexpr std::array cases = {
@@ -134,8 +130,7 @@ struct EnumTraits<BPFBuilderForm::MacDir> {
     };
 };
 
-template <>
-struct EnumTraits<BPFBuilderForm::BPFProto> {
+template <> struct EnumTraits<BPFBuilderForm::BPFProto> {
     using P = BPFBuilderForm::BPFProto;
     using Case = EnumCase<P>; // the raw value is also the snippet
     static constexpr std::array cases = {
@@ -145,8 +140,7 @@ struct EnumTraits<BPFBuilderForm::BPFProto> {
     };
 };
 
-template <>
-struct EnumTraits<BPFBuilderForm::FlagMode> {
+template <> struct EnumTraits<BPFBuilderForm::FlagMode> {
     using M = BPFBuilderForm::FlagMode;
     using Case = EnumCase<M>;
     static constexpr std::array cases = {
@@ -155,8 +149,7 @@ struct EnumTraits<BPFBuilderForm::FlagMode> {
     };
 };
 
-template <>
-struct EnumTraits<BPFBuilderForm::ICMPType> {
+template <> struct EnumTraits<BPFBuilderForm::ICMPType> {
     using I = BPFBuilderForm::ICMPType;
     using Case = EnumCase<I, std::string_view>; // payload: the snippet
     static constexpr std::array cases = {
@@ -169,8 +162,7 @@ struct EnumTraits<BPFBuilderForm::ICMPType> {
     };
 };
 
-template <>
-struct EnumTraits<BPFBuilderForm::IPVer> {
+template <> struct EnumTraits<BPFBuilderForm::IPVer> {
     using V = BPFBuilderForm::IPVer;
     using Case = EnumCase<V, std::string_view>; // payload: the snippet
     static constexpr std::array cases = {
@@ -179,8 +171,7 @@ struct EnumTraits<BPFBuilderForm::IPVer> {
     };
 };
 
-template <>
-struct EnumTraits<BPFBuilderForm::Preset> {
+template <> struct EnumTraits<BPFBuilderForm::Preset> {
     using P = BPFBuilderForm::Preset;
     using Case = EnumCase<P, std::string_view>; // raw value: the button title; payload: the expression
     static constexpr std::array cases = {

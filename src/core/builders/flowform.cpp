@@ -3,7 +3,8 @@
 #include "commandlines.h"
 #include "debugblocks.h"
 
-QString FlowForm::generatedCommand() const {
+QString FlowForm::generatedCommand() const
+{
     const QString filter = QStringLiteral("diagnose debug flow filter ");
     QStringList lines;
     if (resetFirst)
@@ -33,11 +34,13 @@ QString FlowForm::generatedCommand() const {
     return Text::joinLines(lines);
 }
 
-QString FlowForm::title() const {
+QString FlowForm::title() const
+{
     return QStringLiteral("Debug Flow Capture");
 }
 
-const QList<FormField<FlowForm>> &FlowForm::fields() {
+const QList<FormField<FlowForm>> &FlowForm::fields()
+{
     static const QList<FormField<FlowForm>> table = {
         Fields::text("addr", &FlowForm::addr),
         Fields::text("saddr", &FlowForm::saddr),

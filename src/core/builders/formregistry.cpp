@@ -5,10 +5,10 @@
 #include "pingform.h"
 #include "routingform.h"
 #include "sessionform.h"
+#include "snifferform.h"
 #include "systemtopform.h"
 #include "tracerouteform.h"
 #include "vpnform.h"
-#include "snifferform.h"
 
 namespace FormRegistry {
 

@@ -2,7 +2,8 @@
 
 #include "debugblocks.h"
 
-QString HAForm::generatedCommand() const {
+QString HAForm::generatedCommand() const
+{
     QStringList lines;
     if (showStatus)
         lines << QStringLiteral("get system ha status") << QStringLiteral("diagnose sys ha status");
@@ -40,11 +41,13 @@ QString HAForm::generatedCommand() const {
     return Text::joinLines(lines);
 }
 
-QString HAForm::title() const {
+QString HAForm::title() const
+{
     return QStringLiteral("HA Troubleshooting");
 }
 
-const QList<FormField<HAForm>> &HAForm::fields() {
+const QList<FormField<HAForm>> &HAForm::fields()
+{
     static const QList<FormField<HAForm>> table = {
         Fields::flag("showStatus", &HAForm::showStatus),   Fields::flag("showChecksum", &HAForm::showChecksum),
         Fields::flag("showNonSync", &HAForm::showNonSync), Fields::flag("showDump", &HAForm::showDump),

@@ -2,7 +2,8 @@
 
 #include "commandlines.h"
 
-QString PingForm::generatedCommand() const {
+QString PingForm::generatedCommand() const
+{
     const QString option = QStringLiteral("exec ping-options ");
     QStringList lines;
     CommandLines::appendAsTyped(lines, option + QStringLiteral("source "), source);
@@ -25,11 +26,13 @@ QString PingForm::generatedCommand() const {
     return Text::joinLines(lines);
 }
 
-QString PingForm::title() const {
+QString PingForm::title() const
+{
     return CommandLines::destinationTitle(QStringLiteral("Ping to "), target);
 }
 
-const QList<FormField<PingForm>> &PingForm::fields() {
+const QList<FormField<PingForm>> &PingForm::fields()
+{
     static const QList<FormField<PingForm>> table = {
         Fields::text("target", &PingForm::target),
         Fields::text("source", &PingForm::source),

@@ -6,7 +6,8 @@
 namespace {
 
 // The live debug section of a routing daemon ("ospf" or "bgp"), with its heading.
-QStringList debugSection(const RoutingForm &f, const QString &heading, const QString &daemon) {
+QStringList debugSection(const RoutingForm &f, const QString &heading, const QString &daemon)
+{
     const QString router = QStringLiteral("diagnose ip router ") + daemon;
     QStringList lines = {QString(), heading};
     if (f.timestamps)
@@ -19,7 +20,8 @@ QStringList debugSection(const RoutingForm &f, const QString &heading, const QSt
     return lines;
 }
 
-QStringList ospfLines(const RoutingForm &f) {
+QStringList ospfLines(const RoutingForm &f)
+{
     QStringList lines;
     if (f.ospfStatus)
         lines << QStringLiteral("get router info ospf status");
@@ -36,7 +38,8 @@ QStringList ospfLines(const RoutingForm &f) {
     return lines;
 }
 
-QStringList bgpLines(const RoutingForm &f) {
+QStringList bgpLines(const RoutingForm &f)
+{
     QStringList lines;
     if (f.bgpSummary)
         lines << QStringLiteral("get router info bgp summary");
@@ -57,7 +60,8 @@ QStringList bgpLines(const RoutingForm &f) {
     return lines;
 }
 
-QStringList staticLines(const RoutingForm &f) {
+QStringList staticLines(const RoutingForm &f)
+{
     QStringList lines;
     if (f.staticStatic)
         lines << QStringLiteral("get router info routing-table static");
@@ -73,7 +77,8 @@ QStringList staticLines(const RoutingForm &f) {
 
 } // namespace
 
-QString RoutingForm::generatedCommand() const {
+QString RoutingForm::generatedCommand() const
+{
     // Only the selected area's fields count; the others keep their values for when the user returns.
     switch (proto) {
     case RouteProto::ospf:
@@ -86,11 +91,13 @@ QString RoutingForm::generatedCommand() const {
     return {};
 }
 
-QString RoutingForm::title() const {
+QString RoutingForm::title() const
+{
     return Enum::detail::fromUtf8(Enum::payload(proto).panelTitle);
 }
 
-const QList<FormField<RoutingForm>> &RoutingForm::fields() {
+const QList<FormField<RoutingForm>> &RoutingForm::fields()
+{
     static const QList<FormField<RoutingForm>> table = {
         Fields::enumeration("proto", &RoutingForm::proto),
         Fields::flag("ospfNeighbors", &RoutingForm::ospfNeighbors),

@@ -56,8 +56,7 @@ struct SnifferHostWords {
     std::string_view port;
 };
 
-template <>
-struct EnumTraits<SnifferForm::HostMode> {
+template <> struct EnumTraits<SnifferForm::HostMode> {
     using M = SnifferForm::HostMode;
     using Case = EnumCase<M, SnifferHostWords>;
     static constexpr std::array cases = {
@@ -67,8 +66,7 @@ struct EnumTraits<SnifferForm::HostMode> {
     };
 };
 
-template <>
-struct EnumTraits<SnifferForm::SnifferProto> {
+template <> struct EnumTraits<SnifferForm::SnifferProto> {
     using P = SnifferForm::SnifferProto;
     using Case = EnumCase<P, std::string_view>; // payload: the term emitted, empty for none
     static constexpr std::array cases = {
@@ -86,8 +84,7 @@ struct EnumTraits<SnifferForm::SnifferProto> {
 };
 
 // The raw value is the integer as text; the payload is the picker label.
-template <>
-struct EnumTraits<SnifferForm::VerboseLevel> {
+template <> struct EnumTraits<SnifferForm::VerboseLevel> {
     using V = SnifferForm::VerboseLevel;
     using Case = EnumCase<V, std::string_view>;
     static constexpr std::array cases = {
@@ -100,8 +97,7 @@ struct EnumTraits<SnifferForm::VerboseLevel> {
     };
 };
 
-template <>
-struct EnumTraits<SnifferForm::TimestampFormat> {
+template <> struct EnumTraits<SnifferForm::TimestampFormat> {
     using T = SnifferForm::TimestampFormat;
     using Case = EnumCase<T, std::string_view>; // payload: the letter emitted, empty for none
     static constexpr std::array cases = {

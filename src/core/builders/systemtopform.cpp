@@ -2,7 +2,8 @@
 
 namespace {
 
-QString topLine(const SystemTopForm &form) {
+QString topLine(const SystemTopForm &form)
+{
     QStringList words = {Enum::rawValue(form.variant)};
     const QString lineLimit = Text::trimmed(form.maxLines);
     if (Enum::payload(form.variant).usesDelay) {
@@ -21,7 +22,8 @@ QString topLine(const SystemTopForm &form) {
 
 } // namespace
 
-QString SystemTopForm::generatedCommand() const {
+QString SystemTopForm::generatedCommand() const
+{
     QStringList lines;
     if (addPerfStatus)
         lines << QStringLiteral("get system performance status");
@@ -44,11 +46,13 @@ QString SystemTopForm::generatedCommand() const {
     return Text::joinLines(lines);
 }
 
-QString SystemTopForm::title() const {
+QString SystemTopForm::title() const
+{
     return QStringLiteral("System Performance");
 }
 
-const QList<FormField<SystemTopForm>> &SystemTopForm::fields() {
+const QList<FormField<SystemTopForm>> &SystemTopForm::fields()
+{
     static const QList<FormField<SystemTopForm>> table = {
         Fields::enumeration("variant", &SystemTopForm::variant),
         Fields::text("delay", &SystemTopForm::delay),

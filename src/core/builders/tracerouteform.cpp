@@ -2,7 +2,8 @@
 
 #include "commandlines.h"
 
-QString TracerouteForm::generatedCommand() const {
+QString TracerouteForm::generatedCommand() const
+{
     const QString option = QStringLiteral("exec traceroute-options ");
     QStringList lines;
     CommandLines::appendAsTyped(lines, option + QStringLiteral("source "), source);
@@ -18,11 +19,13 @@ QString TracerouteForm::generatedCommand() const {
     return Text::joinLines(lines);
 }
 
-QString TracerouteForm::title() const {
+QString TracerouteForm::title() const
+{
     return CommandLines::destinationTitle(QStringLiteral("Traceroute to "), target);
 }
 
-const QList<FormField<TracerouteForm>> &TracerouteForm::fields() {
+const QList<FormField<TracerouteForm>> &TracerouteForm::fields()
+{
     static const QList<FormField<TracerouteForm>> table = {
         Fields::text("target", &TracerouteForm::target),
         Fields::text("source", &TracerouteForm::source),

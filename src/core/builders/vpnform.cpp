@@ -3,7 +3,8 @@
 #include "commandlines.h"
 #include "debugblocks.h"
 
-QString VPNForm::generatedCommand() const {
+QString VPNForm::generatedCommand() const
+{
     QStringList lines;
     if (showTunnelStatus) {
         // A blank name lists every gateway or tunnel rather than none.
@@ -27,11 +28,13 @@ QString VPNForm::generatedCommand() const {
     return Text::joinLines(lines);
 }
 
-QString VPNForm::title() const {
+QString VPNForm::title() const
+{
     return QStringLiteral("IPsec VPN Debug");
 }
 
-const QList<FormField<VPNForm>> &VPNForm::fields() {
+const QList<FormField<VPNForm>> &VPNForm::fields()
+{
     static const QList<FormField<VPNForm>> table = {
         Fields::text("gatewayName", &VPNForm::gatewayName),
         Fields::text("tunnelName", &VPNForm::tunnelName),

@@ -7,7 +7,8 @@
 
 FilterCheck::FilterCheck(QObject *parent)
     : FilterCheck(&PcapFilter::compile, parent)
-{}
+{
+}
 
 FilterCheck::FilterCheck(Compiler compiler, QObject *parent)
     : QObject(parent)

@@ -64,7 +64,8 @@ InterfaceStore::InterfaceStore(SettingsStorage &storage, const QString &storageK
     : QObject(parent)
     , m_storage(storage)
     , m_key(storageKey)
-{}
+{
+}
 
 void InterfaceStore::load()
 {
