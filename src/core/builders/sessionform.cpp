@@ -1,21 +1,18 @@
 #include "sessionform.h"
 
+#include "commandlines.h"
+
 QString SessionForm::generatedCommand() const
 {
     const QString filter = QStringLiteral("diagnose sys session filter ");
     QStringList lines;
     if (clearFirst)
         lines << filter + QStringLiteral("clear");
-    // Values are emitted as typed; the trimmed value only decides whether the line appears.
-    const auto addIfSet = [&](const char *keyword, const QString &value) {
-        if (Text::isNonBlank(value))
-            lines << filter + QLatin1String(keyword) + u' ' + value;
-    };
-    addIfSet("vd", vdom);
-    addIfSet("src", src);
-    addIfSet("dst", dst);
-    addIfSet("sport", srcPort);
-    addIfSet("dport", dstPort);
+    CommandLines::appendAsTyped(lines, filter + QStringLiteral("vd "), vdom);
+    CommandLines::appendAsTyped(lines, filter + QStringLiteral("src "), src);
+    CommandLines::appendAsTyped(lines, filter + QStringLiteral("dst "), dst);
+    CommandLines::appendAsTyped(lines, filter + QStringLiteral("sport "), srcPort);
+    CommandLines::appendAsTyped(lines, filter + QStringLiteral("dport "), dstPort);
     if (proto != SessionProto::any)
         lines << filter + QStringLiteral("proto ") + QString::number(Enum::payload(proto));
     if (negate)
