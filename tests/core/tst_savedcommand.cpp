@@ -14,6 +14,8 @@ private slots:
     void readsAnyKeyOrderAndEscaping();
     void strictReading_data();
     void strictReading();
+    void exportText_data();
+    void exportText();
 };
 
 namespace {
@@ -123,6 +125,39 @@ void TestSavedCommand::strictReading() {
     const auto decoded = SavedCommand::decodeList(json, &error);
     QCOMPARE(decoded.has_value(), readable);
     QCOMPARE(error.isEmpty(), readable);
+}
+
+void TestSavedCommand::exportText_data() {
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("notes");
+    QTest::addColumn<QString>("expected");
+
+    const QString command = QStringLiteral("get router info bgp summary\nget router info bgp neighbors");
+    QTest::newRow("no notes: the command alone") << QStringLiteral("BGP") << QString() << command;
+    QTest::newRow("notes: header, empty line, command")
+        << QStringLiteral("BGP") << QStringLiteral("check peer") << QStringLiteral("# BGP\n# check peer\n\n") + command;
+    QTest::newRow("notes of spaces are notes")
+        << QStringLiteral("T") << QStringLiteral("  ") << QStringLiteral("# T\n#   \n\n") + command;
+    // Every line stays a comment: the file is pasted into a firewall console, where a bare line of
+    // notes would run as a command.
+    QTest::newRow("multi-line notes") << QStringLiteral("T") << QStringLiteral("line one\nexecute reboot")
+                                      << QStringLiteral("# T\n# line one\n# execute reboot\n\n") + command;
+    QTest::newRow("CR LF is one break") << QStringLiteral("T") << QStringLiteral("a\r\nb")
+                                        << QStringLiteral("# T\n# a\r\n# b\n\n") + command;
+    QTest::newRow("lone CR and line separator") << QStringLiteral("T") << QStringLiteral("a\rb\u2028c")
+                                                << QStringLiteral("# T\n# a\r# b\u2028# c\n\n") + command;
+    QTest::newRow("title with a line break (hand-edited store)")
+        << QStringLiteral("A\nB") << QStringLiteral("n") << QStringLiteral("# A\n# B\n# n\n\n") + command;
+}
+
+void TestSavedCommand::exportText() {
+    QFETCH(QString, title);
+    QFETCH(QString, notes);
+    QFETCH(QString, expected);
+    const SavedCommand c =
+        SavedCommand::create(title, DebugCategory::routing,
+                             QStringLiteral("get router info bgp summary\nget router info bgp neighbors"), notes);
+    QCOMPARE(c.exportText(), expected);
 }
 
 QTEST_GUILESS_MAIN(TestSavedCommand)

@@ -1,5 +1,7 @@
 #include "savedcommand.h"
 
+#include "text.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
@@ -14,6 +16,21 @@ const QString keyCategory = QStringLiteral("category");
 const QString keyCommand = QStringLiteral("command");
 const QString keyNotes = QStringLiteral("notes");
 const QString keyCreatedAt = QStringLiteral("createdAt");
+
+// Every line of text as a "# " comment. The file is meant to be pasted into a firewall's console,
+// where a second line of notes without the prefix would run as a command.
+QString commented(const QString &text) {
+    QString result = QStringLiteral("# ");
+    result.reserve(text.size() + 2);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        result += c;
+        if (!Text::isLineBreak(c) || (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n'))
+            continue;
+        result += QStringLiteral("# ");
+    }
+    return result;
+}
 
 bool fail(QString *error, const QString &message) {
     if (error)
@@ -33,6 +50,12 @@ double SavedCommand::referenceSeconds(const QDateTime &dateTime) {
 
 QDateTime SavedCommand::createdAtDateTime() const {
     return QDateTime::fromMSecsSinceEpoch(qint64((createdAt + referenceEpoch) * 1000.0), Qt::UTC);
+}
+
+QString SavedCommand::exportText() const {
+    if (notes.isEmpty())
+        return command;
+    return commented(title) + u'\n' + commented(notes) + QStringLiteral("\n\n") + command;
 }
 
 QString SavedCommand::idText(const QUuid &id) {
