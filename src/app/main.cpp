@@ -1,5 +1,4 @@
 #include "app/appcontroller.h"
-#include "app/mainwindow.h"
 #include "app/menubarview.h"
 #include "app/singleinstance.h"
 #include "common/icons.h"
@@ -24,18 +23,7 @@ int main(int argc, char *argv[]) {
     QObject::connect(&instance, &SingleInstance::activationRequested, &controller,
                      [&controller] { controller.showMainWindow(); });
 
-    std::unique_ptr<MenuBarView> tray;
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        tray = std::make_unique<MenuBarView>(controller);
-        tray->show();
-        // The tray keeps the application within reach while no window is open.
-        QApplication::setQuitOnLastWindowClosed(false);
-    }
-    MainWindow *window = controller.showMainWindow();
-    if (!tray) {
-        // Without a tray nothing could bring a closed main window back: closing it ends the application,
-        // also while the help window is open.
-        QObject::connect(window, &QObject::destroyed, &app, &QCoreApplication::quit);
-    }
+    controller.showMainWindow();
+    const auto tray = MenuBarView::attach(controller, QSystemTrayIcon::isSystemTrayAvailable());
     return app.exec();
 }

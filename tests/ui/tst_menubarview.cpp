@@ -15,6 +15,7 @@
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 // What the user reads: "&&" shows as "&"; submenus end in " >", inert lines in " [inert]".
@@ -67,6 +68,8 @@ private slots:
     void newCommandOpensTheClosedWindow();
     void newCommandKeepsTheShownForm();
     void helpAndOpenBringWindowsForward();
+    void closingTheMainWindowQuitsOnlyWithoutATray_data();
+    void closingTheMainWindowQuitsOnlyWithoutATray();
 
 private:
     SavedCommand add(const QString &title, DebugCategory category = DebugCategory::routing,
@@ -265,6 +268,32 @@ void TestMenuBarView::helpAndOpenBringWindowsForward() {
     QTRY_VERIFY(!window);
     find(view.menu(), QStringLiteral("Open Brindlecap Builder"))->trigger();
     QVERIFY(m_controller->mainWindow() && m_controller->mainWindow()->isVisible());
+}
+
+void TestMenuBarView::closingTheMainWindowQuitsOnlyWithoutATray_data() {
+    QTest::addColumn<bool>("trayAvailable");
+    QTest::newRow("no tray: quits") << false;
+    QTest::newRow("tray: keeps running") << true;
+}
+
+void TestMenuBarView::closingTheMainWindowQuitsOnlyWithoutATray() {
+    QFETCH(bool, trayAvailable);
+    QPointer<MainWindow> window = m_controller->showMainWindow();
+    // The help window stays open, so the application's own last-window rule cannot be what quits.
+    m_controller->showHelp();
+    const auto view = MenuBarView::attach(*m_controller, trayAvailable);
+    QCOMPARE(bool(view), trayAvailable);
+    QCOMPARE(QGuiApplication::quitOnLastWindowClosed(), !trayAvailable);
+
+    // Inside the application's own loop, which returns 0 when the application quits, else 2 once the
+    // window is gone. The guard drops a pending timer when the test ends.
+    QObject guard;
+    connect(window, &QObject::destroyed, &guard,
+            [&guard] { QTimer::singleShot(0, &guard, [] { QCoreApplication::exit(2); }); });
+    QTimer::singleShot(0, window, &QWidget::close);
+    QCOMPARE(QCoreApplication::exec(), trayAvailable ? 2 : 0);
+    QVERIFY(!window);
+    QGuiApplication::setQuitOnLastWindowClosed(true);
 }
 
 QTEST_MAIN(TestMenuBarView)

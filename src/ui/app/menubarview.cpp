@@ -3,6 +3,7 @@
 #include "appcontroller.h"
 #include "common/icons.h"
 #include "helpmenucommand.h"
+#include "mainwindow.h"
 #include "model/commandstore.h"
 #include "model/navigationstate.h"
 
@@ -43,6 +44,18 @@ MenuBarView::MenuBarView(AppController &controller, QObject *parent)
 
 MenuBarView::~MenuBarView() {
     delete m_menu;
+}
+
+std::unique_ptr<MenuBarView> MenuBarView::attach(AppController &controller, bool trayAvailable) {
+    if (!trayAvailable) {
+        if (MainWindow *window = controller.mainWindow())
+            connect(window, &QObject::destroyed, qApp, &QCoreApplication::quit);
+        return nullptr;
+    }
+    auto view = std::make_unique<MenuBarView>(controller);
+    view->show();
+    QApplication::setQuitOnLastWindowClosed(false);
+    return view;
 }
 
 void MenuBarView::show() {

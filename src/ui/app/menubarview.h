@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+#include <memory>
+
 class AppController;
 class QMenu;
 class QSystemTrayIcon;
@@ -20,6 +22,12 @@ public:
 
     explicit MenuBarView(AppController &controller, QObject *parent = nullptr);
     ~MenuBarView() override;
+
+    // Called once the main window is shown. Where the desktop has a tray: the tray icon, shown, and the
+    // application kept running while no window is open. Elsewhere: no icon, and closing the main
+    // window ends the application (also while the help window is open), as nothing could bring the
+    // main window back.
+    static std::unique_ptr<MenuBarView> attach(AppController &controller, bool trayAvailable);
 
     QMenu *menu() const { return m_menu; }
     QSystemTrayIcon *trayIcon() const { return m_tray; }

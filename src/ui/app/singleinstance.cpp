@@ -15,7 +15,8 @@
 #include <unistd.h>
 #endif
 
-Q_LOGGING_CATEGORY(lcInstance, "brindlecap.instance")
+// Information lines are off unless asked for (QT_LOGGING_RULES); the tests read them.
+Q_LOGGING_CATEGORY(lcInstance, "brindlecap.instance", QtWarningMsg)
 
 namespace {
 const QByteArray activateRequest = "activate\n";

@@ -6,6 +6,9 @@
 
 GrowingTextEdit::GrowingTextEdit(QWidget *parent)
     : QPlainTextEdit(parent) {
+    // The height follows the content alone; an expanding policy would make the enclosing box take
+    // space it cannot fill.
+    setSizePolicy(sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
     // The plain-text layout measures the document in lines, wrapped lines included.
     connect(document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
             &GrowingTextEdit::fit);
