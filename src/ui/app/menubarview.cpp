@@ -43,6 +43,8 @@ MenuBarView::MenuBarView(AppController &controller, QObject *parent)
 }
 
 MenuBarView::~MenuBarView() {
+    // The icon goes first, so that it never holds a menu that is gone.
+    delete m_tray;
     delete m_menu;
 }
 
