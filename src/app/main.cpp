@@ -1,7 +1,10 @@
 #include "app/appcontroller.h"
+#include "app/menubarview.h"
+#include "app/singleinstance.h"
 #include "common/icons.h"
 
 #include <QApplication>
+#include <QSystemTrayIcon>
 
 int main(int argc, char *argv[])
 {
@@ -12,7 +15,16 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("brindlecap-builder"));
     QApplication::setWindowIcon(Icons::application());
 
+    // Before the store is loaded: a second instance must neither read nor write the saved commands.
+    SingleInstance instance;
+    if (instance.start() == SingleInstance::Role::Secondary)
+        return instance.handedOver() ? 0 : 1;
+
     AppController controller;
+    QObject::connect(&instance, &SingleInstance::activationRequested, &controller,
+                     [&controller] { controller.showMainWindow(); });
+
     controller.showMainWindow();
+    const auto tray = MenuBarView::attach(controller, QSystemTrayIcon::isSystemTrayAvailable());
     return app.exec();
 }

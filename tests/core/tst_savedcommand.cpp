@@ -15,6 +15,10 @@ private slots:
     void readsAnyKeyOrderAndEscaping();
     void strictReading_data();
     void strictReading();
+    void encodingIsQJsonDocumentsOwn_data();
+    void encodingIsQJsonDocumentsOwn();
+    void exportText_data();
+    void exportText();
 };
 
 namespace {
@@ -129,6 +133,70 @@ void TestSavedCommand::strictReading()
     const auto decoded = SavedCommand::decodeList(json, &error);
     QCOMPARE(decoded.has_value(), readable);
     QCOMPARE(error.isEmpty(), readable);
+}
+
+void TestSavedCommand::encodingIsQJsonDocumentsOwn_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("createdAt");
+    QTest::newRow("plain") << QStringLiteral("exec ping 1.1.1.1") << 786000000.5;
+    QTest::newRow("escapes") << QStringLiteral("a/b \"q\" \\ \b\f\n\r\t\x01\x1f\x7f end") << 740000000.0;
+    QTest::newRow("non-ASCII") << QStringLiteral("\u00e9 \u20ac \u2028 \u2603 \U0001F600") << 0.1;
+    QTest::newRow("lone surrogates") << QString(QChar(0xd800)) + QStringLiteral("x") + QChar(0xdfff) << -1.25;
+    QTest::newRow("empty") << QString() << 0.0;
+    QTest::newRow("negative zero") << QStringLiteral("z") << -0.0;
+    QTest::newRow("fraction digits") << QStringLiteral("f") << 123456789.123456789;
+    QTest::newRow("large whole") << QStringLiteral("l") << 9007199254740992.0;
+    QTest::newRow("larger whole") << QStringLiteral("l") << 1e18;
+    QTest::newRow("huge") << QStringLiteral("h") << 1e21;
+    QTest::newRow("tiny") << QStringLiteral("t") << 1e-7;
+}
+
+void TestSavedCommand::encodingIsQJsonDocumentsOwn()
+{
+    QFETCH(QString, text);
+    QFETCH(double, createdAt);
+    const SavedCommand a{
+        QUuid::createUuid(), text, DebugCategory::saved, text + QStringLiteral("\nline"), text, createdAt};
+    const SavedCommand b = SavedCommand::create(QStringLiteral("second"), DebugCategory::ha, QStringLiteral("x"), {});
+    QJsonArray array{a.toJson(), b.toJson()};
+    QCOMPARE(SavedCommand::encodeList({a, b}), QJsonDocument(array).toJson(QJsonDocument::Compact));
+    QCOMPARE(SavedCommand::encodeList({}), QByteArray("[]"));
+}
+
+void TestSavedCommand::exportText_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("notes");
+    QTest::addColumn<QString>("expected");
+
+    const QString command = QStringLiteral("get router info bgp summary\nget router info bgp neighbors");
+    QTest::newRow("no notes: the command alone") << QStringLiteral("BGP") << QString() << command;
+    QTest::newRow("notes: header, empty line, command")
+        << QStringLiteral("BGP") << QStringLiteral("check peer") << QStringLiteral("# BGP\n# check peer\n\n") + command;
+    QTest::newRow("notes of spaces are notes")
+        << QStringLiteral("T") << QStringLiteral("  ") << QStringLiteral("# T\n#   \n\n") + command;
+    // Every line stays a comment: the file is pasted into a firewall console, where a bare line of
+    // notes would run as a command.
+    QTest::newRow("multi-line notes") << QStringLiteral("T") << QStringLiteral("line one\nexecute reboot")
+                                      << QStringLiteral("# T\n# line one\n# execute reboot\n\n") + command;
+    QTest::newRow("CR LF is one break") << QStringLiteral("T") << QStringLiteral("a\r\nb")
+                                        << QStringLiteral("# T\n# a\r\n# b\n\n") + command;
+    QTest::newRow("lone CR and line separator") << QStringLiteral("T") << QStringLiteral("a\rb\u2028c")
+                                                << QStringLiteral("# T\n# a\r# b\u2028# c\n\n") + command;
+    QTest::newRow("title with a line break (hand-edited store)")
+        << QStringLiteral("A\nB") << QStringLiteral("n") << QStringLiteral("# A\n# B\n# n\n\n") + command;
+}
+
+void TestSavedCommand::exportText()
+{
+    QFETCH(QString, title);
+    QFETCH(QString, notes);
+    QFETCH(QString, expected);
+    const SavedCommand c =
+        SavedCommand::create(title, DebugCategory::routing,
+                             QStringLiteral("get router info bgp summary\nget router info bgp neighbors"), notes);
+    QCOMPARE(c.exportText(), expected);
 }
 
 QTEST_GUILESS_MAIN(TestSavedCommand)

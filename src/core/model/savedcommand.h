@@ -36,6 +36,10 @@ struct SavedCommand {
     // Strict: any invalid record makes the whole array unreadable.
     static std::optional<QList<SavedCommand>> decodeList(const QByteArray &data, QString *error = nullptr);
 
+    // The content of an exported text file: the command text alone, or, when there are notes, a
+    // comment header with the title and the notes, an empty line, then the command text.
+    QString exportText() const;
+
     // The canonical upper-case 8-4-4-4-12 text of an id.
     static QString idText(const QUuid &id);
 

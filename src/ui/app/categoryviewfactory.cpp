@@ -2,6 +2,7 @@
 
 #include "builders/sessionview.h"
 #include "common/emptystateview.h"
+#include "saved/savedcommandsview.h"
 
 namespace CategoryViewFactory {
 
@@ -10,6 +11,8 @@ QWidget *create(DebugCategory category, CommandStore &store, QWidget *parent)
     switch (category) {
     case DebugCategory::session:
         return new SessionView(store, parent);
+    case DebugCategory::saved:
+        return new SavedCommandsView(store, parent);
     default:
         break;
     }

@@ -21,7 +21,11 @@ CopyButton::CopyButton(const QString &idleText, QWidget *parent)
 
 void CopyButton::copy()
 {
-    const QString text = m_source ? m_source() : QString();
+    copyText(m_source ? m_source() : QString());
+}
+
+void CopyButton::copyText(const QString &text)
+{
     QGuiApplication::clipboard()->setText(text);
     setDidCopy(true);
 

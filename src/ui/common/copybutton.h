@@ -22,6 +22,8 @@ public:
 
     // Copies the source's text and shows the confirmation.
     void copy();
+    // Copies another text (a list row's, say) with the same confirmation on this button.
+    void copyText(const QString &text);
 
 signals:
     void copied(const QString &text);

@@ -1,6 +1,7 @@
 #include "commandoutputview.h"
 
 #include "common/copybutton.h"
+#include "common/growingtextedit.h"
 #include "common/icons.h"
 #include "common/style.h"
 #include "common/textfiledialog.h"
@@ -9,23 +10,16 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QShortcut>
 #include <QVBoxLayout>
-
-namespace {
-constexpr int minimumTextHeight = 120;
-constexpr int maximumTextHeight = 320;
-} // namespace
 
 CommandOutputView::CommandOutputView(DebugCategory category, CommandStore &store, QWidget *parent)
     : QGroupBox(QStringLiteral("Generated Command"), parent)
     , m_category(category)
     , m_store(store)
     , m_emptyLine(new QLabel(QStringLiteral("Fill in the form above to generate a command."), this))
-    , m_text(new QPlainTextEdit(this))
+    , m_text(new GrowingTextEdit(this))
     , m_copy(new CopyButton(this))
     , m_saveToFile(
           new QPushButton(Icons::symbol(QStringLiteral("square.and.arrow.down")), QStringLiteral("Save to .txt"), this))
@@ -45,6 +39,7 @@ CommandOutputView::CommandOutputView(DebugCategory category, CommandStore &store
     m_text->setAccessibleName(QStringLiteral("Generated Command"));
     Style::setMonospaced(m_text);
     m_text->document()->setDocumentMargin(10);
+    m_text->setHeightRange(120, 320);
     m_text->setStyleSheet(QStringLiteral("QPlainTextEdit#commandText { border: 1px solid palette(mid); "
                                          "border-radius: 6px; background: palette(base); }"));
 
@@ -91,7 +86,6 @@ void CommandOutputView::setCommand(const QString &command)
     m_text->setVisible(!empty);
     if (m_text->toPlainText() != command)
         m_text->setPlainText(command);
-    updateTextHeight();
 }
 
 void CommandOutputView::setTitle(const QString &title)
@@ -122,12 +116,4 @@ void CommandOutputView::openSaveForLater()
         m_store.add(SavedCommand::create(typed.isEmpty() ? title : typed, category, command, dialog->saveNotes()));
     });
     dialog->open();
-}
-
-void CommandOutputView::updateTextHeight()
-{
-    const int lines = std::max(1, m_text->document()->blockCount());
-    const int content = lines * m_text->fontMetrics().lineSpacing() + int(2 * m_text->document()->documentMargin()) +
-                        2 * m_text->frameWidth() + m_text->horizontalScrollBar()->sizeHint().height();
-    m_text->setFixedHeight(std::clamp(content, minimumTextHeight, maximumTextHeight));
 }

@@ -6,8 +6,8 @@
 
 class CommandStore;
 class CopyButton;
+class GrowingTextEdit;
 class QLabel;
-class QPlainTextEdit;
 class QPushButton;
 
 // The "Generated Command" panel at the bottom of every builder form: shows the form's text and
@@ -29,15 +29,13 @@ public:
     void openSaveForLater();
 
 private:
-    void updateTextHeight();
-
     DebugCategory m_category;
     CommandStore &m_store;
     QString m_command;
     QString m_title;
 
     QLabel *m_emptyLine;
-    QPlainTextEdit *m_text;
+    GrowingTextEdit *m_text;
     CopyButton *m_copy;
     QPushButton *m_saveToFile;
     QPushButton *m_saveForLater;

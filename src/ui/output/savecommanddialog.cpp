@@ -1,32 +1,21 @@
 #include "savecommanddialog.h"
 
 #include "builders/singlelineedit.h"
+#include "common/growingtextedit.h"
 #include "common/style.h"
 #include "text.h"
 
 #include <QDialogButtonBox>
-#include <QFontMetrics>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-// A notes field that grows with its text from three to six lines.
-void fitNotesHeight(QPlainTextEdit *notes)
-{
-    const int lineHeight = QFontMetrics(notes->font()).lineSpacing();
-    const int lines = std::clamp(int(notes->document()->size().height()), 3, 6);
-    const int frame = 2 * notes->frameWidth() + int(2 * notes->document()->documentMargin());
-    notes->setFixedHeight(lines * lineHeight + frame);
-}
-} // namespace
-
 SaveCommandDialog::SaveCommandDialog(const QString &proposedTitle, QWidget *parent)
     : QDialog(parent)
     , m_title(new SingleLineEdit(this))
-    , m_notes(new QPlainTextEdit(this))
+    , m_notes(new GrowingTextEdit(this))
     , m_save(nullptr)
 {
     setObjectName(QStringLiteral("saveCommandDialog"));
@@ -47,8 +36,7 @@ SaveCommandDialog::SaveCommandDialog(const QString &proposedTitle, QWidget *pare
     m_notes->setPlaceholderText(QStringLiteral("Optional notes"));
     m_notes->setAccessibleName(QStringLiteral("Notes:"));
     m_notes->setTabChangesFocus(true);
-    fitNotesHeight(m_notes);
-    connect(m_notes, &QPlainTextEdit::textChanged, this, [this] { fitNotesHeight(m_notes); });
+    m_notes->setLineRange(3, 6);
 
     auto *grid = new QGridLayout;
     grid->setHorizontalSpacing(10);

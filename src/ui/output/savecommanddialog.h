@@ -3,7 +3,7 @@
 #include <QDialog>
 
 class QLineEdit;
-class QPlainTextEdit;
+class GrowingTextEdit;
 class QPushButton;
 
 // The "Save for Later" sheet: a title (pre-filled) and optional notes.
@@ -22,6 +22,6 @@ private:
     void updateSaveEnabled();
 
     QLineEdit *m_title;
-    QPlainTextEdit *m_notes;
+    GrowingTextEdit *m_notes;
     QPushButton *m_save;
 };

@@ -1,0 +1,303 @@
+// The saved-command store and browser with 10,000 saved commands of realistic size: start-up load,
+// one add (a full rewrite and sync), one search keystroke, and opening the Saved Commands category.
+// Run: build/bench/bench/savedcommands/bench_savedcommands (offscreen unless QT_QPA_PLATFORM is set).
+
+#include "app/contentview.h"
+#include "model/commandstore.h"
+#include "model/navigationstate.h"
+#include "model/settingsstorage.h"
+#include "saved/savedcommandlistmodel.h"
+#include "saved/savedcommandsview.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <random>
+
+namespace {
+constexpr int commandCount = 10000;
+const QString key = QString::fromLatin1(CommandStore::defaultKey);
+
+QString pick(std::mt19937 &random, const QStringList &from)
+{
+    return from.at(int(random() % from.size()));
+}
+
+QString address(std::mt19937 &random)
+{
+    return QStringLiteral("10.%1.%2.%3").arg(random() % 256).arg(random() % 256).arg(random() % 254 + 1);
+}
+
+// 5 to 15 lines of the kind of text the builders produce.
+QString commandText(std::mt19937 &random, DebugCategory category)
+{
+    const int lines = 5 + int(random() % 11);
+    QStringList text;
+    switch (category) {
+    case DebugCategory::flow:
+        text << QStringLiteral("diagnose debug reset") << QStringLiteral("diagnose debug flow filter clear");
+        break;
+    case DebugCategory::session:
+        text << QStringLiteral("diagnose sys session filter clear");
+        break;
+    default:
+        break;
+    }
+    const QStringList pool{
+        QStringLiteral("diagnose debug flow filter addr %1"),
+        QStringLiteral("diagnose debug flow show function-name enable"),
+        QStringLiteral("diagnose debug flow trace start 100"),
+        QStringLiteral("diagnose sys session filter src %1"),
+        QStringLiteral("diagnose sys session filter dport 443"),
+        QStringLiteral("diagnose sniffer packet port1 'host %1 and tcp port 443' 4 200 l"),
+        QStringLiteral("get router info bgp neighbors %1 advertised-routes"),
+        QStringLiteral("get router info routing-table details %1"),
+        QStringLiteral("diagnose vpn ike log-filter dst-addr4 %1"),
+        QStringLiteral("execute ping-options source %1"),
+        QStringLiteral("diagnose firewall proute list"),
+        QStringLiteral("diagnose sys ha checksum cluster"),
+    };
+    while (text.size() < lines - 1) {
+        const QString line = pick(random, pool);
+        text << (line.contains(QLatin1String("%1")) ? line.arg(address(random)) : line);
+    }
+    text << QStringLiteral("diagnose debug enable");
+    return text.join(u'\n');
+}
+
+QList<SavedCommand> realisticCommands()
+{
+    std::mt19937 random(20240603);
+    const QStringList sites{QStringLiteral("HQ-FW01"), QStringLiteral("Branch 12"), QStringLiteral("DC / core"),
+                            QStringLiteral("Lab FGT-60F"), QStringLiteral("Paris edge")};
+    const QStringList topics{
+        QStringLiteral("BGP neighbour check"), QStringLiteral("tunnel flaps"), QStringLiteral("DNS sessions"),
+        QStringLiteral("asymmetric routing"),  QStringLiteral("HA sync"),      QStringLiteral("slow web traffic")};
+    const QStringList notes{QStringLiteral("Run during the change window only."),
+                            QStringLiteral("Peer drops every night around 02:00.\nCompare with the branch output."),
+                            QStringLiteral("Ticket INC-20931; customer reports timeouts to the portal."),
+                            QStringLiteral("Stop the debug afterwards!")};
+    const QList<DebugCategory> categories = Enum::allCases<DebugCategory>();
+    QList<SavedCommand> commands;
+    commands.reserve(commandCount);
+    for (int i = 0; i < commandCount; ++i) {
+        const DebugCategory category = categories.at(int(random() % (categories.size() - 1)));
+        SavedCommand c = SavedCommand::create(
+            QStringLiteral("%1 %2 #%3").arg(pick(random, sites), pick(random, topics)).arg(i), category,
+            commandText(random, category), random() % 10 < 6 ? QString() : pick(random, notes));
+        c.createdAt = 740000000.0 + i * 3600.0;
+        commands << c;
+    }
+    return commands;
+}
+
+// One settings file holding the 10,000 commands, written once for every benchmark.
+struct Fixture {
+    QTemporaryDir dir;
+    QString file;
+    QList<SavedCommand> commands;
+    QByteArray encoded;
+
+    Fixture()
+        : file(dir.filePath(QStringLiteral("settings.conf")))
+        , commands(realisticCommands())
+        , encoded(SavedCommand::encodeList(commands))
+    {
+        SettingsStorage(file).setValue(key, encoded);
+    }
+
+    static Fixture &get()
+    {
+        static Fixture fixture;
+        return fixture;
+    }
+};
+
+void reportSizes(benchmark::State &state)
+{
+    state.counters["json_MB"] = double(Fixture::get().encoded.size()) / 1e6;
+    state.counters["file_MB"] = double(QFileInfo(Fixture::get().file).size()) / 1e6;
+}
+
+// --- start-up load, and its two parts
+
+// QSettings keeps files it has read in a cache by path, so each start-up reads a copy of its own.
+QString freshCopy(benchmark::State &state, const QTemporaryDir &dir)
+{
+    static int copies = 0;
+    state.PauseTiming();
+    const QString copy = dir.filePath(QStringLiteral("settings-%1.conf").arg(++copies));
+    QFile::copy(Fixture::get().file, copy);
+    state.ResumeTiming();
+    return copy;
+}
+
+void BM_LoadAtStartUp(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    for (auto _ : state) {
+        SettingsStorage storage(freshCopy(state, dir));
+        CommandStore store(storage, key);
+        if (store.commands().size() != commandCount)
+            state.SkipWithError("the store did not load");
+        benchmark::DoNotOptimize(store.commands().constData());
+    }
+    reportSizes(state);
+}
+
+void BM_LoadPart_ReadSettingsFile(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    for (auto _ : state) {
+        SettingsStorage storage(freshCopy(state, dir));
+        benchmark::DoNotOptimize(storage.value(key).toByteArray().size());
+    }
+}
+
+void BM_LoadPart_DecodeJson(benchmark::State &state)
+{
+    Fixture &fixture = Fixture::get();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SavedCommand::decodeList(fixture.encoded)->size());
+}
+
+// --- one add, and its two parts
+
+void BM_AddOne(benchmark::State &state)
+{
+    Fixture &fixture = Fixture::get();
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("settings.conf"));
+    QFile::copy(fixture.file, file);
+    SettingsStorage storage(file);
+    CommandStore store(storage, key);
+    const SavedCommand added = fixture.commands.at(42);
+    for (auto _ : state)
+        store.add(added);
+}
+
+void BM_AddPart_EncodeJson(benchmark::State &state)
+{
+    Fixture &fixture = Fixture::get();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SavedCommand::encodeList(fixture.commands).size());
+}
+
+void BM_AddPart_WriteSettingsFile(benchmark::State &state)
+{
+    Fixture &fixture = Fixture::get();
+    QTemporaryDir dir;
+    SettingsStorage storage(dir.filePath(QStringLiteral("settings.conf")));
+    for (auto _ : state) {
+        if (!storage.setValue(key, fixture.encoded))
+            state.SkipWithError("could not write");
+    }
+}
+
+// --- one search keystroke: typing "bgp" and erasing it again, one key per iteration
+
+void BM_SearchKeystroke(benchmark::State &state)
+{
+    Fixture &fixture = Fixture::get();
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("settings.conf"));
+    QFile::copy(fixture.file, file);
+    SettingsStorage storage(file);
+    CommandStore store(storage, key);
+    SavedCommandsView view(store);
+    view.resize(900, 700);
+    view.show();
+    QApplication::processEvents();
+    const QList<Qt::Key> keys{Qt::Key_B, Qt::Key_G, Qt::Key_P, Qt::Key_Backspace, Qt::Key_Backspace, Qt::Key_Backspace};
+    qsizetype next = 0;
+    for (auto _ : state) {
+        QTest::keyClick(view.searchField(), keys.at(next));
+        // Lay out and paint what the user sees.
+        QApplication::processEvents();
+        next = (next + 1) % keys.size();
+    }
+    state.counters["rows_after_last_key"] = view.model()->rowCount();
+}
+
+void BM_SearchPart_FilterOnly(benchmark::State &state)
+{
+    Fixture &fixture = Fixture::get();
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("settings.conf"));
+    QFile::copy(fixture.file, file);
+    SettingsStorage storage(file);
+    CommandStore store(storage, key);
+    SavedCommandListModel model(store);
+    const QStringList queries{QStringLiteral("b"),  QStringLiteral("bg"), QStringLiteral("bgp"),
+                              QStringLiteral("bg"), QStringLiteral("b"),  QString()};
+    qsizetype next = 0;
+    for (auto _ : state) {
+        model.setSearchText(queries.at(next));
+        next = (next + 1) % queries.size();
+    }
+}
+
+// --- opening the Saved Commands category in the main window's content
+
+void BM_OpenSavedCommandsCategory(benchmark::State &state)
+{
+    Fixture &fixture = Fixture::get();
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("settings.conf"));
+    QFile::copy(fixture.file, file);
+    SettingsStorage storage(file);
+    CommandStore store(storage, key);
+    NavigationState nav;
+    ContentView content(store, nav);
+    content.resize(1100, 760);
+    content.show();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        state.PauseTiming();
+        nav.setSelectedCategory(std::nullopt);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        nav.setSelectedCategory(DebugCategory::saved);
+        QApplication::processEvents();
+    }
+}
+
+constexpr int repetitions = 9;
+BENCHMARK(BM_LoadAtStartUp)->Unit(benchmark::kMillisecond)->Repetitions(repetitions)->ReportAggregatesOnly(true);
+BENCHMARK(BM_LoadPart_ReadSettingsFile)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(repetitions)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_LoadPart_DecodeJson)->Unit(benchmark::kMillisecond)->Repetitions(repetitions)->ReportAggregatesOnly(true);
+BENCHMARK(BM_AddOne)->Unit(benchmark::kMillisecond)->Repetitions(repetitions)->ReportAggregatesOnly(true);
+BENCHMARK(BM_AddPart_EncodeJson)->Unit(benchmark::kMillisecond)->Repetitions(repetitions)->ReportAggregatesOnly(true);
+BENCHMARK(BM_AddPart_WriteSettingsFile)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(repetitions)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_SearchKeystroke)->Unit(benchmark::kMillisecond)->Repetitions(repetitions)->ReportAggregatesOnly(true);
+BENCHMARK(BM_SearchPart_FilterOnly)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(repetitions)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_OpenSavedCommandsCategory)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(repetitions)
+    ->ReportAggregatesOnly(true);
+} // namespace
+
+int main(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QLocalServer;
+class QLocalSocket;
+class QLockFile;
+
+// One running instance per user and settings file. Every instance keeps its own list of saved
+// commands and rewrites the whole stored list on each change, so a second instance would erase what
+// the first one saved. The running instance holds a lock file and listens on a local socket; a later
+// start asks it to come forward and ends. The lock of an instance that crashed is recognised by its
+// dead process and taken over.
+class SingleInstance : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Role { Primary, Secondary };
+
+    // An empty settingsFile means BRINDLECAP_SETTINGS or the per-user default, as SettingsStorage has it.
+    explicit SingleInstance(const QString &settingsFile = {}, QObject *parent = nullptr);
+    ~SingleInstance() override;
+
+    // Becomes the running instance, or hands over to the one already running.
+    Role start();
+    // After start() returned Secondary: whether the running instance confirmed the hand-over.
+    bool handedOver() const { return m_handedOver; }
+
+    QString lockFilePath() const { return m_lockFilePath; }
+    QString serverName() const { return m_serverName; }
+
+signals:
+    // A later start asked this instance to bring its main window forward.
+    void activationRequested();
+
+private:
+    void listen();
+    bool handOver(int timeoutMs);
+    void answer(QLocalSocket *socket);
+
+    QString m_lockFilePath;
+    QString m_serverName;
+    std::unique_ptr<QLockFile> m_lock;
+    QLocalServer *m_server = nullptr;
+    bool m_handedOver = false;
+};

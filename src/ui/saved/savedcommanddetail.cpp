@@ -1,0 +1,215 @@
+#include "savedcommanddetail.h"
+
+#include "builders/singlelineedit.h"
+#include "common/copybutton.h"
+#include "common/growingtextedit.h"
+#include "common/icons.h"
+#include "common/style.h"
+#include "model/commandstore.h"
+#include "savedcommandcaption.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace {
+constexpr double titleScale = 1.5;
+
+QPushButton *makeButton(const QString &objectName, const QString &symbol, const QString &text, QWidget *parent)
+{
+    auto *button = new QPushButton(symbol.isEmpty() ? QIcon() : Icons::symbol(symbol), text, parent);
+    button->setObjectName(objectName);
+    return button;
+}
+} // namespace
+
+SavedCommandDetail::SavedCommandDetail(CommandStore &store, QWidget *parent)
+    : QScrollArea(parent)
+    , m_store(store)
+{
+    setObjectName(QStringLiteral("savedCommandDetail"));
+    setWidgetResizable(true);
+    setFrameShape(QFrame::NoFrame);
+    auto *content = new QWidget(this);
+    setWidget(content);
+
+    m_title = new QLabel(content);
+    m_title->setObjectName(QStringLiteral("title"));
+    m_title->setTextFormat(Qt::PlainText);
+    m_title->setWordWrap(true);
+    m_title->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Style::setPointSizeScale(m_title, titleScale);
+    Style::setBold(m_title);
+
+    m_titleEdit = new SingleLineEdit(content);
+    m_titleEdit->setObjectName(QStringLiteral("editingTitle"));
+    m_titleEdit->setPlaceholderText(QStringLiteral("Title"));
+    m_titleEdit->setAccessibleName(QStringLiteral("Title"));
+    Style::setPointSizeScale(m_titleEdit, titleScale);
+
+    m_caption = new SavedCommandCaption(content);
+    m_edit = makeButton(QStringLiteral("edit"), QStringLiteral("pencil"), QStringLiteral("Edit"), content);
+    m_cancel = makeButton(QStringLiteral("cancel"), {}, QStringLiteral("Cancel"), content);
+    m_save = makeButton(QStringLiteral("save"), {}, QStringLiteral("Save"), content);
+    m_save->setDefault(true);
+
+    m_notesBox = new QGroupBox(QStringLiteral("Notes"), content);
+    m_notesBox->setObjectName(QStringLiteral("notesBox"));
+    m_notes = new QLabel(m_notesBox);
+    m_notes->setObjectName(QStringLiteral("notes"));
+    m_notes->setTextFormat(Qt::PlainText);
+    m_notes->setWordWrap(true);
+    m_notes->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_notes->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_notesEdit = new GrowingTextEdit(m_notesBox);
+    m_notesEdit->setObjectName(QStringLiteral("editingNotes"));
+    m_notesEdit->setPlaceholderText(QStringLiteral("Notes"));
+    m_notesEdit->setAccessibleName(QStringLiteral("Notes"));
+    m_notesEdit->setTabChangesFocus(true);
+    m_notesEdit->setLineRange(3, 10);
+    auto *notesLayout = new QVBoxLayout(m_notesBox);
+    notesLayout->setContentsMargins(6, 6, 6, 6);
+    notesLayout->addWidget(m_notes);
+    notesLayout->addWidget(m_notesEdit);
+
+    auto *commandBox = new QGroupBox(QStringLiteral("Command"), content);
+    commandBox->setObjectName(QStringLiteral("commandBox"));
+    m_text = new GrowingTextEdit(commandBox);
+    m_text->setObjectName(QStringLiteral("commandText"));
+    m_text->setReadOnly(true);
+    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_text->setAccessibleName(QStringLiteral("Command"));
+    Style::setMonospaced(m_text);
+    m_text->document()->setDocumentMargin(10);
+    m_text->setStyleSheet(QStringLiteral("QPlainTextEdit#commandText { border: 1px solid palette(mid); "
+                                         "border-radius: 6px; background: palette(base); }"));
+    m_text->setHeightRange(160, 420);
+
+    m_copy = new CopyButton(commandBox);
+    m_copy->setObjectName(QStringLiteral("copy"));
+    m_copy->setSource([this] { return m_command.command; });
+    m_export = makeButton(QStringLiteral("export"), QStringLiteral("square.and.arrow.down"),
+                          QStringLiteral("Export to .txt"), commandBox);
+    m_delete = makeButton(QStringLiteral("delete"), QStringLiteral("trash"), QStringLiteral("Delete"), commandBox);
+    QPalette destructive = m_delete->palette();
+    destructive.setColor(QPalette::ButtonText, QColor(0xc6, 0x28, 0x28));
+    m_delete->setPalette(destructive);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(8);
+    buttons->addWidget(m_copy);
+    buttons->addWidget(m_export);
+    buttons->addWidget(m_delete);
+    buttons->addStretch();
+    auto *commandLayout = new QVBoxLayout(commandBox);
+    commandLayout->setContentsMargins(4, 4, 4, 4);
+    commandLayout->setSpacing(12);
+    commandLayout->addWidget(m_text);
+    commandLayout->addLayout(buttons);
+
+    auto *heading = new QVBoxLayout;
+    heading->setSpacing(4);
+    heading->addWidget(m_title);
+    heading->addWidget(m_titleEdit);
+    heading->addWidget(m_caption);
+    auto *header = new QHBoxLayout;
+    header->addLayout(heading, 1);
+    header->addWidget(m_edit, 0, Qt::AlignTop);
+    header->addWidget(m_cancel, 0, Qt::AlignTop);
+    header->addWidget(m_save, 0, Qt::AlignTop);
+
+    auto *column = new QVBoxLayout(content);
+    column->setContentsMargins(20, 20, 20, 20);
+    column->setSpacing(16);
+    column->addLayout(header);
+    column->addWidget(m_notesBox);
+    column->addWidget(commandBox);
+    column->addStretch();
+
+    connect(m_edit, &QPushButton::clicked, this, &SavedCommandDetail::edit);
+    connect(m_cancel, &QPushButton::clicked, this, &SavedCommandDetail::cancelEdit);
+    connect(m_save, &QPushButton::clicked, this, &SavedCommandDetail::saveEdit);
+    connect(m_titleEdit, &QLineEdit::returnPressed, this, &SavedCommandDetail::saveEdit);
+    // Return makes a new line in the notes; Ctrl+Return saves from there.
+    auto *saveFromNotes = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return), m_notesEdit);
+    saveFromNotes->setContext(Qt::WidgetShortcut);
+    connect(saveFromNotes, &QShortcut::activated, this, &SavedCommandDetail::saveEdit);
+    connect(m_export, &QPushButton::clicked, this, [this] { emit exportRequested(m_command); });
+    connect(m_delete, &QPushButton::clicked, this, &SavedCommandDetail::deleteCommand);
+
+    setEditing(false);
+}
+
+void SavedCommandDetail::setCommand(const SavedCommand &command)
+{
+    const bool other = command.id != m_command.id;
+    m_command = command;
+    if (other && m_isEditing)
+        setEditing(false);
+    else
+        showCommand();
+}
+
+void SavedCommandDetail::edit()
+{
+    m_titleEdit->setText(m_command.title);
+    m_notesEdit->setPlainText(m_command.notes);
+    setEditing(true);
+    m_titleEdit->setFocus();
+    m_titleEdit->selectAll();
+}
+
+void SavedCommandDetail::cancelEdit()
+{
+    setEditing(false);
+}
+
+void SavedCommandDetail::saveEdit()
+{
+    if (!m_isEditing)
+        return;
+    SavedCommand edited = m_command;
+    // An empty title field keeps the old title; empty notes are taken.
+    if (!m_titleEdit->text().isEmpty())
+        edited.title = m_titleEdit->text();
+    edited.notes = m_notesEdit->toPlainText();
+    m_store.update(edited);
+    setEditing(false);
+}
+
+void SavedCommandDetail::deleteCommand()
+{
+    m_store.remove(m_command.id);
+}
+
+void SavedCommandDetail::setEditing(bool editing)
+{
+    m_isEditing = editing;
+    if (!editing) {
+        m_titleEdit->clear();
+        m_notesEdit->clear();
+    }
+    showCommand();
+}
+
+void SavedCommandDetail::showCommand()
+{
+    m_title->setText(m_command.title);
+    m_caption->setCommand(m_command);
+    m_notes->setText(m_command.notes);
+    if (m_text->toPlainText() != m_command.command)
+        m_text->setPlainText(m_command.command);
+
+    m_title->setVisible(!m_isEditing);
+    m_titleEdit->setVisible(m_isEditing);
+    m_edit->setVisible(!m_isEditing);
+    m_cancel->setVisible(m_isEditing);
+    m_save->setVisible(m_isEditing);
+    m_notes->setVisible(!m_isEditing);
+    m_notesEdit->setVisible(m_isEditing);
+    m_notesBox->setVisible(m_isEditing || !m_command.notes.isEmpty());
+}
