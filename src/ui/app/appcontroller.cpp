@@ -46,7 +46,7 @@ MainWindow *AppController::showMainWindow()
 HelpWindow *AppController::showHelp()
 {
     if (!m_helpWindow) {
-        m_helpWindow = new HelpWindow;
+        m_helpWindow = new HelpWindow(m_storage->fileName());
         m_helpWindow->setAttribute(Qt::WA_DeleteOnClose);
     }
     bringForward(m_helpWindow);

@@ -1,12 +1,28 @@
 #include "helpwindow.h"
 
-#include "common/emptystateview.h"
 #include "common/icons.h"
+#include "helpview.h"
+#include "model/settingsstorage.h"
 
+#include <QKeySequence>
 #include <QVBoxLayout>
 
-HelpWindow::HelpWindow(QWidget *parent)
+namespace {
+QString nativeText(const QKeySequence &keys)
+{
+    return keys.toString(QKeySequence::NativeText);
+}
+
+HelpPlatform platformFor(const QString &settingsFile)
+{
+    const QString file = settingsFile.isEmpty() ? SettingsStorage().fileName() : settingsFile;
+    return HelpPlatform::current(HelpWindow::shortcutTexts(), file);
+}
+} // namespace
+
+HelpWindow::HelpWindow(const QString &settingsFile, QWidget *parent)
     : QWidget(parent, Qt::Window)
+    , m_view(new HelpView(platformFor(settingsFile), this))
 {
     setObjectName(QStringLiteral("helpWindow"));
     setWindowTitle(QStringLiteral("Brindlecap Builder Help"));
@@ -15,6 +31,20 @@ HelpWindow::HelpWindow(QWidget *parent)
     resize(940, 640);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new EmptyStateView(QStringLiteral("book"), QStringLiteral("Brindlecap Builder Help"),
-                                         QStringLiteral("The help articles are not available yet."), this));
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+}
+
+HelpPlatform::ShortcutTexts HelpWindow::shortcutTexts()
+{
+    // The same sequences the actions and shortcuts are bound to (Ctrl is Command on macOS).
+    return {
+        nativeText(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)),
+        nativeText(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
+        nativeText(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)),
+        nativeText(QKeySequence(Qt::CTRL | Qt::Key_Question)),
+        nativeText(QKeySequence(QKeySequence::HelpContents)),
+        nativeText(QKeySequence(Qt::CTRL | Qt::Key_Return)),
+        nativeText(QKeySequence(Qt::CTRL | Qt::Key_Q)),
+    };
 }

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "help/helpplatform.h"
+
 #include <QWidget>
+
+class HelpView;
 
 // The single help window, "Brindlecap Builder Help".
 class HelpWindow : public QWidget
@@ -8,5 +12,15 @@ class HelpWindow : public QWidget
     Q_OBJECT
 
 public:
-    explicit HelpWindow(QWidget *parent = nullptr);
+    // settingsFile is where the application keeps its settings, named by the articles; empty means
+    // the file SettingsStorage uses by default.
+    explicit HelpWindow(const QString &settingsFile = {}, QWidget *parent = nullptr);
+
+    HelpView *view() const { return m_view; }
+
+    // The texts Qt shows for the application's shortcuts on this platform.
+    static HelpPlatform::ShortcutTexts shortcutTexts();
+
+private:
+    HelpView *m_view;
 };

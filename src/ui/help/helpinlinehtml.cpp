@@ -1,0 +1,36 @@
+#include "helpinlinehtml.h"
+
+#include <QFontDatabase>
+
+namespace HelpInlineHtml {
+
+QString fromSpans(const QList<InlineSpan> &spans, const QString &codeFamily)
+{
+    // The family is quoted inside a double-quoted attribute, so neither quote may come through.
+    QString family = codeFamily;
+    family.remove(u'\'').remove(u'"');
+    QString html;
+    for (const InlineSpan &span : spans) {
+        QString text = span.text.toHtmlEscaped();
+        if (span.code)
+            text = QStringLiteral("<code style=\"font-family:'%1'\">%2</code>").arg(family.toHtmlEscaped(), text);
+        if (span.italic)
+            text = QStringLiteral("<i>%1</i>").arg(text);
+        if (span.bold)
+            text = QStringLiteral("<b>%1</b>").arg(text);
+        html += text;
+    }
+    return html;
+}
+
+QString fromMarkdown(const QString &text, const QString &codeFamily)
+{
+    return fromSpans(InlineMarkdown::parse(text), codeFamily);
+}
+
+QString fromMarkdown(const QString &text)
+{
+    return fromMarkdown(text, QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+}
+
+} // namespace HelpInlineHtml
