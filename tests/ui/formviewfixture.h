@@ -17,6 +17,8 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
@@ -217,6 +219,32 @@ inline void checkOrder(BuilderView *view, const QList<Row> &rows)
         previous = y;
     }
     QVERIFY(top(content, view->output()) > previous);
+}
+
+// Checkbox rows whose label shows code stand like the others: same height, text at the same x.
+inline void checkCheckRowsAlike(BuilderView *view)
+{
+    QWidget *content = view->widget();
+    QSet<int> heights;
+    QSet<int> textStarts;
+    for (auto *check : view->findChildren<QCheckBox *>()) {
+        QWidget *row = check->parentWidget();
+        if (!row->property("checkRow").toBool())
+            continue;
+        heights << row->height();
+        if (auto *label = row->findChild<QLabel *>()) {
+            textStarts << label->mapTo(content, QPoint()).x();
+        } else {
+            QStyleOptionButton option;
+            option.initFrom(check);
+            option.text = check->text();
+            const QRect text = check->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, check);
+            textStarts << check->mapTo(content, text.topLeft()).x();
+        }
+    }
+    QVERIFY(!heights.isEmpty());
+    QCOMPARE(heights.size(), 1);
+    QCOMPARE(textStarts.size(), 1);
 }
 
 // The header, then the group boxes from top to bottom, the Generated Command panel last.

@@ -108,6 +108,7 @@ void TestFlowView::blocksInOrder()
                                            "narrow the trace, then run the commands on the FortiGate."),
                             {QStringLiteral("Filters"), QStringLiteral("Options")});
     FormLayout::checkOrder(m_f.view(), rows());
+    FormLayout::checkCheckRowsAlike(m_f.view());
     // The trace count starts filled in, so its placeholder shows only once it is cleared.
     QCOMPARE(m_f.field<QLineEdit>("traceCount")->text(), QStringLiteral("1000"));
 }

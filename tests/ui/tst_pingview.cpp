@@ -98,6 +98,7 @@ void TestPingView::blocksInOrder()
         QStringLiteral("Configure `exec ping-options` and issue `exec ping`. Leave a field blank to omit that option."),
         {QStringLiteral("Target"), QStringLiteral("Ping Options"), QStringLiteral("Flags")});
     FormLayout::checkOrder(m_f.view(), rows());
+    FormLayout::checkCheckRowsAlike(m_f.view());
 }
 
 QTEST_MAIN(TestPingView)

@@ -82,6 +82,7 @@ void TestTracerouteView::blocksInOrder()
                             QStringLiteral("Configure `exec traceroute-options` and issue `exec traceroute`."),
                             {QStringLiteral("Target"), QStringLiteral("Traceroute Options"), QStringLiteral("Flags")});
     FormLayout::checkOrder(m_f.view(), rows());
+    FormLayout::checkCheckRowsAlike(m_f.view());
 }
 
 QTEST_MAIN(TestTracerouteView)

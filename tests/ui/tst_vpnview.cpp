@@ -96,6 +96,7 @@ void TestVPNView::blocksInOrder()
                             QStringLiteral("Generate IPsec tunnel status and IKE debug sequences."),
                             {QStringLiteral("Filters"), QStringLiteral("Options")});
     FormLayout::checkOrder(m_f.view(), rows());
+    FormLayout::checkCheckRowsAlike(m_f.view());
 }
 
 QTEST_MAIN(TestVPNView)
