@@ -1,6 +1,10 @@
 #include "categoryviewfactory.h"
 
+#include "builders/flowview.h"
+#include "builders/pingview.h"
 #include "builders/sessionview.h"
+#include "builders/tracerouteview.h"
+#include "builders/vpnview.h"
 #include "common/emptystateview.h"
 #include "saved/savedcommandsview.h"
 
@@ -13,6 +17,14 @@ QWidget *create(DebugCategory category, CommandStore &store, QWidget *parent)
         return new SessionView(store, parent);
     case DebugCategory::saved:
         return new SavedCommandsView(store, parent);
+    case DebugCategory::ping:
+        return new PingView(store, parent);
+    case DebugCategory::traceroute:
+        return new TracerouteView(store, parent);
+    case DebugCategory::flow:
+        return new FlowView(store, parent);
+    case DebugCategory::vpn:
+        return new VPNView(store, parent);
     default:
         break;
     }

@@ -7,6 +7,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -59,7 +61,17 @@ QCheckBox *CheckColumn::addCheck(const QString &name, const QString &label, bool
     if (label.contains(u'`')) {
         auto *text = new CheckLabel(Style::inlineCodeHtml(label), check, row);
         text->setObjectName(name + QStringLiteral("Label"));
-        layout->addSpacing(4);
+        // Placed and sized as the style places a checkbox's own text, so these rows line up with
+        // their neighbours.
+        QStyleOptionButton option;
+        option.initFrom(check);
+        option.text = Style::withoutBackQuotes(label);
+        QStyle *style = check->style();
+        const QRect contents = style->subElementRect(QStyle::SE_CheckBoxContents, &option, check);
+        layout->addSpacing(qMax(0, contents.left() - check->sizeHint().width()));
+        const QSize textSize =
+            style->itemTextRect(check->fontMetrics(), QRect(), Qt::TextShowMnemonic, false, option.text).size();
+        check->setMinimumHeight(style->sizeFromContents(QStyle::CT_CheckBox, &option, textSize, check).height());
         layout->addWidget(text);
     } else {
         check->setText(label);

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "builders/flowform.h"
+#include "builderview.h"
+
+class FlowView : public FormView<FlowForm>
+{
+    Q_OBJECT
+
+public:
+    explicit FlowView(CommandStore &store, QWidget *parent = nullptr);
+};

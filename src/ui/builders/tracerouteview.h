@@ -1,0 +1,12 @@
+#pragma once
+
+#include "builders/tracerouteform.h"
+#include "builderview.h"
+
+class TracerouteView : public FormView<TracerouteForm>
+{
+    Q_OBJECT
+
+public:
+    explicit TracerouteView(CommandStore &store, QWidget *parent = nullptr);
+};
