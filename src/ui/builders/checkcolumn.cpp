@@ -61,6 +61,10 @@ QCheckBox *CheckColumn::addCheck(const QString &name, const QString &label, bool
         text->setObjectName(name + QStringLiteral("Label"));
         layout->addSpacing(4);
         layout->addWidget(text);
+        // As tall as a checkbox showing its own text, so rows with and without inline code are spaced alike.
+        check->setText(QStringLiteral("X"));
+        row->setMinimumHeight(check->sizeHint().height());
+        check->setText(QString());
     } else {
         check->setText(label);
     }
