@@ -1,6 +1,9 @@
 #include "categoryviewfactory.h"
 
+#include "builders/haview.h"
+#include "builders/routingview.h"
 #include "builders/sessionview.h"
+#include "builders/systemtopview.h"
 #include "common/emptystateview.h"
 
 namespace CategoryViewFactory {
@@ -10,6 +13,12 @@ QWidget *create(DebugCategory category, CommandStore &store, QWidget *parent)
     switch (category) {
     case DebugCategory::session:
         return new SessionView(store, parent);
+    case DebugCategory::top:
+        return new SystemTopView(store, parent);
+    case DebugCategory::ha:
+        return new HAView(store, parent);
+    case DebugCategory::routing:
+        return new RoutingView(store, parent);
     default:
         break;
     }
