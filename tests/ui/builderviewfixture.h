@@ -19,6 +19,23 @@
 
 #include <memory>
 
+// A layout table lists a form's controls in order, one row each, tagged with the control's field
+// name: its label as written, its placeholder (text field) or segments ("|"-separated), and the control
+// or label just above it.
+namespace LayoutTable {
+inline void columns()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("detail");
+    QTest::addColumn<QString>("above");
+}
+
+inline QTestData &row(const char *name, const char *label, const char *detail, const char *above)
+{
+    return QTest::newRow(name) << label << detail << above;
+}
+} // namespace LayoutTable
+
 // One builder form on screen, with a store in its own temporary settings file, and the ways a test
 // reads it as the user would: the panel's text, controls by field name, where things are.
 template <typename View> class BuilderViewFixture
@@ -151,11 +168,17 @@ public:
         return texts;
     }
 
-    // Checks one control of the form against its row of the layout table: the text beside it, its
-    // accessible name, and its placeholder (text field) or entries (segmented picker, "|"-separated).
-    void checkControl(const QString &name, const QString &label, const QString &detail) const
+    // Checks the control of the current layout table row (see LayoutTable): below the one above it and above the panel,
+    // the text beside it, its accessible name, and its placeholder or segments.
+    void checkLayoutRow() const
     {
-        QWidget *control = field<QWidget>(name);
+        QFETCH(QString, label);
+        QFETCH(QString, detail);
+        QFETCH(QString, above);
+        QWidget *control = field<QWidget>(QString::fromLatin1(QTest::currentDataTag()));
+        QVERIFY(control->isVisible());
+        QVERIFY(y(field<QWidget>(above)) < y(control));
+        QVERIFY(y(control) < y(m_view->output()));
         QString plain = label;
         plain.remove(u'`');
         QCOMPARE(control->accessibleName(), plain);

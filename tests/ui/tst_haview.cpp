@@ -22,70 +22,25 @@ private:
 
 void TestHAView::layout_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<QString>("detail");
-    QTest::addColumn<QString>("above");
-    QTest::newRow("showStatus") << "showStatus"
-                                << "HA status (`get system ha status`, `diagnose sys ha status`)"
-                                << ""
-                                << "formDescription";
-    QTest::newRow("showChecksum") << "showChecksum"
-                                  << "Cluster checksum (`diagnose sys ha checksum cluster`)"
-                                  << ""
-                                  << "showStatus";
-    QTest::newRow("showNonSync") << "showNonSync"
-                                 << "Global / root config checksums"
-                                 << ""
-                                 << "showChecksum";
-    QTest::newRow("showDump") << "showDump"
-                              << "Full HA dump (all vcluster / group / vcluster)"
-                              << ""
-                              << "showNonSync";
-    QTest::newRow("syncAll") << "syncAll"
-                             << "Force full sync (`execute ha synchronize all`)"
-                             << ""
-                             << "showDump";
-    QTest::newRow("resetUptime") << "resetUptime"
-                                 << "Reset HA uptime (may trigger failover)"
-                                 << ""
-                                 << "syncAll";
-    QTest::newRow("manageIndex") << "manageIndex"
-                                 << "Unit index:"
-                                 << "e.g. 1"
-                                 << "manageCaption";
-    QTest::newRow("manageAdmin") << "manageAdmin"
-                                 << "Admin user:"
-                                 << "optional, e.g. admin"
-                                 << "manageIndex";
-    QTest::newRow("debugHatalk") << "debugHatalk"
-                                 << "hatalk (HA heartbeat)"
-                                 << ""
-                                 << "manageAdmin";
-    QTest::newRow("debugHasync") << "debugHasync"
-                                 << "hasync (config sync)"
-                                 << ""
-                                 << "debugHatalk";
-    QTest::newRow("timestamps") << "timestamps"
-                                << "Enable console timestamps"
-                                << ""
-                                << "debugHasync";
-    QTest::newRow("includeStopBlock") << "includeStopBlock"
-                                      << "Append stop-debug block"
-                                      << ""
-                                      << "timestamps";
+    LayoutTable::columns();
+    LayoutTable::row("showStatus", "HA status (`get system ha status`, `diagnose sys ha status`)", "",
+                     "formDescription");
+    LayoutTable::row("showChecksum", "Cluster checksum (`diagnose sys ha checksum cluster`)", "", "showStatus");
+    LayoutTable::row("showNonSync", "Global / root config checksums", "", "showChecksum");
+    LayoutTable::row("showDump", "Full HA dump (all vcluster / group / vcluster)", "", "showNonSync");
+    LayoutTable::row("syncAll", "Force full sync (`execute ha synchronize all`)", "", "showDump");
+    LayoutTable::row("resetUptime", "Reset HA uptime (may trigger failover)", "", "syncAll");
+    LayoutTable::row("manageIndex", "Unit index:", "e.g. 1", "manageCaption");
+    LayoutTable::row("manageAdmin", "Admin user:", "optional, e.g. admin", "manageIndex");
+    LayoutTable::row("debugHatalk", "hatalk (HA heartbeat)", "", "manageAdmin");
+    LayoutTable::row("debugHasync", "hasync (config sync)", "", "debugHatalk");
+    LayoutTable::row("timestamps", "Enable console timestamps", "", "debugHasync");
+    LayoutTable::row("includeStopBlock", "Append stop-debug block", "", "timestamps");
 }
 
 void TestHAView::layout()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, label);
-    QFETCH(QString, detail);
-    QFETCH(QString, above);
-    QWidget *control = m_f.field<QWidget>(name);
-    QVERIFY(m_f.y(m_f.field<QWidget>(above)) < m_f.y(control));
-    QVERIFY(m_f.y(control) < m_f.y(m_f.view()->output()));
-    m_f.checkControl(name, label, detail);
+    m_f.checkLayoutRow();
 }
 
 void TestHAView::headerAndBoxes()

@@ -35,141 +35,42 @@ private:
 
 void TestRoutingView::layout_data()
 {
+    LayoutTable::columns();
     QTest::addColumn<QString>("area");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<QString>("detail");
-    QTest::addColumn<QString>("above");
-    QTest::newRow("proto") << "OSPF"
-                           << "proto"
-                           << "Protocol"
-                           << "OSPF|BGP|Static"
-                           << "formDescription";
-    QTest::newRow("ospfStatus") << "OSPF"
-                                << "ospfStatus"
-                                << "Show OSPF status"
-                                << ""
-                                << "proto";
-    QTest::newRow("ospfNeighbors") << "OSPF"
-                                   << "ospfNeighbors"
-                                   << "Show OSPF neighbors"
-                                   << ""
-                                   << "ospfStatus";
-    QTest::newRow("ospfInterface") << "OSPF"
-                                   << "ospfInterface"
-                                   << "Show OSPF interfaces"
-                                   << ""
-                                   << "ospfNeighbors";
-    QTest::newRow("ospfDatabase") << "OSPF"
-                                  << "ospfDatabase"
-                                  << "Show LSDB (database)"
-                                  << ""
-                                  << "ospfInterface";
-    QTest::newRow("ospfRoutes") << "OSPF"
-                                << "ospfRoutes"
-                                << "Show OSPF routes in RIB"
-                                << ""
-                                << "ospfDatabase";
-    QTest::newRow("ospfDebug") << "OSPF"
-                               << "ospfDebug"
-                               << "Enable live OSPF debug"
-                               << ""
-                               << "ospfRoutes";
-    QTest::newRow("timestamps") << "OSPF"
-                                << "timestamps"
-                                << "Console timestamps"
-                                << ""
-                                << "ospfDebug";
-    QTest::newRow("includeStopBlock") << "OSPF"
-                                      << "includeStopBlock"
-                                      << "Append stop-debug block"
-                                      << ""
-                                      << "timestamps";
-    QTest::newRow("bgpSummary") << "BGP"
-                                << "bgpSummary"
-                                << "BGP summary"
-                                << ""
-                                << "proto";
-    QTest::newRow("bgpNeighborIP") << "BGP"
-                                   << "bgpNeighborIP"
-                                   << "Neighbor IP:"
-                                   << "e.g. 10.0.0.1"
-                                   << "bgpSummary";
-    QTest::newRow("bgpNeighborRoutes") << "BGP"
-                                       << "bgpNeighborRoutes"
-                                       << "Show routes received from neighbor"
-                                       << ""
-                                       << "bgpNeighborIP";
-    QTest::newRow("bgpAdvertisedRoutes") << "BGP"
-                                         << "bgpAdvertisedRoutes"
-                                         << "Show routes advertised to neighbor"
-                                         << ""
-                                         << "bgpNeighborRoutes";
-    QTest::newRow("bgpNetwork") << "BGP"
-                                << "bgpNetwork"
-                                << "Show locally originated networks"
-                                << ""
-                                << "bgpAdvertisedRoutes";
-    QTest::newRow("bgpDebug") << "BGP"
-                              << "bgpDebug"
-                              << "Enable live BGP debug"
-                              << ""
-                              << "bgpNetwork";
-    QTest::newRow("timestampsBgp") << "BGP"
-                                   << "timestampsBgp"
-                                   << "Console timestamps"
-                                   << ""
-                                   << "bgpDebug";
-    QTest::newRow("includeStopBlockBgp") << "BGP"
-                                         << "includeStopBlockBgp"
-                                         << "Append stop-debug block"
-                                         << ""
-                                         << "timestampsBgp";
-    QTest::newRow("staticStatic") << "Static"
-                                  << "staticStatic"
-                                  << "Show static routes"
-                                  << ""
-                                  << "proto";
-    QTest::newRow("staticAll") << "Static"
-                               << "staticAll"
-                               << "Show full routing-table"
-                               << ""
-                               << "staticStatic";
-    QTest::newRow("staticDatabase") << "Static"
-                                    << "staticDatabase"
-                                    << "Show routing-table database"
-                                    << ""
-                                    << "staticAll";
-    QTest::newRow("staticPBR") << "Static"
-                               << "staticPBR"
-                               << "Show policy-based routes (proute)"
-                               << ""
-                               << "staticDatabase";
-    QTest::newRow("staticDetailsIP") << "Static"
-                                     << "staticDetailsIP"
-                                     << "Lookup destination:"
-                                     << "optional IP to resolve"
-                                     << "staticPBR";
+    LayoutTable::row("proto", "Protocol", "OSPF|BGP|Static", "formDescription") << "OSPF";
+    LayoutTable::row("ospfStatus", "Show OSPF status", "", "proto") << "OSPF";
+    LayoutTable::row("ospfNeighbors", "Show OSPF neighbors", "", "ospfStatus") << "OSPF";
+    LayoutTable::row("ospfInterface", "Show OSPF interfaces", "", "ospfNeighbors") << "OSPF";
+    LayoutTable::row("ospfDatabase", "Show LSDB (database)", "", "ospfInterface") << "OSPF";
+    LayoutTable::row("ospfRoutes", "Show OSPF routes in RIB", "", "ospfDatabase") << "OSPF";
+    LayoutTable::row("ospfDebug", "Enable live OSPF debug", "", "ospfRoutes") << "OSPF";
+    LayoutTable::row("timestamps", "Console timestamps", "", "ospfDebug") << "OSPF";
+    LayoutTable::row("includeStopBlock", "Append stop-debug block", "", "timestamps") << "OSPF";
+    LayoutTable::row("bgpSummary", "BGP summary", "", "proto") << "BGP";
+    LayoutTable::row("bgpNeighborIP", "Neighbor IP:", "e.g. 10.0.0.1", "bgpSummary") << "BGP";
+    LayoutTable::row("bgpNeighborRoutes", "Show routes received from neighbor", "", "bgpNeighborIP") << "BGP";
+    LayoutTable::row("bgpAdvertisedRoutes", "Show routes advertised to neighbor", "", "bgpNeighborRoutes") << "BGP";
+    LayoutTable::row("bgpNetwork", "Show locally originated networks", "", "bgpAdvertisedRoutes") << "BGP";
+    LayoutTable::row("bgpDebug", "Enable live BGP debug", "", "bgpNetwork") << "BGP";
+    LayoutTable::row("timestampsBgp", "Console timestamps", "", "bgpDebug") << "BGP";
+    LayoutTable::row("includeStopBlockBgp", "Append stop-debug block", "", "timestampsBgp") << "BGP";
+    LayoutTable::row("staticStatic", "Show static routes", "", "proto") << "Static";
+    LayoutTable::row("staticAll", "Show full routing-table", "", "staticStatic") << "Static";
+    LayoutTable::row("staticDatabase", "Show routing-table database", "", "staticAll") << "Static";
+    LayoutTable::row("staticPBR", "Show policy-based routes (proute)", "", "staticDatabase") << "Static";
+    LayoutTable::row("staticDetailsIP", "Lookup destination:", "optional IP to resolve", "staticPBR") << "Static";
 }
 
 void TestRoutingView::layout()
 {
     QFETCH(QString, area);
-    QFETCH(QString, name);
-    QFETCH(QString, label);
-    QFETCH(QString, detail);
-    QFETCH(QString, above);
     m_f.choose(QStringLiteral("proto"), area);
     // The debug options show only under a ticked debug checkbox.
     if (area != QStringLiteral("Static"))
         m_f.click(area.toLower() + QStringLiteral("Debug"));
-    QWidget *control = m_f.field<QWidget>(name);
-    QVERIFY(control->isVisible());
-    QVERIFY(m_f.y(m_f.field<QWidget>(above)) < m_f.y(control));
-    QVERIFY(m_f.y(control) < m_f.y(m_f.view()->output()));
-    if (qobject_cast<QLineEdit *>(control))
-        m_f.checkBesideLabel(name, 220);
-    m_f.checkControl(name, label, detail);
+    m_f.checkLayoutRow();
+    if (qobject_cast<QLineEdit *>(m_f.field<QWidget>(QString::fromLatin1(QTest::currentDataTag()))))
+        m_f.checkBesideLabel(QString::fromLatin1(QTest::currentDataTag()), 220);
 }
 
 void TestRoutingView::header()

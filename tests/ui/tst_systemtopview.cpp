@@ -23,62 +23,28 @@ private:
 
 void TestSystemTopView::layout_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<QString>("detail");
-    QTest::addColumn<QString>("above");
-    QTest::newRow("variant") << "variant"
-                             << "Variant"
-                             << "diagnose sys top|diagnose sys top-summary|diagnose sys top-mem|diagnose sys top-io"
-                             << "formDescription";
-    QTest::newRow("delay") << "delay"
-                           << "Refresh delay (s):"
-                           << "default 5"
-                           << "variantDescription";
-    QTest::newRow("maxLines") << "maxLines"
-                              << "Max lines:"
-                              << "default 20"
-                              << "delay";
-    QTest::newRow("addPerfStatus") << "addPerfStatus"
-                                   << "`get system performance status` \u2014 CPU, memory, sessions overview"
-                                   << ""
-                                   << "newerKeys";
-    QTest::newRow("addPerfTop") << "addPerfTop"
-                                << "`get system performance top` \u2014 one-shot top"
-                                << ""
-                                << "addPerfStatus";
-    QTest::newRow("addSysinfoMem") << "addSysinfoMem"
-                                   << "`diagnose hardware sysinfo memory` \u2014 memory breakdown"
-                                   << ""
-                                   << "addPerfTop";
-    QTest::newRow("addSysinfoCPU") << "addSysinfoCPU"
-                                   << "`diagnose hardware sysinfo cpu` \u2014 per-CPU info"
-                                   << ""
-                                   << "addSysinfoMem";
-    QTest::newRow("addSysinfoInterrupts") << "addSysinfoInterrupts"
-                                          << "`diagnose hardware sysinfo interrupts` \u2014 IRQ stats"
-                                          << ""
-                                          << "addSysinfoCPU";
-    QTest::newRow("addSysinfoShm") << "addSysinfoShm"
-                                   << "`diagnose hardware sysinfo shm` \u2014 shared memory usage"
-                                   << ""
-                                   << "addSysinfoInterrupts";
-    QTest::newRow("addConserveMode") << "addConserveMode"
-                                     << "`diagnose hardware sysinfo conserve` \u2014 conserve-mode thresholds"
-                                     << ""
-                                     << "addSysinfoShm";
+    LayoutTable::columns();
+    LayoutTable::row("variant", "Variant",
+                     "diagnose sys top|diagnose sys top-summary|diagnose sys top-mem|diagnose sys top-io",
+                     "formDescription");
+    LayoutTable::row("delay", "Refresh delay (s):", "default 5", "variantDescription");
+    LayoutTable::row("maxLines", "Max lines:", "default 20", "delay");
+    LayoutTable::row("addPerfStatus", "`get system performance status` \u2014 CPU, memory, sessions overview", "",
+                     "newerKeys");
+    LayoutTable::row("addPerfTop", "`get system performance top` \u2014 one-shot top", "", "addPerfStatus");
+    LayoutTable::row("addSysinfoMem", "`diagnose hardware sysinfo memory` \u2014 memory breakdown", "", "addPerfTop");
+    LayoutTable::row("addSysinfoCPU", "`diagnose hardware sysinfo cpu` \u2014 per-CPU info", "", "addSysinfoMem");
+    LayoutTable::row("addSysinfoInterrupts", "`diagnose hardware sysinfo interrupts` \u2014 IRQ stats", "",
+                     "addSysinfoCPU");
+    LayoutTable::row("addSysinfoShm", "`diagnose hardware sysinfo shm` \u2014 shared memory usage", "",
+                     "addSysinfoInterrupts");
+    LayoutTable::row("addConserveMode", "`diagnose hardware sysinfo conserve` \u2014 conserve-mode thresholds", "",
+                     "addSysinfoShm");
 }
 
 void TestSystemTopView::layout()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, label);
-    QFETCH(QString, detail);
-    QFETCH(QString, above);
-    QWidget *control = m_f.field<QWidget>(name);
-    QVERIFY(m_f.y(m_f.field<QWidget>(above)) < m_f.y(control));
-    QVERIFY(m_f.y(control) < m_f.y(m_f.view()->output()));
-    m_f.checkControl(name, label, detail);
+    m_f.checkLayoutRow();
 }
 
 void TestSystemTopView::headerAndBoxes()
