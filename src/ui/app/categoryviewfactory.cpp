@@ -1,8 +1,11 @@
 #include "categoryviewfactory.h"
 
 #include "builders/flowview.h"
+#include "builders/haview.h"
 #include "builders/pingview.h"
+#include "builders/routingview.h"
 #include "builders/sessionview.h"
+#include "builders/systemtopview.h"
 #include "builders/tracerouteview.h"
 #include "builders/vpnview.h"
 #include "common/emptystateview.h"
@@ -25,6 +28,12 @@ QWidget *create(DebugCategory category, CommandStore &store, QWidget *parent)
         return new FlowView(store, parent);
     case DebugCategory::vpn:
         return new VPNView(store, parent);
+    case DebugCategory::top:
+        return new SystemTopView(store, parent);
+    case DebugCategory::ha:
+        return new HAView(store, parent);
+    case DebugCategory::routing:
+        return new RoutingView(store, parent);
     default:
         break;
     }

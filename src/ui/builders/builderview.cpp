@@ -23,7 +23,8 @@ BuilderView::BuilderView(DebugCategory category, CommandStore &store, QWidget *p
     m_column->setSpacing(16);
     m_output = new CommandOutputView(category, store, content);
     m_column->addWidget(m_output);
-    m_column->addStretch();
+    // All the height the blocks do not need goes below the panel, never into it.
+    m_column->addStretch(1);
     setWidget(content);
 }
 

@@ -73,6 +73,10 @@ QCheckBox *CheckColumn::addCheck(const QString &name, const QString &label, bool
             style->itemTextRect(check->fontMetrics(), QRect(), Qt::TextShowMnemonic, false, option.text).size();
         check->setMinimumHeight(style->sizeFromContents(QStyle::CT_CheckBox, &option, textSize, check).height());
         layout->addWidget(text);
+        // As tall as a checkbox showing its own text, so rows with and without inline code are spaced alike.
+        check->setText(QStringLiteral("X"));
+        row->setMinimumHeight(check->sizeHint().height());
+        check->setText(QString());
     } else {
         check->setText(label);
     }

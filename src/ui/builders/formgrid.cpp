@@ -16,7 +16,8 @@ FormGrid::FormGrid(const QString &title, std::function<void()> changed, QWidget 
     m_grid->setColumnStretch(1, 1);
 }
 
-SingleLineEdit *FormGrid::addText(const QString &name, const QString &label, const QString &placeholder, QString &field)
+SingleLineEdit *FormGrid::addText(const QString &name, const QString &label, const QString &placeholder, QString &field,
+                                  int width)
 {
     auto *edit = new SingleLineEdit(this);
     edit->setObjectName(name);
@@ -26,7 +27,12 @@ SingleLineEdit *FormGrid::addText(const QString &name, const QString &label, con
         field = text;
         m_changed();
     });
-    addRow(label, edit);
+    if (width > 0) {
+        edit->setFixedWidth(width);
+        addRow(label, edit, Qt::AlignLeft);
+    } else {
+        addRow(label, edit);
+    }
     return edit;
 }
 

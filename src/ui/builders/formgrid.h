@@ -21,7 +21,10 @@ class FormGrid : public QGroupBox
 public:
     FormGrid(const QString &title, std::function<void()> changed, QWidget *parent = nullptr);
 
-    SingleLineEdit *addText(const QString &name, const QString &label, const QString &placeholder, QString &field);
+    // A width above 0 makes the field that wide, at the leading edge beside its label; otherwise it
+    // fills the row.
+    SingleLineEdit *addText(const QString &name, const QString &label, const QString &placeholder, QString &field,
+                            int width = 0);
 
     // A pop-up picker listing the enumeration's raw values in case order.
     template <typename E> QComboBox *addPicker(const QString &name, const QString &label, E &field, int width = 160)

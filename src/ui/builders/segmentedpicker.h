@@ -1,0 +1,53 @@
+#pragma once
+
+#include "model/enumtable.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QAbstractButton;
+class QButtonGroup;
+
+// A row of joined, mutually exclusive buttons, one per choice: the segmented form of a picker. The
+// control carries no visible label; its label is its accessible name. It fills the width it is given
+// (give it a fixed width for a narrow control), the segments sharing it equally.
+class SegmentedPicker : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Bound to an enumeration field: one segment per case, in case order, showing the raw values.
+    // Choosing a segment writes the case into the field and then calls changed.
+    template <typename E>
+    static SegmentedPicker *create(const QString &name, const QString &label, E &field, std::function<void()> changed,
+                                   QWidget *parent = nullptr)
+    {
+        const QList<E> cases = Enum::allCases<E>();
+        return new SegmentedPicker(
+            name, label, Enum::rawValues<E>(), int(cases.indexOf(field)),
+            [&field, cases, changed = std::move(changed)](int index) {
+                field = cases.value(index);
+                if (changed)
+                    changed();
+            },
+            parent);
+    }
+
+    // select runs with the new index whenever the choice changes, by the user or by setCurrentIndex().
+    SegmentedPicker(const QString &name, const QString &label, const QStringList &items, int current,
+                    std::function<void(int)> select, QWidget *parent = nullptr);
+
+    int count() const;
+    int currentIndex() const;
+    void setCurrentIndex(int index);
+    QString itemText(int index) const;
+    QAbstractButton *button(int index) const;
+
+signals:
+    void currentIndexChanged(int index);
+
+private:
+    QButtonGroup *m_group;
+    std::function<void(int)> m_select;
+};
