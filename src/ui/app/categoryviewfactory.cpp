@@ -1,7 +1,9 @@
 #include "categoryviewfactory.h"
 
 #include "builders/sessionview.h"
+#include "builders/snifferview.h"
 #include "common/emptystateview.h"
+#include "model/commandstore.h"
 
 namespace CategoryViewFactory {
 
@@ -10,6 +12,8 @@ QWidget *create(DebugCategory category, CommandStore &store, QWidget *parent)
     switch (category) {
     case DebugCategory::session:
         return new SessionView(store, parent);
+    case DebugCategory::sniffer:
+        return new SnifferView(store, store.storage(), parent);
     default:
         break;
     }
