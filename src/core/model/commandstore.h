@@ -22,6 +22,8 @@ public:
 
     const QList<SavedCommand> &commands() const { return m_commands; }
     QString storageKey() const { return m_key; }
+    // The settings the list lives in; the application's other persistent list shares them.
+    SettingsStorage &storage() const { return m_storage; }
 
     void add(const SavedCommand &command);
     // Replaces the first entry with the same id in place; an unknown id changes and writes nothing.

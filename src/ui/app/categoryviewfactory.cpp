@@ -5,10 +5,12 @@
 #include "builders/pingview.h"
 #include "builders/routingview.h"
 #include "builders/sessionview.h"
+#include "builders/snifferview.h"
 #include "builders/systemtopview.h"
 #include "builders/tracerouteview.h"
 #include "builders/vpnview.h"
 #include "common/emptystateview.h"
+#include "model/commandstore.h"
 #include "saved/savedcommandsview.h"
 
 namespace CategoryViewFactory {
@@ -34,6 +36,8 @@ QWidget *create(DebugCategory category, CommandStore &store, QWidget *parent)
         return new HAView(store, parent);
     case DebugCategory::routing:
         return new RoutingView(store, parent);
+    case DebugCategory::sniffer:
+        return new SnifferView(store, store.storage(), parent);
     default:
         break;
     }

@@ -36,21 +36,21 @@ SingleLineEdit *FormGrid::addText(const QString &name, const QString &label, con
     return edit;
 }
 
-QComboBox *FormGrid::addComboBox(const QString &name, const QString &label, const QStringList &items, int current,
-                                 int width, std::function<void(int)> assign)
+QComboBox *FormGrid::createComboBox(const QString &name, const QStringList &items, int current, int width,
+                                    std::function<void(int)> assign)
 {
     auto *combo = new QComboBox(this);
     combo->setObjectName(name);
     combo->addItems(items);
     combo->setCurrentIndex(current);
-    combo->setFixedWidth(width);
+    if (width > 0)
+        combo->setFixedWidth(width);
     connect(combo, &QComboBox::currentIndexChanged, this, [this, assign = std::move(assign)](int index) {
         if (index < 0)
             return;
         assign(index);
         m_changed();
     });
-    addRow(label, combo, Qt::AlignLeft);
     return combo;
 }
 
@@ -66,9 +66,32 @@ void FormGrid::addRow(const QString &label, QWidget *control, Qt::Alignment alig
     m_labels.insert(control, text);
 }
 
+void FormGrid::addTrailing(QWidget *rowControl, QWidget *trailing)
+{
+    int row = 0;
+    int column = 0;
+    int rowSpan = 0;
+    int columnSpan = 0;
+    m_grid->getItemPosition(m_grid->indexOf(rowControl), &row, &column, &rowSpan, &columnSpan);
+    m_grid->addWidget(trailing, row, 2, Qt::AlignVCenter);
+    m_trailing.insert(rowControl, trailing);
+}
+
+void FormGrid::addWide(QWidget *widget, Qt::Alignment alignment)
+{
+    m_grid->addWidget(widget, m_rows++, 0, 1, -1, alignment);
+}
+
 void FormGrid::setRowVisible(QWidget *control, bool visible)
 {
     control->setVisible(visible);
     if (QLabel *label = m_labels.value(control))
         label->setVisible(visible);
+    if (QWidget *trailing = m_trailing.value(control))
+        trailing->setVisible(visible);
+}
+
+void FormGrid::setRowSpacing(int spacing)
+{
+    m_grid->setVerticalSpacing(spacing);
 }

@@ -25,26 +25,36 @@ QString themeName(const QString &symbol)
     return names.value(symbol);
 }
 
-QIcon bundled(const QString &symbol)
+QByteArray bundledSvg(const QString &symbol, const QColor &colour)
 {
     QFile file(QStringLiteral(":/icons/%1.svg").arg(symbol));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     QByteArray svg = file.readAll();
-    const QColor colour = QApplication::palette().color(QPalette::WindowText);
     svg.replace("currentColor", colour.name().toLatin1());
+    return svg;
+}
 
+QPixmap render(QSvgRenderer &renderer, int size)
+{
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&painter);
+    painter.end();
+    return pixmap;
+}
+
+QIcon bundled(const QString &symbol)
+{
+    const QByteArray svg = bundledSvg(symbol, QApplication::palette().color(QPalette::WindowText));
+    if (svg.isEmpty())
+        return {};
     QSvgRenderer renderer(svg);
     QIcon icon;
-    for (int size : {16, 20, 24, 32, 48, 64}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        renderer.render(&painter);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
+    for (int size : {16, 20, 24, 32, 48, 64})
+        icon.addPixmap(render(renderer, size));
     return icon;
 }
 
@@ -64,6 +74,14 @@ QIcon symbol(const QString &name)
         icon = QIcon::fromTheme(theme);
     cache.insert(name, icon);
     return icon;
+}
+
+QPixmap tinted(const QString &name, const QColor &colour, int size, qreal devicePixelRatio)
+{
+    QSvgRenderer renderer(bundledSvg(name, colour));
+    QPixmap pixmap = render(renderer, qRound(size * devicePixelRatio));
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    return pixmap;
 }
 
 QIcon application()

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QColor>
 #include <QIcon>
+#include <QPixmap>
 #include <QString>
 
 // Symbol names (as the categories and forms name them) to icons that show on every desktop: the
@@ -8,6 +10,9 @@
 namespace Icons {
 
 QIcon symbol(const QString &name);
+// The bundled symbol drawn in a colour of its own (a status mark), size device-independent pixels
+// square; always the bundled drawing, so the colour holds on every desktop.
+QPixmap tinted(const QString &name, const QColor &colour, int size, qreal devicePixelRatio = 1.0);
 QIcon application();
 
 } // namespace Icons

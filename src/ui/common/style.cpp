@@ -37,6 +37,21 @@ void setMonospaced(QWidget *widget)
     widget->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 }
 
+void setHeadline(QWidget *widget)
+{
+    setBold(widget);
+}
+
+void setCallout(QWidget *widget)
+{
+    setPointSizeScale(widget, 0.92);
+}
+
+void setCaption(QWidget *widget)
+{
+    setPointSizeScale(widget, 0.85);
+}
+
 QString inlineCodeHtml(const QString &text)
 {
     const QString mono = QFontDatabase::systemFont(QFontDatabase::FixedFont).family().toHtmlEscaped();

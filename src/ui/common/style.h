@@ -13,6 +13,10 @@ void setPointSizeScale(QWidget *widget, double scale);
 // The palette's placeholder colour: the secondary text of headers, captions and empty states.
 void setSecondary(QWidget *widget);
 void setMonospaced(QWidget *widget);
+// The text styles of sheets and notices: a bold headline, a slightly smaller callout, a small caption.
+void setHeadline(QWidget *widget);
+void setCallout(QWidget *widget);
+void setCaption(QWidget *widget);
 
 // Escapes text for a rich-text label and renders back-quoted words as inline code.
 QString inlineCodeHtml(const QString &text);

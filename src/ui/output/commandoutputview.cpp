@@ -36,6 +36,9 @@ CommandOutputView::CommandOutputView(DebugCategory category, CommandStore &store
     m_text->setReadOnly(true);
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // The height follows the text (updateTextHeight); expanding, the panel would swallow a tall
+    // window's spare height.
+    m_text->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     m_text->setAccessibleName(QStringLiteral("Generated Command"));
     Style::setMonospaced(m_text);
     m_text->document()->setDocumentMargin(10);

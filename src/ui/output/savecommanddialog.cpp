@@ -1,31 +1,21 @@
 #include "savecommanddialog.h"
 
+#include "builders/multilineedit.h"
 #include "builders/singlelineedit.h"
-#include "common/growingtextedit.h"
-#include "common/style.h"
 #include "text.h"
 
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 SaveCommandDialog::SaveCommandDialog(const QString &proposedTitle, QWidget *parent)
-    : QDialog(parent)
+    : SheetDialog(QStringLiteral("Save Command"), 420, parent)
     , m_title(new SingleLineEdit(this))
-    , m_notes(new GrowingTextEdit(this))
+    , m_notes(new MultiLineEdit(3, 6, this))
     , m_save(nullptr)
 {
     setObjectName(QStringLiteral("saveCommandDialog"));
-    setWindowTitle(QStringLiteral("Save Command"));
-    setWindowModality(Qt::WindowModal);
-    setFixedWidth(420);
-
-    auto *heading = new QLabel(QStringLiteral("Save Command"), this);
-    heading->setTextFormat(Qt::PlainText);
-    Style::setBold(heading);
 
     m_title->setObjectName(QStringLiteral("saveTitle"));
     m_title->setPlaceholderText(QStringLiteral("Descriptive name"));
@@ -35,8 +25,6 @@ SaveCommandDialog::SaveCommandDialog(const QString &proposedTitle, QWidget *pare
     m_notes->setObjectName(QStringLiteral("saveNotes"));
     m_notes->setPlaceholderText(QStringLiteral("Optional notes"));
     m_notes->setAccessibleName(QStringLiteral("Notes:"));
-    m_notes->setTabChangesFocus(true);
-    m_notes->setLineRange(3, 6);
 
     auto *grid = new QGridLayout;
     grid->setHorizontalSpacing(10);
@@ -49,23 +37,13 @@ SaveCommandDialog::SaveCommandDialog(const QString &proposedTitle, QWidget *pare
     grid->addWidget(m_title, 0, 1);
     grid->addWidget(notesLabel, 1, 0, Qt::AlignRight | Qt::AlignTop);
     grid->addWidget(m_notes, 1, 1);
+    column()->addLayout(grid);
 
-    auto *buttons = new QDialogButtonBox(this);
-    buttons->addButton(QDialogButtonBox::Cancel);
-    m_save = buttons->addButton(QStringLiteral("Save"), QDialogButtonBox::AcceptRole);
+    m_save = addButtons(QStringLiteral("Save"));
     m_save->setObjectName(QStringLiteral("save"));
-    m_save->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_title, &QLineEdit::textChanged, this, &SaveCommandDialog::updateSaveEnabled);
     updateSaveEnabled();
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(20, 20, 20, 20);
-    layout->setSpacing(12);
-    layout->addWidget(heading);
-    layout->addLayout(grid);
-    layout->addWidget(buttons);
     m_title->selectAll();
     m_title->setFocus();
 }

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QDialog>
+#include "common/sheetdialog.h"
 
+class MultiLineEdit;
 class QLineEdit;
-class GrowingTextEdit;
 class QPushButton;
 
 // The "Save for Later" sheet: a title (pre-filled) and optional notes.
-class SaveCommandDialog : public QDialog
+class SaveCommandDialog : public SheetDialog
 {
     Q_OBJECT
 
@@ -22,6 +22,6 @@ private:
     void updateSaveEnabled();
 
     QLineEdit *m_title;
-    GrowingTextEdit *m_notes;
+    MultiLineEdit *m_notes;
     QPushButton *m_save;
 };

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "builders/bpfbuilderform.h"
+
+#include <QMap>
+#include <QWidget>
+
+#include <functional>
+
+class FormGrid;
+class QLabel;
+class QPushButton;
+
+// Builds the Sniffer's custom filter out of presets and snippets. It works on the filter text it is
+// given, the very field the user types into, and tells after each rewrite; its own parameters start
+// from their defaults with every new builder.
+class BPFBuilderView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    using SnippetType = BPFBuilderForm::SnippetType;
+    using Combinator = BPFBuilderForm::Combinator;
+    using HostDir = BPFBuilderForm::HostDir;
+    using MacDir = BPFBuilderForm::MacDir;
+    using BPFProto = BPFBuilderForm::BPFProto;
+    using FlagMode = BPFBuilderForm::FlagMode;
+    using ICMPType = BPFBuilderForm::ICMPType;
+    using IPVer = BPFBuilderForm::IPVer;
+    using Preset = BPFBuilderForm::Preset;
+
+    // filter is read at every action and rewritten by it; written runs after each rewrite.
+    BPFBuilderView(QString &filter, std::function<void()> written, QWidget *parent = nullptr);
+
+    const BPFBuilderForm &form() const { return m_form; }
+
+    void addPreset(Preset preset);
+    // "Add to Filter": nothing while the snippet is empty.
+    void addToFilter();
+    void clearFilter();
+
+private:
+    void addParameterRows();
+    QWidget *createPresetRow();
+    QWidget *createActionRows();
+    void setFilter(const QString &text);
+    // Shows the current type's rows, the preview and the state of "Add to Filter".
+    void updateState();
+
+    QString &m_filter;
+    std::function<void()> m_written;
+    BPFBuilderForm m_form;
+
+    FormGrid *m_grid = nullptr;
+    QMap<SnippetType, QWidgetList> m_rows;
+    QPushButton *m_add = nullptr;
+    QLabel *m_preview = nullptr;
+};

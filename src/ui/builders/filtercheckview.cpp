@@ -1,0 +1,135 @@
+#include "filtercheckview.h"
+
+#include "common/icons.h"
+#include "common/style.h"
+#include "filtercheck/filtercheck.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int markSize = 16;
+const QColor validColour(0x28, 0xa7, 0x45);
+const QColor invalidColour(0xff, 0x3b, 0x30);
+const QColor warningColour(0xff, 0x95, 0x00);
+
+QLabel *markLabel(QWidget *parent)
+{
+    auto *mark = new QLabel(parent);
+    mark->setFixedSize(markSize, markSize);
+    return mark;
+}
+
+void setMark(QLabel *mark, const QString &symbol, const QColor &colour)
+{
+    mark->setProperty("symbol", symbol);
+    mark->setPixmap(symbol.isEmpty() ? QPixmap() : Icons::tinted(symbol, colour, markSize, mark->devicePixelRatioF()));
+}
+
+QLabel *messageLabel(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Style::setCallout(label);
+    return label;
+}
+} // namespace
+
+FilterCheckView::FilterCheckView(QWidget *parent)
+    : QWidget(parent)
+    , m_check(new FilterCheck(this))
+    , m_slow(new QTimer(this))
+    , m_mark(markLabel(this))
+    , m_status(messageLabel(QString(), this))
+    , m_statusRow(new QWidget(this))
+    , m_warnings(new QVBoxLayout)
+{
+    setObjectName(QStringLiteral("filterCheck"));
+    m_mark->setObjectName(QStringLiteral("filterCheckMark"));
+    m_status->setObjectName(QStringLiteral("filterCheckStatus"));
+
+    auto *row = new QHBoxLayout(m_statusRow);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(6);
+    row->addWidget(m_mark, 0, Qt::AlignTop);
+    row->addWidget(m_status, 1);
+
+    m_warnings->setContentsMargins(0, 0, 0, 0);
+    m_warnings->setSpacing(4);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    layout->addWidget(m_statusRow);
+    layout->addLayout(m_warnings);
+
+    m_slow->setSingleShot(true);
+    m_slow->setInterval(checkingDelay);
+    connect(m_slow, &QTimer::timeout, this, &FilterCheckView::showStatus);
+    connect(m_check, &FilterCheck::statusChanged, this, [this] {
+        if (m_check->status() == FilterCheck::Status::checking)
+            m_slow->start();
+        else
+            showStatus();
+        showWarnings();
+    });
+    showStatus();
+}
+
+void FilterCheckView::setFilter(const QString &expression)
+{
+    m_check->check(expression);
+}
+
+void FilterCheckView::showStatus()
+{
+    m_slow->stop();
+    switch (m_check->status()) {
+    case FilterCheck::Status::empty:
+        setMark(m_mark, QString(), QColor());
+        m_status->clear();
+        break;
+    case FilterCheck::Status::checking:
+        setMark(m_mark, QString(), QColor());
+        m_status->setText(QStringLiteral("Checking the filter with libpcap\u2026"));
+        break;
+    case FilterCheck::Status::valid:
+        setMark(m_mark, QStringLiteral("checkmark.circle"), validColour);
+        m_status->setText(QStringLiteral("Valid capture filter (checked with libpcap)"));
+        break;
+    case FilterCheck::Status::invalid:
+        setMark(m_mark, QStringLiteral("xmark.circle"), invalidColour);
+        m_status->setText(QStringLiteral("Invalid capture filter: %1").arg(m_check->message()));
+        break;
+    }
+    m_statusRow->setVisible(m_check->status() != FilterCheck::Status::empty);
+    m_status->setAccessibleName(m_status->text());
+}
+
+void FilterCheckView::showWarnings()
+{
+    if (m_check->warnings() == m_shownWarnings)
+        return;
+    m_shownWarnings = m_check->warnings();
+    while (QLayoutItem *item = m_warnings->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    for (const QString &warning : std::as_const(m_shownWarnings)) {
+        auto *row = new QWidget(this);
+        row->setObjectName(QStringLiteral("filterWarning"));
+        auto *layout = new QHBoxLayout(row);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(6);
+        QLabel *mark = markLabel(row);
+        setMark(mark, QStringLiteral("exclamationmark.triangle.fill"), warningColour);
+        QLabel *text = messageLabel(warning, row);
+        text->setObjectName(QStringLiteral("filterWarningText"));
+        layout->addWidget(mark, 0, Qt::AlignTop);
+        layout->addWidget(text, 1);
+        m_warnings->addWidget(row);
+    }
+}

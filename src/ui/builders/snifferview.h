@@ -1,0 +1,64 @@
+#pragma once
+
+#include "builders/snifferform.h"
+#include "builderview.h"
+
+class BPFBuilderView;
+class CopyButton;
+class FilterCheckView;
+class InterfacePresetsMenu;
+class InterfaceStore;
+class MultiLineEdit;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class SettingsStorage;
+
+class SnifferView : public FormView<SnifferForm>
+{
+    Q_OBJECT
+
+public:
+    using HostMode = SnifferForm::HostMode;
+    using SnifferProto = SnifferForm::SnifferProto;
+    using VerboseLevel = SnifferForm::VerboseLevel;
+    using TimestampFormat = SnifferForm::TimestampFormat;
+
+    // The custom interface names are read from settings now and written back there on every change.
+    SnifferView(CommandStore &store, SettingsStorage &settings, QWidget *parent = nullptr);
+
+    InterfaceStore &interfaceStore() const { return *m_interfaces; }
+    InterfacePresetsMenu *presetsMenu() const { return m_presetsMenu; }
+    // The builder while the custom filter is in use, else null.
+    BPFBuilderView *bpfBuilder() const { return m_bpf; }
+
+    // The two sheets, opened window-modal over the form (or over parent when given).
+    void openSaveInterfaceSheet(const QString &name, QWidget *parent = nullptr);
+    void openManageInterfacesSheet();
+
+protected:
+    void formChanged() override;
+
+private:
+    QWidget *createOffloadReminder();
+    void addInterfaceGroup();
+    void addFilterGroup();
+    void addOutputGroup();
+    void addPreviewGroup();
+    // The builder rewrote the custom filter: show it in the field.
+    void customFilterWritten();
+
+    InterfaceStore *m_interfaces;
+    QLineEdit *m_interface = nullptr;
+    InterfacePresetsMenu *m_presetsMenu = nullptr;
+    FormGrid *m_filter = nullptr;
+    MultiLineEdit *m_customFilter = nullptr;
+    QWidgetList m_simpleRows;
+    QGroupBox *m_bpfGroup = nullptr;
+    BPFBuilderView *m_bpf = nullptr;
+    QGroupBox *m_previewGroup = nullptr;
+    QLabel *m_preview = nullptr;
+    FilterCheckView *m_check = nullptr;
+};
