@@ -79,9 +79,9 @@ void TestBPFBuilderView::layout()
     QCOMPARE(control<QComboBox>("hostDir")->width(), 200);
     QCOMPARE(control<QComboBox>("hostDir")->itemText(0), QStringLiteral("Either"));
     QCOMPARE(control<QWidget>("combinator")->width(), 160);
-    QCOMPARE(control<QPushButton>("and")->text(), QStringLiteral("AND"));
-    QCOMPARE(control<QPushButton>("or_")->text(), QStringLiteral("OR"));
-    QVERIFY(control<QPushButton>("and")->isChecked());
+    QCOMPARE(control<QAbstractButton>("and")->text(), QStringLiteral("AND"));
+    QCOMPARE(control<QAbstractButton>("or_")->text(), QStringLiteral("OR"));
+    QVERIFY(control<QAbstractButton>("and")->isChecked());
     QCOMPARE(control<QCheckBox>("negate")->text(), QStringLiteral("Negate (NOT)"));
     QVERIFY(!control<QCheckBox>("negate")->isChecked());
     QCOMPARE(control<QCheckBox>("wrapInParens")->text(), QStringLiteral("Wrap in parens"));
@@ -294,7 +294,7 @@ void TestBPFBuilderView::switchingTypeKeepsParameters()
     QCOMPARE(control<QLineEdit>("hostIP")->text(), QStringLiteral("10.9.9.9"));
     QCOMPARE(snippetPreview(), QStringLiteral("Preview: (dst host 10.9.9.9)"));
     setType(SnippetType::ipVersion);
-    QVERIFY(control<QPushButton>("v6")->isChecked());
+    QVERIFY(control<QAbstractButton>("v6")->isChecked());
     QCOMPARE(snippetPreview(), QStringLiteral("Preview: (ip6)"));
     setType(SnippetType::etherProto);
     QCOMPARE(snippetPreview(), QStringLiteral("Preview: (ether proto 0x0806)"));
@@ -325,7 +325,7 @@ void TestBPFBuilderView::customModeToggleRecreatesBuilder()
     QCOMPARE(builder()->form().combinator, defaults.combinator);
     QCOMPARE(control<QLineEdit>("hostIP")->text(), QString());
     QVERIFY(!control<QCheckBox>("negate")->isChecked());
-    QVERIFY(control<QPushButton>("and")->isChecked());
+    QVERIFY(control<QAbstractButton>("and")->isChecked());
     QVERIFY(control<QLineEdit>("hostIP")->isVisible());
     QVERIFY(!control<QPushButton>("addToFilter")->isEnabled());
 }

@@ -1,12 +1,13 @@
 #include "bpfbuilderview.h"
 
+#include "segmentedpicker.h"
+
 #include "common/flowlayout.h"
 #include "common/icons.h"
 #include "common/style.h"
 #include "formgrid.h"
 #include "singlelineedit.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -45,37 +46,6 @@ QCheckBox *boundCheck(const QString &name, const QString &text, bool &field, std
         changed();
     });
     return check;
-}
-
-// A row of checkable buttons, one per case, exactly one of them down: the segmented control of the
-// combinator and the IP version.
-template <typename E>
-QWidget *segmentedPicker(const QString &name, const QString &accessibleName, E &field, int width,
-                         std::function<void()> changed, QWidget *parent)
-{
-    auto *picker = new QWidget(parent);
-    picker->setObjectName(name);
-    picker->setAccessibleName(accessibleName);
-    picker->setFixedWidth(width);
-    QHBoxLayout *layout = rowLayout(picker, 0);
-    auto *group = new QButtonGroup(picker);
-    for (E value : Enum::allCases<E>()) {
-        auto *segment = new QPushButton(Enum::rawValue(value), picker);
-        segment->setObjectName(Enum::caseName(value));
-        segment->setCheckable(true);
-        segment->setChecked(value == field);
-        segment->setAutoDefault(false);
-        group->addButton(segment);
-        layout->addWidget(segment, 1);
-        QObject::connect(segment, &QPushButton::toggled, picker, [&field, value, changed](bool on) {
-            if (!on)
-                return;
-            field = value;
-            changed();
-        });
-    }
-    group->setExclusive(true);
-    return picker;
 }
 
 QLabel *noParametersNote(const QString &text, QWidget *parent)
@@ -206,8 +176,9 @@ void BPFBuilderView::addParameterRows()
         m_rows[type] = {note};
     }
 
-    QWidget *version = segmentedPicker(
-        QStringLiteral("ipVer"), QStringLiteral("Version:"), f.ipVer, 160, [this] { updateState(); }, grid);
+    auto *version = SegmentedPicker::create(
+        QStringLiteral("ipVer"), QStringLiteral("Version:"), f.ipVer, [this] { updateState(); }, grid);
+    version->setFixedWidth(160);
     grid->addRow(QStringLiteral("Version:"), version, Qt::AlignLeft);
     m_rows[SnippetType::ipVersion] = {version};
 
@@ -240,8 +211,9 @@ QWidget *BPFBuilderView::createActionRows()
     auto *label = new QLabel(QStringLiteral("Combine with:"), rows);
     label->setTextFormat(Qt::PlainText);
     Style::setSecondary(label);
-    QWidget *combinator = segmentedPicker(QStringLiteral("combinator"), QStringLiteral("Combine with:"),
-                                          m_form.combinator, 160, changed, rows);
+    auto *combinator = SegmentedPicker::create(QStringLiteral("combinator"), QStringLiteral("Combine with:"),
+                                               m_form.combinator, changed, rows);
+    combinator->setFixedWidth(160);
     label->setBuddy(combinator);
 
     auto *clear = new QPushButton(QStringLiteral("Clear Filter"), rows);

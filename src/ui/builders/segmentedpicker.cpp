@@ -90,3 +90,9 @@ QAbstractButton *SegmentedPicker::button(int index) const
 {
     return m_group->button(index);
 }
+
+void SegmentedPicker::nameSegment(int index, const QString &name)
+{
+    if (QAbstractButton *segment = button(index))
+        segment->setObjectName(name);
+}

@@ -24,7 +24,7 @@ public:
                                    QWidget *parent = nullptr)
     {
         const QList<E> cases = Enum::allCases<E>();
-        return new SegmentedPicker(
+        auto *picker = new SegmentedPicker(
             name, label, Enum::rawValues<E>(), int(cases.indexOf(field)),
             [&field, cases, changed = std::move(changed)](int index) {
                 field = cases.value(index);
@@ -32,6 +32,10 @@ public:
                     changed();
             },
             parent);
+        // Each segment is named after its case, as every other control is named after its field.
+        for (qsizetype i = 0; i < cases.size(); ++i)
+            picker->nameSegment(int(i), Enum::caseName(cases.at(i)));
+        return picker;
     }
 
     // select runs with the new index whenever the choice changes, by the user or by setCurrentIndex().
@@ -43,6 +47,7 @@ public:
     void setCurrentIndex(int index);
     QString itemText(int index) const;
     QAbstractButton *button(int index) const;
+    void nameSegment(int index, const QString &name);
 
 signals:
     void currentIndexChanged(int index);
