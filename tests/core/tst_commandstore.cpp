@@ -1,16 +1,18 @@
+#include "model/atomicfile.h"
 #include "model/commandstore.h"
 #include "model/settingsstorage.h"
+
+#include "faildevice.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-const QString key = QString::fromLatin1(CommandStore::defaultKey);
-
 SavedCommand makeCommand(const QString &title)
 {
     return SavedCommand::create(title, DebugCategory::session, QStringLiteral("diagnose sys session list"), {});
@@ -23,6 +25,22 @@ QStringList titles(const QList<SavedCommand> &commands)
         result << c.title;
     return result;
 }
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void put(const QString &path, const QByteArray &data)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(data), data.size());
+}
+
+const QByteArray goodEntry = R"({"id":"0F8FAD5B-D9CB-469F-A165-70867728950E","title":"T","category":"Ping",)"
+                             R"("command":"c","notes":"","createdAt":1})";
 } // namespace
 
 class TestCommandStore : public QObject
@@ -31,19 +49,21 @@ class TestCommandStore : public QObject
 
 private slots:
     void init();
+    void cleanup() { AtomicFile::setFaultsForTesting(std::nullopt); }
     void firstStartIsEmptyAndSilent();
     void addPutsNewestFirstAndPersists();
     void updateKeepsPositionAndUnknownIdWritesNothing();
     void deleteRemovesEveryCopyAndAlwaysWrites();
     void duplicateIdsUpdateOnlyTheFirst();
-    void unreadableValueIsLoggedAndBackedUp();
-    void backupsAreNeverOverwritten();
-    void failedWriteKeepsTheChangeInMemory();
+    void unreadableIsCopiedByteForByteBeforeAnySave_data();
+    void unreadableIsCopiedByteForByteBeforeAnySave();
+    void failedCopyBlocksTheWriteAndLeavesNothing();
+    void failedWriteIsReportedKeptAndRetried();
+    void extremeDatesLoadAndRoundTrip();
 
 private:
     QString settingsFile() const { return m_dir->filePath(QStringLiteral("settings.conf")); }
-    QByteArray stored() const { return SettingsStorage(settingsFile()).value(key).toByteArray(); }
-    void writeStored(const QByteArray &data) const { QVERIFY(SettingsStorage(settingsFile()).setValue(key, data)); }
+    QString listFile() const { return m_dir->filePath(QStringLiteral("saved-commands.json")); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
 };
@@ -58,15 +78,18 @@ void TestCommandStore::firstStartIsEmptyAndSilent()
 {
     SettingsStorage storage(settingsFile());
     QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
-    CommandStore store(storage, key);
+    CommandStore store(storage);
     QVERIFY(store.commands().isEmpty());
-    QVERIFY(!QFile::exists(settingsFile())); // loading writes nothing
+    QVERIFY(store.loadError().isEmpty());
+    QCOMPARE(store.fileName(), listFile());
+    QVERIFY(store.flush());
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList()); // loading writes nothing
 }
 
 void TestCommandStore::addPutsNewestFirstAndPersists()
 {
     SettingsStorage storage(settingsFile());
-    CommandStore store(storage, key);
+    CommandStore store(storage);
     QSignalSpy changed(&store, &CommandStore::changed);
     const SavedCommand a = makeCommand(QStringLiteral("A"));
     const SavedCommand b = makeCommand(QStringLiteral("B"));
@@ -74,18 +97,18 @@ void TestCommandStore::addPutsNewestFirstAndPersists()
     store.add(b);
     QCOMPARE(changed.size(), 2);
     QCOMPARE(titles(store.commands()), (QStringList{QStringLiteral("B"), QStringLiteral("A")}));
-    QCOMPARE(stored(), SavedCommand::encodeList({b, a}));
+    QVERIFY(store.flush());
+    QCOMPARE(contents(listFile()), SavedCommand::encodeList({b, a}));
 
     // A fresh store over the same file (a restart) reads the same list in the same order.
-    SettingsStorage reopened(settingsFile());
-    CommandStore again(reopened, key);
+    CommandStore again(storage);
     QVERIFY(again.commands() == store.commands());
 }
 
 void TestCommandStore::updateKeepsPositionAndUnknownIdWritesNothing()
 {
     SettingsStorage storage(settingsFile());
-    CommandStore store(storage, key);
+    CommandStore store(storage);
     store.add(makeCommand(QStringLiteral("C")));
     store.add(makeCommand(QStringLiteral("B")));
     store.add(makeCommand(QStringLiteral("A")));
@@ -97,36 +120,36 @@ void TestCommandStore::updateKeepsPositionAndUnknownIdWritesNothing()
     store.update(edited);
     QCOMPARE(titles(store.commands()), (QStringList{QStringLiteral("A"), QStringLiteral("B2"), QStringLiteral("C")}));
     QVERIFY(store.commands().at(1) == edited);
-    QCOMPARE(stored(), SavedCommand::encodeList(store.commands()));
+    QVERIFY(store.flush());
+    QCOMPARE(contents(listFile()), SavedCommand::encodeList(store.commands()));
     QCOMPARE(changed.size(), 1);
 
     // Remove the file: an update of an unknown id must not write it back.
     const QList<SavedCommand> before = store.commands();
-    QVERIFY(QFile::remove(settingsFile()));
+    QVERIFY(QFile::remove(listFile()));
     store.update(makeCommand(QStringLiteral("stranger")));
+    QVERIFY(store.flush());
     QVERIFY(store.commands() == before);
-    QVERIFY(!QFile::exists(settingsFile()));
+    QVERIFY(!QFile::exists(listFile()));
     QCOMPARE(changed.size(), 1);
 }
 
 void TestCommandStore::deleteRemovesEveryCopyAndAlwaysWrites()
 {
     SettingsStorage storage(settingsFile());
-    CommandStore store(storage, key);
+    CommandStore store(storage);
     store.add(makeCommand(QStringLiteral("C")));
     store.add(makeCommand(QStringLiteral("B")));
     store.add(makeCommand(QStringLiteral("A")));
 
     store.remove(store.commands().at(1).id);
     QCOMPARE(titles(store.commands()), (QStringList{QStringLiteral("A"), QStringLiteral("C")}));
-    QCOMPARE(stored(), SavedCommand::encodeList(store.commands()));
-
-    QVERIFY(QFile::remove(settingsFile()));
-    QSignalSpy changed(&store, &CommandStore::changed);
+    QVERIFY(store.flush());
+    QVERIFY(QFile::remove(listFile()));
     store.remove(QUuid::createUuid());
+    QVERIFY(store.flush());
     QCOMPARE(titles(store.commands()), (QStringList{QStringLiteral("A"), QStringLiteral("C")}));
-    QVERIFY(QFile::exists(settingsFile()));
-    QCOMPARE(stored(), SavedCommand::encodeList(store.commands()));
+    QCOMPARE(contents(listFile()), SavedCommand::encodeList(store.commands()));
 }
 
 void TestCommandStore::duplicateIdsUpdateOnlyTheFirst()
@@ -135,10 +158,10 @@ void TestCommandStore::duplicateIdsUpdateOnlyTheFirst()
     SavedCommand twin = first;
     twin.title = QStringLiteral("twin");
     const SavedCommand other = makeCommand(QStringLiteral("other"));
-    writeStored(SavedCommand::encodeList({first, other, twin}));
+    put(listFile(), SavedCommand::encodeList({first, other, twin}));
 
     SettingsStorage storage(settingsFile());
-    CommandStore store(storage, key);
+    CommandStore store(storage);
     QCOMPARE(store.commands().size(), 3);
 
     SavedCommand edited = first;
@@ -149,74 +172,149 @@ void TestCommandStore::duplicateIdsUpdateOnlyTheFirst()
 
     store.remove(first.id);
     QCOMPARE(titles(store.commands()), QStringList{QStringLiteral("other")});
-    QCOMPARE(stored(), SavedCommand::encodeList({other}));
+    QVERIFY(store.flush());
+    QCOMPARE(contents(listFile()), SavedCommand::encodeList({other}));
 }
 
-void TestCommandStore::unreadableValueIsLoggedAndBackedUp()
+void TestCommandStore::unreadableIsCopiedByteForByteBeforeAnySave_data()
 {
-    // One object lacks "notes": the whole array is unreadable.
-    const QByteArray bad = R"([{"id":"0F8FAD5B-D9CB-469F-A165-70867728950E","title":"T","category":"Ping",)"
-                           R"("command":"c","createdAt":1}])";
-    writeStored(bad);
+    QTest::addColumn<QString>("file");    // which file holds the data: the list's own, or the settings
+    QTest::addColumn<QByteArray>("data"); // its whole content
+    QTest::addColumn<int>("loaded");      // entries that still load
+    const QString list = QStringLiteral("saved-commands.json");
+    const QString settings = QStringLiteral("settings.conf");
+    QTest::newRow("not JSON") << list << QByteArray("[{\"id\":") << 0;
+    QTest::newRow("a number") << list << QByteArray("42") << 0;
+    QTest::newRow("an object") << list << goodEntry << 0;
+    QTest::newRow("entry lacks notes") << list << QByteArray("[" + goodEntry + "]").replace(R"("notes":"",)", "") << 0;
+    QTest::newRow("a newer version's key")
+        << list << QByteArray("[" + goodEntry + "]").replace("}", R"(,"tags":[]})") << 1;
+    // A hand edit that QSettings reads as a list: the original text exists only in the settings file.
+    QTest::newRow("settings value is a list")
+        << settings << QByteArray("[General]\nBrindlecapBuilder.SavedCommands.v1=[{\"id\": 1}, {\"id\": 2}]\n") << 0;
+    QTest::newRow("settings value is a number")
+        << settings << QByteArray("[General]\nBrindlecapBuilder.SavedCommands.v1=42\n") << 0;
+    QTest::newRow("settings value with a broken escape")
+        << settings
+        << QByteArray("[General]\nBrindlecapBuilder.SavedCommands.v1=\"@ByteArray([{\\\"id\\\":\\\"x\")\"\n") << 0;
+}
+
+void TestCommandStore::unreadableIsCopiedByteForByteBeforeAnySave()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, data);
+    QFETCH(int, loaded);
+    put(m_dir->filePath(file), data);
+    // What a settings value held, as the first version read it; the copy must hold at least that.
+    const QByteArray value = file == QLatin1String("settings.conf")
+                                 ? QSettings(settingsFile(), QSettings::IniFormat)
+                                       .value(QLatin1String(SettingsStorage::savedCommands.legacyKey))
+                                       .toByteArray()
+                                 : data;
 
     SettingsStorage storage(settingsFile());
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^CommandStore load error: .*notes")));
-    CommandStore store(storage, key);
-    QVERIFY(store.commands().isEmpty());
-    QCOMPARE(stored(), bad); // left in place until the next change
-    QVERIFY(store.backupFileName().isEmpty());
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(".")));
+    CommandStore store(storage);
+    QCOMPARE(store.commands().size(), loaded);
+    QCOMPARE(store.loadError().isEmpty(), loaded > 0);
+    const QString backup = store.backupFileName();
+    QVERIFY2(!backup.isEmpty(), "copied at start, before any save");
+    QCOMPARE(QFileInfo(backup).absolutePath(), m_dir->path());
+    QVERIFY(QFileInfo(backup).fileName().contains(QLatin1String(".unreadable-")));
+    const QByteArray copy = contents(backup);
+    QVERIFY(copy == data || copy == value);
+    QVERIFY(copy.contains(value));
 
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("copied to")));
     const SavedCommand added = makeCommand(QStringLiteral("new"));
     store.add(added);
-    QCOMPARE(stored(), SavedCommand::encodeList({added}));
+    QVERIFY(store.flush());
+    QCOMPARE(contents(backup), copy);
+    QVERIFY(SavedCommand::decodeList(contents(listFile()))->contains(added));
+    QVERIFY(!QSettings(settingsFile(), QSettings::IniFormat)
+                 .contains(QLatin1String(SettingsStorage::savedCommands.legacyKey)));
 
-    const QString backup = store.backupFileName();
-    QVERIFY(!backup.isEmpty());
-    QCOMPARE(QFileInfo(backup).absolutePath(), QFileInfo(settingsFile()).absolutePath());
-    QVERIFY(QFileInfo(backup).fileName().startsWith(key + QStringLiteral(".unreadable-")));
-    QFile file(backup);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), bad);
-
-    // Only the first write backs up: the value is readable from then on.
-    store.add(makeCommand(QStringLiteral("newer")));
-    QCOMPARE(QDir(m_dir->path()).entryList({key + QStringLiteral(".unreadable-*")}).size(), 1);
-}
-
-void TestCommandStore::backupsAreNeverOverwritten()
-{
-    QStringList backups;
-    for (const QByteArray &bad : {QByteArray("not json"), QByteArray("{\"also\":\"not an array\"}")}) {
-        writeStored(bad);
-        SettingsStorage storage(settingsFile());
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^CommandStore load error: ")));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("copied to")));
-        CommandStore store(storage, key);
-        store.remove(QUuid::createUuid());
-        backups << store.backupFileName();
-        QFile file(backups.last());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), bad);
+    // Another start over the same unreadable data makes no second copy.
+    if (loaded == 0 && file == QLatin1String("saved-commands.json")) {
+        put(listFile(), data);
+        CommandStore again(storage);
+        QCOMPARE(again.backupFileName(), backup);
+        QCOMPARE(QDir(m_dir->path()).entryList({QStringLiteral("*.unreadable-*")}).size(), 1);
     }
-    QVERIFY(backups.at(0) != backups.at(1));
-    QFile first(backups.at(0));
-    QVERIFY(first.open(QIODevice::ReadOnly));
-    QCOMPARE(first.readAll(), QByteArray("not json"));
 }
 
-void TestCommandStore::failedWriteKeepsTheChangeInMemory()
+void TestCommandStore::failedCopyBlocksTheWriteAndLeavesNothing()
 {
-    // A settings file under a regular file can never be written, even by root.
-    QFile blocker(m_dir->filePath(QStringLiteral("blocker")));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    SettingsStorage storage(m_dir->filePath(QStringLiteral("blocker/settings.conf")));
-    CommandStore store(storage, key);
+    const QByteArray bad = "not json";
+    put(listFile(), bad);
+    // No room for anything: neither the copy nor the list can be written.
+    AtomicFile::setFaultsForTesting(
+        AtomicFile::Faults{[](QIODevice &file) { return std::make_unique<FailDevice>(file, 0); }, false});
+    SettingsStorage storage(settingsFile());
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(".")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(".")));
+    CommandStore store(storage);
+    QVERIFY(store.backupFileName().isEmpty());
+    QSignalSpy failed(&store, &CommandStore::saveFailed);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^CommandStore save error: ")));
+    store.add(makeCommand(QStringLiteral("new")));
+    QVERIFY(!store.flush());
+    QCOMPARE(failed.size(), 1);
+    QCOMPARE(failed.first().first().toString(), listFile());
+    QCOMPARE(contents(listFile()), bad);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("saved-commands.json")});
 
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^CommandStore save error: .+")));
+    AtomicFile::setFaultsForTesting(std::nullopt);
+    store.retrySave();
+    QVERIFY(store.flush());
+    QCOMPARE(contents(store.backupFileName()), bad);
+    QCOMPARE(titles(*SavedCommand::decodeList(contents(listFile()))), QStringList{QStringLiteral("new")});
+}
+
+void TestCommandStore::failedWriteIsReportedKeptAndRetried()
+{
+    SettingsStorage storage(settingsFile());
+    CommandStore store(storage);
+    QSignalSpy failed(&store, &CommandStore::saveFailed);
+    QSignalSpy saved(&store, &CommandStore::saved);
+    // A folder where the file should be: no process, root included, can write over it.
+    QVERIFY(QDir().mkpath(listFile() + QStringLiteral("/x")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^CommandStore save error: .+: .+")));
     store.add(makeCommand(QStringLiteral("kept")));
+    QVERIFY(!store.flush());
+    QCOMPARE(failed.size(), 1);
+    QCOMPARE(failed.first().at(0).toString(), listFile());
+    QVERIFY(!failed.first().at(1).toString().isEmpty());
+    QVERIFY(!failed.first().at(1).toString().contains(QLatin1String("Unknown error")));
+    QCOMPARE(store.saveError(), failed.first().at(1).toString());
     QCOMPARE(titles(store.commands()), QStringList{QStringLiteral("kept")});
+
+    QVERIFY(QDir(listFile()).removeRecursively());
+    store.retrySave();
+    QVERIFY(store.flush());
+    QCOMPARE(saved.size(), 1);
+    QVERIFY(store.saveError().isEmpty());
+    QCOMPARE(titles(*SavedCommand::decodeList(contents(listFile()))), QStringList{QStringLiteral("kept")});
+}
+
+void TestCommandStore::extremeDatesLoadAndRoundTrip()
+{
+    QList<SavedCommand> extremes;
+    for (double createdAt : {1e308, -1e308, -0.0, 5e-324, 9.2e18, -9.3e18, 1e11, -1e11, 1e13, -1e13}) {
+        SavedCommand c = makeCommand(QString::number(createdAt));
+        c.createdAt = createdAt;
+        extremes << c;
+    }
+    const QByteArray stored = SavedCommand::encodeList(extremes);
+    put(listFile(), stored);
+    SettingsStorage storage(settingsFile());
+    CommandStore store(storage);
+    QVERIFY(store.commands() == extremes);
+    for (const SavedCommand &c : store.commands())
+        QCOMPARE(c.createdAtDateTime().isValid(), std::abs(c.createdAt) < 1e12);
+    store.update(store.commands().first());
+    QVERIFY(store.flush());
+    QCOMPARE(contents(listFile()), stored);
 }
 
 QTEST_GUILESS_MAIN(TestCommandStore)

@@ -1,15 +1,12 @@
 #include "model/interfacestore.h"
 #include "model/settingsstorage.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-const QString key = QString::fromLatin1(InterfaceStore::defaultKey);
-}
 
 class TestInterfaceStore : public QObject
 {
@@ -20,20 +17,30 @@ private slots:
     void missingValueLeavesTheListEmpty();
     void creationReadsNothingUntilLoad();
     void addSortsAndRoundTrips();
-    void unreadableValueIsIgnoredSilently_data();
-    void unreadableValueIsIgnoredSilently();
+    void unreadableValueIsCopiedAside_data();
+    void unreadableValueIsCopiedAside();
     void blankAndDuplicateNamesAreRefused_data();
     void blankAndDuplicateNamesAreRefused();
     void canonicallyEquivalentNamesAreOne();
     void sortsByScalarValue();
     void storedOrderAndDuplicatesKeptUntilAdd();
     void removeDeletesEveryCopyAndAlwaysSaves();
-    void failedWriteIsSilent();
+    void failedWriteIsReported();
 
 private:
     QString settingsFile() const { return m_dir->filePath(QStringLiteral("settings.conf")); }
-    QByteArray stored() const { return SettingsStorage(settingsFile()).value(key).toByteArray(); }
-    void writeStored(const QByteArray &data) const { QVERIFY(SettingsStorage(settingsFile()).setValue(key, data)); }
+    QString listFile() const { return m_dir->filePath(QStringLiteral("custom-interfaces.json")); }
+    QByteArray stored() const
+    {
+        QFile file(listFile());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    void writeStored(const QByteArray &data) const
+    {
+        QFile file(listFile());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(data), data.size());
+    }
 
     std::unique_ptr<QTemporaryDir> m_dir;
 };
@@ -48,20 +55,19 @@ void TestInterfaceStore::init()
 void TestInterfaceStore::missingValueLeavesTheListEmpty()
 {
     SettingsStorage storage(settingsFile());
-    InterfaceStore store(storage, key);
+    InterfaceStore store(storage);
     QSignalSpy changed(&store, &InterfaceStore::changed);
     store.load();
     QVERIFY(store.interfaces().isEmpty());
-    QCOMPARE(store.storageKey(), key);
     QCOMPARE(changed.size(), 0);
-    QVERIFY(!QFile::exists(settingsFile())); // loading writes nothing
+    QVERIFY(QDir(m_dir->path()).isEmpty()); // loading writes nothing
 }
 
 void TestInterfaceStore::creationReadsNothingUntilLoad()
 {
     writeStored(R"(["port1"])");
     SettingsStorage storage(settingsFile());
-    InterfaceStore store(storage, key);
+    InterfaceStore store(storage);
     QVERIFY(store.interfaces().isEmpty());
     QSignalSpy changed(&store, &InterfaceStore::changed);
     store.load();
@@ -74,7 +80,7 @@ void TestInterfaceStore::creationReadsNothingUntilLoad()
 void TestInterfaceStore::addSortsAndRoundTrips()
 {
     SettingsStorage storage(settingsFile());
-    InterfaceStore store(storage, key);
+    InterfaceStore store(storage);
     QSignalSpy changed(&store, &InterfaceStore::changed);
     QVERIFY(store.add(QStringLiteral("wan3")));
     QVERIFY(store.add(QStringLiteral("Lab")));
@@ -87,12 +93,12 @@ void TestInterfaceStore::addSortsAndRoundTrips()
     QCOMPARE(stored(), QByteArray(R"(["Lab","dmz","vlan100","wan3"])"));
 
     SettingsStorage reopened(settingsFile());
-    InterfaceStore again(reopened, key);
+    InterfaceStore again(reopened);
     again.load();
     QCOMPARE(again.interfaces(), expected);
 }
 
-void TestInterfaceStore::unreadableValueIsIgnoredSilently_data()
+void TestInterfaceStore::unreadableValueIsCopiedAside_data()
 {
     QTest::addColumn<QByteArray>("data");
     QTest::newRow("not JSON") << QByteArray("port1,port2");
@@ -104,20 +110,25 @@ void TestInterfaceStore::unreadableValueIsIgnoredSilently_data()
     QTest::newRow("truncated") << QByteArray(R"(["port1","po)");
 }
 
-void TestInterfaceStore::unreadableValueIsIgnoredSilently()
+void TestInterfaceStore::unreadableValueIsCopiedAside()
 {
     QFETCH(QByteArray, data);
     writeStored(data);
     SettingsStorage storage(settingsFile());
-    InterfaceStore store(storage, key);
+    InterfaceStore store(storage);
     QSignalSpy changed(&store, &InterfaceStore::changed);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^InterfaceStore load error: ")));
     store.load();
     QVERIFY(store.interfaces().isEmpty());
     QCOMPARE(changed.size(), 0);
+    QVERIFY(!store.loadError().isEmpty());
     QCOMPARE(stored(), data); // left in place until the next change
 
     QVERIFY(store.add(QStringLiteral("port9")));
     QCOMPARE(stored(), QByteArray(R"(["port9"])"));
+    QFile copy(store.backupFileName());
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QCOMPARE(copy.readAll(), data);
 }
 
 void TestInterfaceStore::blankAndDuplicateNamesAreRefused_data()
@@ -136,7 +147,7 @@ void TestInterfaceStore::blankAndDuplicateNamesAreRefused()
     writeStored(R"(["port1"])");
     const QByteArray before = stored();
     SettingsStorage storage(settingsFile());
-    InterfaceStore store(storage, key);
+    InterfaceStore store(storage);
     store.load();
     QSignalSpy changed(&store, &InterfaceStore::changed);
     QVERIFY(!store.add(name));
@@ -150,7 +161,7 @@ void TestInterfaceStore::canonicallyEquivalentNamesAreOne()
     const QString composed = QStringLiteral("caf\u00E9");    // é as one code point (NFC)
     const QString decomposed = QStringLiteral("cafe\u0301"); // e + combining acute (NFD)
     SettingsStorage storage(settingsFile());
-    InterfaceStore store(storage, key);
+    InterfaceStore store(storage);
 
     QVERIFY(store.add(decomposed));
     QVERIFY(!store.add(composed));
@@ -170,7 +181,7 @@ void TestInterfaceStore::canonicallyEquivalentNamesAreOne()
 void TestInterfaceStore::sortsByScalarValue()
 {
     SettingsStorage storage(settingsFile());
-    InterfaceStore store(storage, key);
+    InterfaceStore store(storage);
     const QString grin = QStringLiteral("\U0001F600");   // outside the BMP: a surrogate pair, 0xD83D 0xDE00
     const QString fullwidthA = QStringLiteral("\uFF21"); // U+FF21, after 0xD83D as a UTF-16 unit
     // As typed, "cafe\u0301" sorts before "caff"; its canonical form "caf\u00E9" sorts after it.
@@ -192,7 +203,7 @@ void TestInterfaceStore::storedOrderAndDuplicatesKeptUntilAdd()
 {
     writeStored(R"(["wan1","port2"," lab ","wan1"])");
     SettingsStorage storage(settingsFile());
-    InterfaceStore store(storage, key);
+    InterfaceStore store(storage);
     store.load();
     QCOMPARE(store.interfaces(), (QStringList{QStringLiteral("wan1"), QStringLiteral("port2"), QStringLiteral(" lab "),
                                               QStringLiteral("wan1")}));
@@ -207,7 +218,7 @@ void TestInterfaceStore::removeDeletesEveryCopyAndAlwaysSaves()
 {
     writeStored(R"(["wan1","port2","wan1"])");
     SettingsStorage storage(settingsFile());
-    InterfaceStore store(storage, key);
+    InterfaceStore store(storage);
     store.load();
     QSignalSpy changed(&store, &InterfaceStore::changed);
 
@@ -217,7 +228,7 @@ void TestInterfaceStore::removeDeletesEveryCopyAndAlwaysSaves()
     QCOMPARE(changed.size(), 1);
 
     // Not trimmed: " port2" is another name. Nothing is removed, but the list is still written.
-    QVERIFY(QFile::remove(settingsFile()));
+    QVERIFY(QFile::remove(listFile()));
     store.remove(QStringLiteral(" port2"));
     QCOMPARE(store.interfaces(), QStringList{QStringLiteral("port2")});
     QCOMPARE(stored(), QByteArray(R"(["port2"])"));
@@ -228,16 +239,21 @@ void TestInterfaceStore::removeDeletesEveryCopyAndAlwaysSaves()
     QCOMPARE(stored(), QByteArray("[]"));
 }
 
-void TestInterfaceStore::failedWriteIsSilent()
+void TestInterfaceStore::failedWriteIsReported()
 {
     // A settings file under a regular file can never be written, even by root.
     QFile blocker(m_dir->filePath(QStringLiteral("blocker")));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     SettingsStorage storage(m_dir->filePath(QStringLiteral("blocker/settings.conf")));
-    InterfaceStore store(storage, key);
+    InterfaceStore store(storage);
+    QSignalSpy failed(&store, &InterfaceStore::saveFailed);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^InterfaceStore save error: .+: .+")));
     QVERIFY(store.add(QStringLiteral("kept")));
     QCOMPARE(store.interfaces(), QStringList{QStringLiteral("kept")});
+    QCOMPARE(failed.size(), 1);
+    QCOMPARE(failed.first().first().toString(), store.fileName());
+    QCOMPARE(store.saveError(), failed.first().at(1).toString());
 }
 
 QTEST_GUILESS_MAIN(TestInterfaceStore)

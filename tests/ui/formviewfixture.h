@@ -33,7 +33,7 @@ public:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         m_storage = std::make_unique<SettingsStorage>(m_dir->filePath(QStringLiteral("settings.conf")));
-        m_store = std::make_unique<CommandStore>(*m_storage, QString::fromLatin1(CommandStore::defaultKey));
+        m_store = std::make_unique<CommandStore>(*m_storage);
         m_widget.reset(CategoryViewFactory::create(category, *m_store));
         m_view = qobject_cast<View *>(m_widget.get());
         QVERIFY2(m_view, "the category factory does not build this view");

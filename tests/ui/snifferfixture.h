@@ -22,7 +22,7 @@ public:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         m_storage = std::make_unique<SettingsStorage>(m_dir->filePath(QStringLiteral("settings.conf")));
-        m_store = std::make_unique<CommandStore>(*m_storage, QString::fromLatin1(CommandStore::defaultKey));
+        m_store = std::make_unique<CommandStore>(*m_storage);
     }
     bool createView()
     {

@@ -36,7 +36,7 @@ void TestCategoryViewFactory::builderCategoriesGetTheirForm()
     QFETCH(QString, panelTitle);
     QTemporaryDir dir;
     SettingsStorage storage(dir.filePath(QStringLiteral("settings.conf")));
-    CommandStore store(storage, QString::fromLatin1(CommandStore::defaultKey));
+    CommandStore store(storage);
 
     std::unique_ptr<QWidget> view(CategoryViewFactory::create(category, store));
     QCOMPARE(QString::fromLatin1(view->metaObject()->className()), viewClass);

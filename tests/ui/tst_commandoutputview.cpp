@@ -81,7 +81,7 @@ void TestCommandOutputView::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     m_storage = std::make_unique<SettingsStorage>(storePath());
-    m_store = std::make_unique<CommandStore>(*m_storage, QString::fromLatin1(CommandStore::defaultKey));
+    m_store = std::make_unique<CommandStore>(*m_storage);
     m_window = std::make_unique<QWidget>();
     m_panel = new CommandOutputView(DebugCategory::routing, *m_store, m_window.get());
     m_panel->setTitle(QStringLiteral("Routing / BGP"));
@@ -275,8 +275,9 @@ void TestCommandOutputView::saveForLaterStoresFirstAndPersists()
     QVERIFY(qAbs(saved.createdAtDateTime().secsTo(QDateTime::currentDateTimeUtc())) < 60);
 
     // A restart reads it back first.
+    QVERIFY(m_store->flush());
     SettingsStorage reopened(storePath());
-    CommandStore again(reopened, QString::fromLatin1(CommandStore::defaultKey));
+    CommandStore again(reopened);
     QCOMPARE(again.commands().size(), 2);
     QVERIFY(again.commands().first() == saved);
 

@@ -5,6 +5,7 @@
 #include "builders/saveinterfacedialog.h"
 #include "model/interfacestore.h"
 #include "output/commandoutputview.h"
+#include "storedlist.h"
 
 #include <QAction>
 #include <QJsonArray>
@@ -42,7 +43,7 @@ private:
         f.destroy();
         f.createStorage();
         const QByteArray json = QJsonDocument(QJsonArray::fromStringList(stored)).toJson(QJsonDocument::Compact);
-        QVERIFY(f.storage().setValue(QString::fromLatin1(InterfaceStore::defaultKey), json));
+        QVERIFY(putStoredList(f.storage(), SettingsStorage::customInterfaces, json));
         QVERIFY(f.createView());
     }
     InterfacePresetsMenu *menu() const { return f.view()->presetsMenu(); }
@@ -261,15 +262,14 @@ void TestInterfaceSheets::savedNamesSortedAndPersisted()
     for (const QString &name : {QStringLiteral("wan3"), QStringLiteral("Lab"), QStringLiteral("dmz")})
         saveThroughSheet(name);
     QCOMPARE(saved(), (QStringList{QStringLiteral("Lab"), QStringLiteral("dmz"), QStringLiteral("wan3")}));
-    QCOMPARE(f.storage().value(QString::fromLatin1(InterfaceStore::defaultKey)).toByteArray(),
-             QByteArray(R"(["Lab","dmz","wan3"])"));
+    QCOMPARE(storedList(f.storage(), SettingsStorage::customInterfaces), QByteArray(R"(["Lab","dmz","wan3"])"));
 
     // A new store on the same settings, and a new form, read the list back.
-    InterfaceStore again(f.storage(), QString::fromLatin1(InterfaceStore::defaultKey));
+    InterfaceStore again(f.storage());
     again.load();
     QCOMPARE(again.interfaces(), saved());
     f.view()->interfaceStore().remove(QStringLiteral("dmz"));
-    CommandStore commands(f.storage(), QString::fromLatin1(CommandStore::defaultKey));
+    CommandStore commands(f.storage());
     SnifferView another(commands, f.storage());
     QCOMPARE(another.interfaceStore().interfaces(), (QStringList{QStringLiteral("Lab"), QStringLiteral("wan3")}));
 }
@@ -315,8 +315,7 @@ void TestInterfaceSheets::manageSheet()
     // Deleting removes every copy at once, and is saved at once.
     QTest::mouseClick(deleteButton(0), Qt::LeftButton);
     QCOMPARE(rows(), QStringList{QStringLiteral("dmz")});
-    QCOMPARE(f.storage().value(QString::fromLatin1(InterfaceStore::defaultKey)).toByteArray(),
-             QByteArray(R"(["dmz"])"));
+    QCOMPARE(storedList(f.storage(), SettingsStorage::customInterfaces), QByteArray(R"(["dmz"])"));
     QVERIFY(!menuItem(QStringLiteral("vlan100")));
 
     QTest::mouseClick(deleteButton(0), Qt::LeftButton);
@@ -324,7 +323,7 @@ void TestInterfaceSheets::manageSheet()
     QVERIFY(!list->isVisible());
     QVERIFY(!menuEntries().contains(QStringLiteral("[My Interfaces]")));
     QVERIFY(!menuItem(QStringLiteral("Manage Custom Interfaces\u2026")));
-    QCOMPARE(f.storage().value(QString::fromLatin1(InterfaceStore::defaultKey)).toByteArray(), QByteArray("[]"));
+    QCOMPARE(storedList(f.storage(), SettingsStorage::customInterfaces), QByteArray("[]"));
 
     auto *done = sheet->findChild<QPushButton *>(QStringLiteral("done"));
     QVERIFY(done->isDefault());

@@ -8,6 +8,7 @@
 #include "saved/savedcommanddetail.h"
 #include "saved/savedcommandlistmodel.h"
 #include "saved/savedcommandsview.h"
+#include "storedlist.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -90,7 +91,7 @@ void TestSavedCommandsView::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_storage = std::make_unique<SettingsStorage>(m_dir->filePath(QStringLiteral("settings.conf")));
-    m_store = std::make_unique<CommandStore>(*m_storage, QString::fromLatin1(CommandStore::defaultKey));
+    m_store = std::make_unique<CommandStore>(*m_storage);
 }
 
 void TestSavedCommandsView::cleanup()
@@ -411,8 +412,8 @@ void TestSavedCommandsView::editSave()
     QCOMPARE(detail->findChild<QLabel *>(QStringLiteral("title"))->text(), expectedTitle);
     QCOMPARE(detail->findChild<QGroupBox *>(QStringLiteral("notesBox"))->isVisible(), notesBoxShown);
     // Written at once.
-    QCOMPARE(SettingsStorage(m_storage->fileName()).value(QString::fromLatin1(CommandStore::defaultKey)).toByteArray(),
-             SavedCommand::encodeList(m_store->commands()));
+    QVERIFY(m_store->flush());
+    QCOMPARE(storedList(*m_storage, SettingsStorage::savedCommands), SavedCommand::encodeList(m_store->commands()));
 }
 
 void TestSavedCommandsView::editCancelLeavesTheStore()

@@ -53,7 +53,7 @@ void TestSessionView::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     m_storage = std::make_unique<SettingsStorage>(m_dir->filePath(QStringLiteral("settings.conf")));
-    m_store = std::make_unique<CommandStore>(*m_storage, QString::fromLatin1(CommandStore::defaultKey));
+    m_store = std::make_unique<CommandStore>(*m_storage);
     m_view = std::make_unique<SessionView>(*m_store);
     m_view->resize(800, 900);
     m_view->show();

@@ -1,6 +1,7 @@
 #include "app/singleinstance.h"
 #include "model/commandstore.h"
 #include "model/settingsstorage.h"
+#include "storedlist.h"
 
 #include <QDir>
 #include <QFile>
@@ -87,7 +88,7 @@ bool TestSingleInstance::waitForLog(QProcess *process, const QByteArray &needle)
 
 QByteArray TestSingleInstance::stored() const
 {
-    return SettingsStorage(settingsFile()).value(QString::fromLatin1(CommandStore::defaultKey)).toByteArray();
+    return storedList(SettingsStorage(settingsFile()), SettingsStorage::savedCommands);
 }
 
 void TestSingleInstance::lockIsPerSettingsFileAndStable()
@@ -109,7 +110,7 @@ void TestSingleInstance::secondStartHandsOverAndExits()
 {
     {
         SettingsStorage storage(settingsFile());
-        CommandStore store(storage, QString::fromLatin1(CommandStore::defaultKey));
+        CommandStore store(storage);
         for (const char *title : {"One", "Two", "Three"})
             store.add(SavedCommand::create(QString::fromLatin1(title), DebugCategory::ping,
                                            QStringLiteral("exec ping 1.1.1.1"), {}));

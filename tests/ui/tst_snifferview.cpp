@@ -398,7 +398,7 @@ void TestSnifferView::mainWindowUsesTheAppSettings()
     const QString file = dir.filePath(QStringLiteral("app.conf"));
     {
         SettingsStorage settings(file);
-        InterfaceStore saved(settings, QString::fromLatin1(InterfaceStore::defaultKey));
+        InterfaceStore saved(settings);
         QVERIFY(saved.add(QStringLiteral("vlan100")));
     }
     AppController controller(file);

@@ -1,21 +1,29 @@
 #include "commandstore.h"
 
 #include "settingsstorage.h"
+#include "storefile.h"
 
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLoggingCategory>
 
 Q_LOGGING_CATEGORY(lcStore, "brindlecap.store")
 
-CommandStore::CommandStore(SettingsStorage &storage, const QString &storageKey, QObject *parent)
+CommandStore::CommandStore(SettingsStorage &storage, QObject *parent)
     : QObject(parent)
     , m_storage(storage)
-    , m_key(storageKey)
+    , m_file(new StoreFile(storage, SettingsStorage::savedCommands, this))
 {
+    connect(m_file, &StoreFile::written, this, &CommandStore::saved);
+    connect(m_file, &StoreFile::writeFailed, this, [this](const QString &fileName, const QString &reason) {
+        qCWarning(lcStore).noquote() << "CommandStore save error:" << fileName + u':' << reason;
+        emit saveFailed(fileName, reason);
+    });
     load();
+}
+
+CommandStore::~CommandStore()
+{
+    // The last change reaches the disk before the application ends, and its outcome the log.
+    flush();
 }
 
 void CommandStore::add(const SavedCommand &command)
@@ -44,72 +52,62 @@ void CommandStore::remove(const QUuid &id)
     emit changed();
 }
 
+QString CommandStore::fileName() const
+{
+    return m_file->path();
+}
+
+QString CommandStore::backupFileName() const
+{
+    return m_file->copyFileName();
+}
+
+QString CommandStore::saveError() const
+{
+    return m_file->writeError();
+}
+
+void CommandStore::retrySave()
+{
+    save();
+}
+
+bool CommandStore::flush()
+{
+    return m_file->flush();
+}
+
 void CommandStore::load()
 {
-    if (!m_storage.contains(m_key))
-        return;
-    const QVariant value = m_storage.value(m_key);
-    QByteArray data;
-    if (value.typeId() == QMetaType::QByteArray)
-        data = value.toByteArray();
-    else if (value.typeId() == QMetaType::QString) // a hand-edited settings file holds plain text
-        data = value.toString().toUtf8();
-    else
-        return;
-
     QString error;
-    auto decoded = SavedCommand::decodeList(data, &error);
-    if (!decoded) {
-        qCWarning(lcStore).noquote() << "CommandStore load error:" << error;
-        m_unreadable = data;
-        m_needsBackup = true;
+    const std::optional<QByteArray> data = m_file->read(&error);
+    if (!data) {
+        if (!error.isEmpty()) {
+            m_loadError = error;
+            qCWarning(lcStore).noquote() << "CommandStore load error:" << fileName() + u':' << error;
+        }
         return;
+    }
+    bool unknownKeys = false;
+    auto decoded = SavedCommand::decodeList(*data, &error, &unknownKeys);
+    if (!decoded) {
+        m_loadError = error;
+        qCWarning(lcStore).noquote() << "CommandStore load error:" << fileName() + u':' << error;
+        m_file->keepCopy();
+        return;
+    }
+    if (unknownKeys) {
+        qCWarning(lcStore).noquote() << "CommandStore:" << fileName()
+                                     << "holds keys this version does not know; it is copied aside before it is "
+                                        "written without them";
+        m_file->keepCopy();
     }
     m_commands = std::move(*decoded);
 }
 
 void CommandStore::save()
 {
-    // The value that failed to load may hold commands this version cannot read; never overwrite it
-    // before a copy is safe on disk.
-    if (m_needsBackup && !backUpUnreadable())
-        return;
-
-    QString error;
-    if (!m_storage.setValue(m_key, SavedCommand::encodeList(m_commands), &error))
-        qCWarning(lcStore).noquote() << "CommandStore save error:" << error;
-}
-
-bool CommandStore::backUpUnreadable()
-{
-    const QFileInfo settings(m_storage.fileName());
-    const QString stamp = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
-    const QString base = QStringLiteral("%1/%2.unreadable-%3").arg(settings.absolutePath(), m_key, stamp);
-    QDir().mkpath(settings.absolutePath());
-    for (int attempt = 1; attempt < 1000; ++attempt) {
-        const QString name =
-            attempt == 1 ? base + QStringLiteral(".json") : QStringLiteral("%1-%2.json").arg(base).arg(attempt);
-        QFile file(name);
-        // NewOnly: an earlier backup is never overwritten.
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            if (file.exists())
-                continue;
-            qCWarning(lcStore).noquote() << "CommandStore backup error:" << file.errorString()
-                                         << "- the stored value was left in place";
-            return false;
-        }
-        if (file.write(m_unreadable) != m_unreadable.size() || !file.flush()) {
-            qCWarning(lcStore).noquote() << "CommandStore backup error:" << file.errorString()
-                                         << "- the stored value was left in place";
-            file.remove();
-            return false;
-        }
-        file.close();
-        m_backupFileName = name;
-        m_unreadable = QByteArray();
-        m_needsBackup = false;
-        qCWarning(lcStore).noquote() << "CommandStore: the unreadable saved commands were copied to" << name;
-        return true;
-    }
-    return false;
+    // A copy of the list, cheap to take (its records share their text) and safe to encode on the
+    // writer thread while this one goes on changing its own.
+    m_file->write([commands = m_commands] { return SavedCommand::encodeList(commands); });
 }

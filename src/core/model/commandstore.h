@@ -8,21 +8,20 @@
 #include <QUuid>
 
 class SettingsStorage;
+class StoreFile;
 
 // The saved commands, newest first, in the order they were added (never sorted). Loaded once on
-// creation; every change rewrites the whole list under the storage key at once.
+// creation; every change is written to the saved-commands file at once, off the UI thread.
 class CommandStore : public QObject
 {
     Q_OBJECT
 
 public:
-    static constexpr auto defaultKey = "BrindlecapBuilder.SavedCommands.v1";
-
-    CommandStore(SettingsStorage &storage, const QString &storageKey, QObject *parent = nullptr);
+    explicit CommandStore(SettingsStorage &storage, QObject *parent = nullptr);
+    ~CommandStore() override;
 
     const QList<SavedCommand> &commands() const { return m_commands; }
-    QString storageKey() const { return m_key; }
-    // The settings the list lives in; the application's other persistent list shares them.
+    // The settings the list lives beside; the application's other persistent list shares them.
     SettingsStorage &storage() const { return m_storage; }
 
     void add(const SavedCommand &command);
@@ -31,22 +30,31 @@ public:
     // Removes every entry with the id, and writes even when none matched.
     void remove(const QUuid &id);
 
-    // Where the unreadable stored value was copied before it was overwritten, if it was.
-    QString backupFileName() const { return m_backupFileName; }
+    // The file the list is written to.
+    QString fileName() const;
+    // Why the stored list could not be read at start; empty when it could (or there was none).
+    QString loadError() const { return m_loadError; }
+    // Where what could not be read (or would have been dropped) was copied; empty when nothing was.
+    QString backupFileName() const;
+    // Why the last write failed; empty once one succeeds. The list in memory keeps every change.
+    QString saveError() const;
+    // Writes the list again, after a failure; saved() or saveFailed() follows.
+    void retrySave();
+    // Waits until every change so far is written; true when it is on disk.
+    bool flush();
 
 signals:
     void changed();
+    // Every change so far is on disk.
+    void saved();
+    void saveFailed(const QString &fileName, const QString &reason);
 
 private:
     void load();
     void save();
-    bool backUpUnreadable();
 
     SettingsStorage &m_storage;
-    QString m_key;
+    StoreFile *m_file;
     QList<SavedCommand> m_commands;
-    // A stored value that could not be read; kept until it is safely copied aside.
-    QByteArray m_unreadable;
-    bool m_needsBackup = false;
-    QString m_backupFileName;
+    QString m_loadError;
 };

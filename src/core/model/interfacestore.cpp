@@ -1,13 +1,17 @@
 #include "interfacestore.h"
 
 #include "settingsstorage.h"
+#include "storefile.h"
 #include "text.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLoggingCategory>
 
 #include <algorithm>
 #include <optional>
+
+Q_LOGGING_CATEGORY(lcInterfaces, "brindlecap.store")
 
 namespace {
 QString canonical(const QString &name)
@@ -60,23 +64,44 @@ std::optional<QStringList> decode(const QByteArray &data)
 }
 } // namespace
 
-InterfaceStore::InterfaceStore(SettingsStorage &storage, const QString &storageKey, QObject *parent)
+InterfaceStore::InterfaceStore(SettingsStorage &storage, QObject *parent)
     : QObject(parent)
-    , m_storage(storage)
-    , m_key(storageKey)
+    , m_file(new StoreFile(storage, SettingsStorage::customInterfaces, this))
 {
+    connect(m_file, &StoreFile::writeFailed, this, [this](const QString &fileName, const QString &reason) {
+        qCWarning(lcInterfaces).noquote() << "InterfaceStore save error:" << fileName + u':' << reason;
+        emit saveFailed(fileName, reason);
+    });
+}
+
+QString InterfaceStore::fileName() const
+{
+    return m_file->path();
+}
+
+QString InterfaceStore::backupFileName() const
+{
+    return m_file->copyFileName();
+}
+
+QString InterfaceStore::saveError() const
+{
+    return m_file->writeError();
 }
 
 void InterfaceStore::load()
 {
-    if (!m_storage.contains(m_key))
-        return;
-    const QVariant value = m_storage.value(m_key);
-    std::optional<QStringList> decoded;
-    if (value.typeId() == QMetaType::QByteArray)
-        decoded = decode(value.toByteArray());
-    else if (value.typeId() == QMetaType::QString) // a hand-edited settings file holds plain text
-        decoded = decode(value.toString().toUtf8());
+    QString error;
+    const std::optional<QByteArray> data = m_file->read(&error);
+    const std::optional<QStringList> decoded = data ? decode(*data) : std::nullopt;
+    if (data && !decoded) {
+        error = QStringLiteral("not a JSON array of strings");
+        m_file->keepCopy();
+    }
+    if (!error.isEmpty()) {
+        m_loadError = error;
+        qCWarning(lcInterfaces).noquote() << "InterfaceStore load error:" << fileName() + u':' << error;
+    }
     if (!decoded || *decoded == m_interfaces)
         return;
     m_interfaces = std::move(*decoded);
@@ -109,9 +134,12 @@ void InterfaceStore::remove(const QString &name)
 
 void InterfaceStore::save()
 {
-    const QByteArray data = QJsonDocument(QJsonArray::fromStringList(m_interfaces)).toJson(QJsonDocument::Compact);
-    // A failed write is ignored: the list stays in memory and the next change tries again.
-    m_storage.setValue(m_key, data);
+    // Written before returning: the file is small, and the Sniffer form that shows the list may be
+    // discarded at any moment.
+    m_file->write([names = m_interfaces] {
+        return QJsonDocument(QJsonArray::fromStringList(names)).toJson(QJsonDocument::Compact);
+    });
+    m_file->flush();
 }
 
 bool InterfaceStore::sameName(const QString &a, const QString &b)

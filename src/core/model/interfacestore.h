@@ -5,25 +5,30 @@
 #include <QStringList>
 
 class SettingsStorage;
+class StoreFile;
 
 // The user's own capture interface names. Names are kept as typed (trimmed); two names that differ only
 // in Unicode normalisation count as the same name. Nothing is read until load(); every change through
-// add() or remove() rewrites the whole list at once. Failures are silent by design: the list is a
-// convenience, and the form works the same without it.
+// add() or remove() rewrites the whole custom-interfaces file at once, and a failure to do so is
+// reported: the names are the user's work.
 class InterfaceStore : public QObject
 {
     Q_OBJECT
 
 public:
-    static constexpr auto defaultKey = "BrindlecapBuilder.CustomInterfaces.v1";
-
-    InterfaceStore(SettingsStorage &storage, const QString &storageKey, QObject *parent = nullptr);
+    explicit InterfaceStore(SettingsStorage &storage, QObject *parent = nullptr);
 
     const QStringList &interfaces() const { return m_interfaces; }
-    QString storageKey() const { return m_key; }
+    QString fileName() const;
+    // Why the stored list could not be read; empty when it could (or there was none).
+    QString loadError() const { return m_loadError; }
+    // Where the unreadable list was copied; empty when nothing was.
+    QString backupFileName() const;
+    // Why the last write failed; empty once one succeeds.
+    QString saveError() const;
 
     // Replaces the list with the stored one, taken exactly as stored; missing or unreadable data leaves
-    // the list as it is.
+    // the list as it is (and unreadable data is copied aside before the next save replaces it).
     void load();
     // Adds the trimmed name, keeps the list sorted and saves; false (and no change) for a blank name or
     // one already in the list.
@@ -39,9 +44,10 @@ public:
 
 signals:
     void changed();
+    void saveFailed(const QString &fileName, const QString &reason);
 
 private:
-    SettingsStorage &m_storage;
-    QString m_key;
+    StoreFile *m_file;
     QStringList m_interfaces;
+    QString m_loadError;
 };

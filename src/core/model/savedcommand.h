@@ -25,6 +25,7 @@ struct SavedCommand {
     static SavedCommand create(const QString &title, DebugCategory category, const QString &command,
                                const QString &notes);
 
+    // Invalid when createdAt lies beyond any date (a hand edit, another program): shown as unknown.
     QDateTime createdAtDateTime() const;
     static double referenceSeconds(const QDateTime &dateTime);
 
@@ -33,8 +34,10 @@ struct SavedCommand {
 
     // The stored form: a compact JSON array, one object per record, in list order.
     static QByteArray encodeList(const QList<SavedCommand> &commands);
-    // Strict: any invalid record makes the whole array unreadable.
-    static std::optional<QList<SavedCommand>> decodeList(const QByteArray &data, QString *error = nullptr);
+    // Strict: any invalid record makes the whole array unreadable. unknownKeys tells whether a record
+    // holds keys besides the six (a newer version's), which encodeList would drop.
+    static std::optional<QList<SavedCommand>> decodeList(const QByteArray &data, QString *error = nullptr,
+                                                         bool *unknownKeys = nullptr);
 
     // The content of an exported text file: the command text alone, or, when there are notes, a
     // comment header with the title and the notes, an empty line, then the command text.

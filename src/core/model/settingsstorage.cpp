@@ -1,24 +1,34 @@
 #include "settingsstorage.h"
 
+#include "atomicfile.h"
+
 #include <QDir>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QSettings>
+
+Q_LOGGING_CATEGORY(lcSettings, "brindlecap.store")
 
 namespace {
 constexpr auto organisation = "Brindlecap";
 constexpr auto application = "BrindlecapBuilder";
 
-QString describeWriteFailure(const QString &fileName)
+// The first version stored bytes; a hand-edited file holds plain text. A value broken by a hand edit
+// (an unbalanced quote, a comma) reads as a list, whose original bytes QSettings no longer has.
+std::optional<QByteArray> asText(const QVariant &value)
 {
-    const QFileInfo file(fileName);
-    const QFileInfo dir(file.absolutePath());
-    if (!dir.exists())
-        return QStringLiteral("the folder %1 does not exist and could not be created").arg(dir.filePath());
-    if (file.exists() && !file.isWritable())
-        return QStringLiteral("%1 is read-only").arg(fileName);
-    if (!file.exists() && !dir.isWritable())
-        return QStringLiteral("the folder %1 is read-only").arg(dir.filePath());
-    return QStringLiteral("could not write %1 (the disk may be full)").arg(fileName);
+    if (value.typeId() == QMetaType::QByteArray)
+        return value.toByteArray();
+    if (value.typeId() == QMetaType::QString)
+        return value.toString().toUtf8();
+    return std::nullopt;
+}
+
+QString notText(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::QStringList)
+        return QStringLiteral("the value in the settings file is a list, not JSON text");
+    return QStringLiteral("the value in the settings file is not JSON text (%1)").arg(QLatin1String(value.typeName()));
 }
 } // namespace
 
@@ -45,23 +55,82 @@ QString SettingsStorage::fileName() const
     return m_settings->fileName();
 }
 
-bool SettingsStorage::contains(const QString &key) const
+QString SettingsStorage::pathOf(const List &list) const
 {
-    return m_settings->contains(key);
+    return QFileInfo(fileName()).absoluteDir().filePath(QLatin1String(list.fileName));
 }
 
-QVariant SettingsStorage::value(const QString &key) const
+void SettingsStorage::migrateLegacyLists()
 {
-    return m_settings->value(key);
-}
-
-bool SettingsStorage::setValue(const QString &key, const QByteArray &data, QString *error)
-{
-    m_settings->setValue(key, data);
+    QStringList moved;
+    bool copyFirst = false;
+    bool unmovable = false;
+    for (const List &list : {savedCommands, customInterfaces}) {
+        const QString key = QLatin1String(list.legacyKey);
+        if (!m_settings->contains(key))
+            continue;
+        moved << key;
+        const QVariant value = m_settings->value(key);
+        const std::optional<QByteArray> text = asText(value);
+        const QString path = pathOf(list);
+        if (QFileInfo::exists(path)) {
+            // Moved before but not removed, or written since by the first version: keep a copy unless
+            // the file holds exactly the same.
+            copyFirst = copyFirst || !text || AtomicFile::read(path) != text;
+            continue;
+        }
+        if (!text) {
+            copyFirst = unmovable = true;
+            m_unmovable.insert(key, {notText(value), {}});
+            continue;
+        }
+        QString error;
+        if (!AtomicFile::write(path, *text, &error)) {
+            qCWarning(lcSettings).noquote() << "could not move" << key << "out of the settings file to" << path << "-"
+                                            << error << "- it stays in the settings file until the next start";
+            return;
+        }
+    }
+    if (moved.isEmpty())
+        return;
+    if (copyFirst) {
+        QString error;
+        const QString copy = AtomicFile::copyAside(
+            fileName(), unmovable ? QStringLiteral("unreadable") : QStringLiteral("superseded"), &error);
+        if (copy.isEmpty()) {
+            qCWarning(lcSettings).noquote()
+                << "could not copy" << fileName() << "aside -" << error << "- the lists stay in the settings file";
+            return;
+        }
+        for (Unmovable &u : m_unmovable)
+            u.copy = copy;
+        qCWarning(lcSettings).noquote() << "the settings file was copied to" << copy
+                                        << "before the lists were removed from it";
+    }
+    for (const QString &key : std::as_const(moved))
+        m_settings->remove(key);
     m_settings->sync();
-    if (m_settings->status() == QSettings::NoError)
-        return true;
-    if (error)
-        *error = describeWriteFailure(m_settings->fileName());
-    return false;
+    if (m_settings->status() != QSettings::NoError)
+        qCWarning(lcSettings).noquote() << "could not remove the moved lists from" << fileName()
+                                        << "- the next start tries again";
+}
+
+std::optional<QByteArray> SettingsStorage::legacyValue(const List &list, QString *error) const
+{
+    const QString key = QLatin1String(list.legacyKey);
+    if (!m_settings->contains(key))
+        return std::nullopt;
+    const QVariant value = m_settings->value(key);
+    std::optional<QByteArray> text = asText(value);
+    if (!text && error)
+        *error = notText(value);
+    return text;
+}
+
+std::optional<SettingsStorage::Unmovable> SettingsStorage::unmovable(const List &list) const
+{
+    const auto found = m_unmovable.constFind(QLatin1String(list.legacyKey));
+    if (found == m_unmovable.cend())
+        return std::nullopt;
+    return *found;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QVariant>
 
@@ -8,12 +9,22 @@
 
 class QSettings;
 
-// The key-value store behind both persistent lists: an INI file through QSettings. By default the
-// platform's per-user location (on Linux ~/.config/Brindlecap/BrindlecapBuilder.conf); the
-// environment variable BRINDLECAP_SETTINGS names another file (tests, portable use).
+// Where the application keeps what it stores: an INI settings file through QSettings (by default the
+// platform's per-user location, on Linux ~/.config/Brindlecap/BrindlecapBuilder.conf; the environment
+// variable BRINDLECAP_SETTINGS names another file, for tests and portable use) and, beside it, one JSON
+// file for each list of the user's. The first version kept those lists inside the settings file;
+// migrateLegacyLists() moves them out.
 class SettingsStorage
 {
 public:
+    // A list of the user's: its file beside the settings file, and its key in the first version.
+    struct List {
+        const char *fileName;
+        const char *legacyKey;
+    };
+    static constexpr List savedCommands{"saved-commands.json", "BrindlecapBuilder.SavedCommands.v1"};
+    static constexpr List customInterfaces{"custom-interfaces.json", "BrindlecapBuilder.CustomInterfaces.v1"};
+
     // An empty fileName means BRINDLECAP_SETTINGS, else the per-user default.
     explicit SettingsStorage(const QString &fileName = {});
     ~SettingsStorage();
@@ -22,13 +33,26 @@ public:
 
     static QString defaultFileName();
     QString fileName() const;
+    QString pathOf(const List &list) const;
 
-    bool contains(const QString &key) const;
-    QVariant value(const QString &key) const;
+    // Moves each list still inside the settings file into its own file, byte for byte, and removes the
+    // old keys once every list is safe on disk. A value that is not text (a hand edit QSettings reads
+    // as a list) cannot be moved; the settings file is copied aside before its key is removed. Nothing
+    // is removed after a failure, so the next call tries again. Does nothing when there is nothing to
+    // move, so each store calls it before reading.
+    void migrateLegacyLists();
 
-    // Writes and syncs at once; on failure returns false and describes why in error.
-    bool setValue(const QString &key, const QByteArray &data, QString *error = nullptr);
+    // The list's value in the settings file, as long as it could not be moved out; nullopt once it has
+    // been, or when it was never there. A value that is not text reads as nullopt with error set.
+    std::optional<QByteArray> legacyValue(const List &list, QString *error = nullptr) const;
+    // When the list's value was not text: why, and where the settings file was copied.
+    struct Unmovable {
+        QString reason;
+        QString copy;
+    };
+    std::optional<Unmovable> unmovable(const List &list) const;
 
 private:
     std::unique_ptr<QSettings> m_settings;
+    QHash<QString, Unmovable> m_unmovable;
 };

@@ -1,6 +1,6 @@
 #include "textfile.h"
 
-#include <QSaveFile>
+#include "atomicfile.h"
 
 namespace TextFile {
 
@@ -14,14 +14,7 @@ QString proposedName(const QString &title)
 
 bool write(const QString &path, const QString &text, QString *error)
 {
-    QSaveFile file(path);
-    const QByteArray bytes = text.toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return AtomicFile::write(path, text.toUtf8(), error);
 }
 
 } // namespace TextFile

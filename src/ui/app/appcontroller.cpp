@@ -20,7 +20,7 @@ void bringForward(QWidget *window)
 AppController::AppController(const QString &settingsFile, QObject *parent)
     : QObject(parent)
     , m_storage(std::make_unique<SettingsStorage>(settingsFile))
-    , m_store(std::make_unique<CommandStore>(*m_storage, QString::fromLatin1(savedCommandsKey)))
+    , m_store(std::make_unique<CommandStore>(*m_storage))
     , m_nav(std::make_unique<NavigationState>())
     , m_helpCommand(new HelpMenuCommand(this))
 {

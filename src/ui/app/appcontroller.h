@@ -19,8 +19,6 @@ class AppController : public QObject
     Q_OBJECT
 
 public:
-    static constexpr auto savedCommandsKey = "BrindlecapBuilder.SavedCommands.v1";
-
     // An empty settingsFile means BRINDLECAP_SETTINGS or the per-user default.
     explicit AppController(const QString &settingsFile = {}, QObject *parent = nullptr);
     ~AppController() override;

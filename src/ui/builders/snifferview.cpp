@@ -37,7 +37,7 @@ QLabel *plainLabel(const QString &text, QWidget *parent)
 
 SnifferView::SnifferView(CommandStore &store, SettingsStorage &settings, QWidget *parent)
     : FormView(DebugCategory::sniffer, store, parent)
-    , m_interfaces(new InterfaceStore(settings, QString::fromLatin1(InterfaceStore::defaultKey), this))
+    , m_interfaces(new InterfaceStore(settings, this))
 {
     m_interfaces->load();
 

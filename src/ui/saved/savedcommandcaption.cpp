@@ -39,9 +39,10 @@ QString SavedCommandCaption::text() const
 
 QString SavedCommandCaption::text(const SavedCommand &command)
 {
-    const QDate date = command.createdAtDateTime().toLocalTime().date();
-    return QStringLiteral("%1 \u00b7 %2")
-        .arg(Category::title(command.category), QLocale().toString(date, QLocale::ShortFormat));
+    const QDateTime created = command.createdAtDateTime();
+    const QString date = created.isValid() ? QLocale().toString(created.toLocalTime().date(), QLocale::ShortFormat)
+                                           : QStringLiteral("Unknown date");
+    return QStringLiteral("%1 \u00b7 %2").arg(Category::title(command.category), date);
 }
 
 QPixmap SavedCommandCaption::icon(DebugCategory category, int size, const QPalette &palette, qreal devicePixelRatio)
