@@ -93,6 +93,45 @@ QString fieldTable(const AnyForm &form)
     return text;
 }
 
+// A value from the command line as an error message shows it: in quotes, with every character that
+// could break the line or act on a terminal escaped, and cut to 80 characters, so that an error is
+// always one short line whatever was typed or pasted.
+QString quoted(const QString &value)
+{
+    constexpr qsizetype limit = 80;
+    QString shown;
+    bool cut = false;
+    for (qsizetype i = 0; i < value.size();) {
+        const char32_t c = value.at(i).isHighSurrogate() && i + 1 < value.size() && value.at(i + 1).isLowSurrogate()
+                               ? QChar::surrogateToUcs4(value.at(i), value.at(i + 1))
+                               : char32_t(value.at(i).unicode());
+        i += c > 0xffff ? 2 : 1;
+        QString piece;
+        switch (QChar::category(c)) {
+        case QChar::Other_Control:
+        case QChar::Other_Format:
+        case QChar::Other_Surrogate:
+        case QChar::Separator_Line:
+        case QChar::Separator_Paragraph:
+            piece = c == u'\n'    ? QStringLiteral("\\n")
+                    : c == u'\t'  ? QStringLiteral("\\t")
+                    : c == u'\r'  ? QStringLiteral("\\r")
+                    : c < 0x100   ? QStringLiteral("\\x%1").arg(uint(c), 2, 16, QLatin1Char('0'))
+                    : c < 0x10000 ? QStringLiteral("\\u%1").arg(uint(c), 4, 16, QLatin1Char('0'))
+                                  : QStringLiteral("\\U%1").arg(uint(c), 8, 16, QLatin1Char('0'));
+            break;
+        default:
+            piece = c == u'\\' ? QStringLiteral("\\\\") : QString::fromUcs4(&c, 1);
+        }
+        if (shown.size() + piece.size() > limit) {
+            cut = true;
+            break;
+        }
+        shown += piece;
+    }
+    return u'\'' + shown + (cut ? QStringLiteral("\u2026'") : QStringLiteral("'"));
+}
+
 CommandLine::Result failure(const QString &message)
 {
     return {usageError, {}, (QStringLiteral("brindlecap: ") + message + u'\n').toUtf8()};
@@ -107,10 +146,11 @@ CommandLine::Result help(const QStringList &arguments)
         return failure(QStringLiteral("help takes one topic; valid topics: %1").arg(topicNames));
     const auto topic = Enum::fromCaseName<HelpTopic>(arguments.first());
     if (!topic)
-        return failure(QStringLiteral("unknown help topic '%1'; valid topics: %2").arg(arguments.first(), topicNames));
+        return failure(
+            QStringLiteral("unknown help topic %1; valid topics: %2").arg(quoted(arguments.first()), topicNames));
     // The terminal names keys and the settings file as the desktop application on this system does.
-    const HelpPlatform platform =
-        HelpPlatform::current(HelpPlatform::standardShortcutTexts(), SettingsStorage().fileName());
+    const HelpPlatform platform = HelpPlatform::current(HelpPlatform::standardShortcutTexts(),
+                                                        SettingsStorage().pathOf(SettingsStorage::savedCommands));
     return {0, HelpPlainText::article(articleFor(*topic, platform)).toUtf8(), {}};
 }
 
@@ -131,7 +171,7 @@ CommandLine::Result CommandLine::run(const QStringList &arguments)
     const auto category = Enum::fromCaseName<DebugCategory>(first);
     auto form = category ? FormRegistry::create(*category) : nullptr;
     if (!form)
-        return failure(QStringLiteral("unknown category '%1'; valid categories: %2").arg(first, categoryNames()));
+        return failure(QStringLiteral("unknown category %1; valid categories: %2").arg(quoted(first), categoryNames()));
 
     bool noNewline = false;
     bool printTitle = false;
@@ -152,25 +192,25 @@ CommandLine::Result CommandLine::run(const QStringList &arguments)
         }
         const qsizetype equals = argument.indexOf(u'=');
         if (equals < 0) {
-            return failure(QStringLiteral("'%1' is not FIELD=VALUE; valid fields for %2: %3")
-                               .arg(argument, first, fieldNames(*form)));
+            return failure(QStringLiteral("%1 is not FIELD=VALUE; valid fields for %2: %3")
+                               .arg(quoted(argument), first, fieldNames(*form)));
         }
         const QString name = argument.left(equals);
         const QString value = argument.mid(equals + 1);
         if (!form->hasField(name)) {
-            return failure(
-                QStringLiteral("unknown field '%1' for %2; valid fields: %3").arg(name, first, fieldNames(*form)));
+            return failure(QStringLiteral("unknown field %1 for %2; valid fields: %3")
+                               .arg(quoted(name), first, fieldNames(*form)));
         }
         if (!form->setField(name, value)) {
             for (const auto &f : form->fields()) {
                 if (f.name != name)
                     continue;
                 if (f.kind == FieldKind::Flag)
-                    return failure(QStringLiteral("invalid value '%1' for flag '%2'; use true or false "
+                    return failure(QStringLiteral("invalid value %1 for flag '%2'; use true or false "
                                                   "(also on/off, yes/no, 1/0)")
-                                       .arg(value, name));
-                return failure(QStringLiteral("invalid value '%1' for '%2'; valid values: %3")
-                                   .arg(value, name, f.choices.join(QStringLiteral(", "))));
+                                       .arg(quoted(value), name));
+                return failure(QStringLiteral("invalid value %1 for '%2'; valid values: %3")
+                                   .arg(quoted(value), name, f.choices.join(QStringLiteral(", "))));
             }
         }
     }

@@ -153,6 +153,13 @@ void TestCli::errors_data()
                                         << QStringLiteral("any, src, dst");
     QTest::newRow("sniffer flag") << QStringList{QStringLiteral("sniffer"), QStringLiteral("useCustomFilter=custom")}
                                   << QStringLiteral("true or false");
+    // Whatever was typed or pasted, the message stays one short line that does nothing to the terminal.
+    QTest::newRow("value with line breaks and escapes")
+        << QStringList{QStringLiteral("session"), QStringLiteral("stats=a\nb\r\tc\x1b[31m\\\u2028\u202e")}
+        << QStringLiteral("'a\\nb\\r\\tc\\x1b[31m\\\\\\u2028\\u202e'");
+    QTest::newRow("long value") << QStringList{QStringLiteral("ping"), QString(5000, u'x') + QStringLiteral("=1")}
+                                << u'\'' + QString(80, u'x') + QStringLiteral("\u2026'");
+    QTest::newRow("category with a line break") << QStringList{QStringLiteral("ping\n")} << QStringLiteral("'ping\\n'");
 }
 
 void TestCli::errors()
@@ -163,6 +170,10 @@ void TestCli::errors()
     QCOMPARE(r.exitCode, 2);
     QCOMPARE(r.out, QByteArray());
     QVERIFY2(QString::fromUtf8(r.err).contains(mentions), r.err.constData());
+    if (!arguments.isEmpty()) {
+        QCOMPARE(r.err.count('\n'), 1);
+        QVERIFY(r.err.endsWith('\n') && !r.err.contains('\r') && !r.err.contains('\x1b') && r.err.size() < 600);
+    }
 }
 
 void TestCli::fieldsListsEveryFieldWithDefault()
@@ -336,8 +347,8 @@ void TestCli::helpNamesTheSettingsFile()
     environment.insert(QStringLiteral("BRINDLECAP_SETTINGS"), QStringLiteral("/nonexistent/portable/settings.conf"));
     const Run r = run({QStringLiteral("help"), QStringLiteral("saved")}, environment);
     QCOMPARE(r.exitCode, 0);
-    QVERIFY2(r.out.contains("Entries are persisted in the application's settings file "
-                            "(/nonexistent/portable/settings.conf) and survive relaunches.\n"),
+    QVERIFY2(r.out.contains("Entries are persisted in the saved-commands file "
+                            "(/nonexistent/portable/saved-commands.json) and survive relaunches.\n"),
              r.out.constData());
     QVERIFY(!QFileInfo::exists(QStringLiteral("/nonexistent/portable/settings.conf")));
 }
