@@ -7,11 +7,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString settingsFile = u"~/.config/Brindlecap/BrindlecapBuilder.conf"_s;
+const QString savedCommandsFile = u"~/.config/Brindlecap/saved-commands.json"_s;
 
 HelpPlatform linuxPlatform()
 {
-    return HelpPlatform::other(HelpPlatform::standardShortcutTexts(), settingsFile);
+    return HelpPlatform::other(HelpPlatform::standardShortcutTexts(), savedCommandsFile);
 }
 
 // Every text of an article in order: title, subtitle, headings, paragraphs, bullet items, code.
@@ -44,8 +44,8 @@ const QHash<QString, QString> &linuxRewordings()
          u"field."_s},
         {u"Any command you save via **Save for Later** lands here. Entries are persisted in `UserDefaults` and "
          u"survive relaunches."_s,
-         u"Any command you save via **Save for Later** lands here. Entries are persisted in the application's "
-         u"settings file (`~/.config/Brindlecap/BrindlecapBuilder.conf`) and survive relaunches."_s},
+         u"Any command you save via **Save for Later** lands here. Entries are persisted in the saved-commands "
+         u"file (`~/.config/Brindlecap/saved-commands.json`) and survive relaunches."_s},
         {u"A terminal-icon menu extra sits in the macOS menu bar. Click it any time — even when the main window is "
          u"closed — to:"_s,
          u"A terminal-icon tray item sits in the system tray. Click it any time — even when the main window is "
@@ -138,10 +138,10 @@ void TestHelpPlatform::keysComeFromTheCaller()
     QCOMPARE(shortcuts.at(3), u"**`Strg+?`** — Open this help window."_s);
     QCOMPARE(shortcuts.at(9), u"**`Strg+Eingabe`** — Add the current snippet to the filter."_s);
 
-    // Without a known location the settings file is still named, just not where it is.
+    // Without a known location the file is still mentioned, just not where it is.
     QCOMPARE(texts(articleFor(HelpTopic::saved, HelpPlatform::other(keys, {}))).at(2),
-             u"Any command you save via **Save for Later** lands here. Entries are persisted in the application's "
-             u"settings file and survive relaunches."_s);
+             u"Any command you save via **Save for Later** lands here. Entries are persisted in a file of their own "
+             u"beside the application's settings and survive relaunches."_s);
 }
 
 void TestHelpPlatform::replacementsAreNotRewrittenAgain()
@@ -149,8 +149,8 @@ void TestHelpPlatform::replacementsAreNotRewrittenAgain()
     const HelpPlatform platform =
         HelpPlatform::other(HelpPlatform::standardShortcutTexts(), u"/srv/⌘Q/macOS Save panel.conf"_s);
     QCOMPARE(texts(articleFor(HelpTopic::saved, platform)).at(2),
-             u"Any command you save via **Save for Later** lands here. Entries are persisted in the application's "
-             u"settings file (`/srv/⌘Q/macOS Save panel.conf`) and survive relaunches."_s);
+             u"Any command you save via **Save for Later** lands here. Entries are persisted in the saved-commands "
+             u"file (`/srv/⌘Q/macOS Save panel.conf`) and survive relaunches."_s);
 }
 
 void TestHelpPlatform::currentAbbreviatesTheHomeFolder()

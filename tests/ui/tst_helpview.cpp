@@ -529,8 +529,8 @@ void TestHelpView::platformWording()
     QLabel *saved =
         labelContaining(view(), QStringLiteral("helpParagraph"), QStringLiteral("Entries are persisted in"));
     QVERIFY(saved);
-    const QString file = QDir::toNativeSeparators(m_dir->filePath(QStringLiteral("settings.conf")));
-    QVERIFY2(readable(saved).contains(QStringLiteral("the application's settings file (")) &&
+    const QString file = QDir::toNativeSeparators(m_dir->filePath(QStringLiteral("saved-commands.json")));
+    QVERIFY2(readable(saved).contains(QStringLiteral("the saved-commands file (")) &&
                  (readable(saved).contains(file) || readable(saved).contains(u'~')),
              qPrintable(readable(saved)));
     QVERIFY(!readable(saved).contains(QStringLiteral("UserDefaults")));

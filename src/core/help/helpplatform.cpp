@@ -7,23 +7,23 @@ HelpPlatform HelpPlatform::macOS()
     return HelpPlatform();
 }
 
-HelpPlatform HelpPlatform::other(const ShortcutTexts &shortcuts, const QString &settingsLocation)
+HelpPlatform HelpPlatform::other(const ShortcutTexts &shortcuts, const QString &savedCommandsFile)
 {
     HelpPlatform platform;
     platform.m_macOS = false;
     platform.m_shortcuts = shortcuts;
-    platform.m_settingsLocation = settingsLocation;
+    platform.m_savedCommandsFile = savedCommandsFile;
     return platform;
 }
 
-HelpPlatform HelpPlatform::current(const ShortcutTexts &shortcuts, const QString &settingsFile)
+HelpPlatform HelpPlatform::current(const ShortcutTexts &shortcuts, const QString &savedCommandsFile)
 {
 #ifdef Q_OS_MACOS
     Q_UNUSED(shortcuts)
-    Q_UNUSED(settingsFile)
+    Q_UNUSED(savedCommandsFile)
     return macOS();
 #else
-    QString shown = QDir::toNativeSeparators(settingsFile);
+    QString shown = QDir::toNativeSeparators(savedCommandsFile);
     const QString home = QDir::toNativeSeparators(QDir::homePath());
     if (!home.isEmpty() && shown.startsWith(home + QDir::separator()))
         shown = u'~' + shown.mid(home.size());
@@ -48,9 +48,9 @@ QList<HelpPlatform::Substitution> HelpPlatform::substitutions() const
     QString helpKeys = QStringLiteral("**`%1`**").arg(keys.help);
     if (!keys.helpAlternative.isEmpty())
         helpKeys += QStringLiteral(" or **`%1`**").arg(keys.helpAlternative);
-    const QString settings = m_settingsLocation.isEmpty()
-                                 ? QStringLiteral("the application's settings file")
-                                 : QStringLiteral("the application's settings file (`%1`)").arg(m_settingsLocation);
+    const QString settings = m_savedCommandsFile.isEmpty()
+                                 ? QStringLiteral("a file of their own beside the application's settings")
+                                 : QStringLiteral("the saved-commands file (`%1`)").arg(m_savedCommandsFile);
     return {
         {QStringLiteral("\u21e7\u2318C"), keys.copyCommand},
         {QStringLiteral("\u21e7\u2318S"), keys.saveForLater},

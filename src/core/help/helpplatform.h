@@ -30,11 +30,11 @@ public:
 
     // The articles exactly as written.
     static HelpPlatform macOS();
-    // Any other desktop. settingsLocation is shown where the articles name the Mac's defaults store.
-    static HelpPlatform other(const ShortcutTexts &shortcuts, const QString &settingsLocation);
-    // The platform this program was built for: macOS() on macOS, else other() with settingsFile
+    // Any other desktop. savedCommandsFile is shown where the articles name the Mac's defaults store.
+    static HelpPlatform other(const ShortcutTexts &shortcuts, const QString &savedCommandsFile);
+    // The platform this program was built for: macOS() on macOS, else other() with savedCommandsFile
     // shown with the home folder abbreviated to "~".
-    static HelpPlatform current(const ShortcutTexts &shortcuts, const QString &settingsFile);
+    static HelpPlatform current(const ShortcutTexts &shortcuts, const QString &savedCommandsFile);
 
     // What Qt shows for the application's shortcuts on Linux and Windows, for callers without a GUI.
     static ShortcutTexts standardShortcutTexts();
@@ -52,5 +52,5 @@ public:
 private:
     bool m_macOS = true;
     ShortcutTexts m_shortcuts;
-    QString m_settingsLocation;
+    QString m_savedCommandsFile;
 };

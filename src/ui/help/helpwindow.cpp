@@ -15,8 +15,8 @@ QString nativeText(const QKeySequence &keys)
 
 HelpPlatform platformFor(const QString &settingsFile)
 {
-    const QString file = settingsFile.isEmpty() ? SettingsStorage().fileName() : settingsFile;
-    return HelpPlatform::current(HelpWindow::shortcutTexts(), file);
+    return HelpPlatform::current(HelpWindow::shortcutTexts(),
+                                 SettingsStorage(settingsFile).pathOf(SettingsStorage::savedCommands));
 }
 } // namespace
 

@@ -12,8 +12,8 @@ class HelpWindow : public QWidget
     Q_OBJECT
 
 public:
-    // settingsFile is where the application keeps its settings, named by the articles; empty means
-    // the file SettingsStorage uses by default.
+    // settingsFile is where the application keeps its settings, beside which the articles name the
+    // saved-commands file; empty means the file SettingsStorage uses by default.
     explicit HelpWindow(const QString &settingsFile = {}, QWidget *parent = nullptr);
 
     HelpView *view() const { return m_view; }
