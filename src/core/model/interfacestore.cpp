@@ -47,21 +47,6 @@ int compareScalars(const QString &a, const QString &b)
         return -1;
     return 0;
 }
-
-std::optional<QStringList> decode(const QByteArray &data)
-{
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(data, &error);
-    if (error.error != QJsonParseError::NoError || !document.isArray())
-        return std::nullopt;
-    QStringList names;
-    for (const QJsonValue &value : document.array()) {
-        if (!value.isString())
-            return std::nullopt;
-        names << value.toString();
-    }
-    return names;
-}
 } // namespace
 
 InterfaceStore::InterfaceStore(SettingsStorage &storage, QObject *parent)
@@ -140,6 +125,21 @@ void InterfaceStore::save()
         return QJsonDocument(QJsonArray::fromStringList(names)).toJson(QJsonDocument::Compact);
     });
     m_file->flush();
+}
+
+std::optional<QStringList> InterfaceStore::decode(const QByteArray &data)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(data, &error);
+    if (error.error != QJsonParseError::NoError || !document.isArray())
+        return std::nullopt;
+    QStringList names;
+    for (const QJsonValue &value : document.array()) {
+        if (!value.isString())
+            return std::nullopt;
+        names << value.toString();
+    }
+    return names;
 }
 
 bool InterfaceStore::sameName(const QString &a, const QString &b)

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class SettingsStorage;
 class StoreFile;
 
@@ -36,6 +38,9 @@ public:
     // Removes every entry equal to name and saves, even when none matched.
     void remove(const QString &name);
     void save();
+
+    // The stored form: a JSON array of strings, taken as it is; nullopt for anything else.
+    static std::optional<QStringList> decode(const QByteArray &data);
 
     // Name equality as the store sees it: canonically equivalent strings are equal, case matters.
     static bool sameName(const QString &a, const QString &b);
