@@ -1,5 +1,6 @@
 #include "app/appcontroller.h"
 #include "app/menubarview.h"
+#include "app/quitonsignal.h"
 #include "app/singleinstance.h"
 #include "common/icons.h"
 
@@ -20,6 +21,8 @@ int main(int argc, char *argv[])
     if (instance.start() == SingleInstance::Role::Secondary)
         return instance.handedOver() ? 0 : 1;
 
+    // The controller's stores write in the background; they finish when it is destroyed, after exec().
+    const QuitOnSignal quitOnSignal;
     AppController controller;
     QObject::connect(&instance, &SingleInstance::activationRequested, &controller,
                      [&controller] { controller.showMainWindow(); });

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+
 // Starts the real brindlecap-builder: one process per user and settings file must remain.
 class TestSingleInstance : public QObject
 {
@@ -20,6 +22,7 @@ private slots:
     void lockIsPerSettingsFileAndStable();
     void secondStartHandsOverAndExits();
     void lockLeftByACrashIsTakenOver();
+    void terminationEndsNormally();
 
 private:
     QString runtimeDir() const { return m_dir->filePath(QStringLiteral("runtime")); }
@@ -150,6 +153,19 @@ void TestSingleInstance::lockLeftByACrashIsTakenOver()
     QVERIFY(later->waitForFinished(30000));
     QCOMPARE(later->exitCode(), 0);
     QVERIFY(waitForLog(next, "activation requested"));
+}
+
+void TestSingleInstance::terminationEndsNormally()
+{
+    // The session ending the application goes the normal way out, so the stores finish writing.
+    for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        QProcess *app = launch(settingsFile());
+        QVERIFY(waitForLog(app, "running instance"));
+        QCOMPARE(::kill(pid_t(app->processId()), signal), 0);
+        QVERIFY(app->waitForFinished(30000));
+        QCOMPARE(app->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(app->exitCode(), 0);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSingleInstance)
