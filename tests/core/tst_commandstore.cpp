@@ -3,6 +3,7 @@
 #include "model/settingsstorage.h"
 
 #include "faildevice.h"
+#include "storedlist.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,17 +27,9 @@ QStringList titles(const QList<SavedCommand> &commands)
     return result;
 }
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void put(const QString &path, const QByteArray &data)
 {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(data), data.size());
+    QVERIFY(writeFile(path, data));
 }
 
 const QByteArray goodEntry = R"({"id":"0F8FAD5B-D9CB-469F-A165-70867728950E","title":"T","category":"Ping",)"
@@ -98,7 +91,7 @@ void TestCommandStore::addPutsNewestFirstAndPersists()
     QCOMPARE(changed.size(), 2);
     QCOMPARE(titles(store.commands()), (QStringList{QStringLiteral("B"), QStringLiteral("A")}));
     QVERIFY(store.flush());
-    QCOMPARE(contents(listFile()), SavedCommand::encodeList({b, a}));
+    QCOMPARE(fileContents(listFile()), SavedCommand::encodeList({b, a}));
 
     // A fresh store over the same file (a restart) reads the same list in the same order.
     CommandStore again(storage);
@@ -121,7 +114,7 @@ void TestCommandStore::updateKeepsPositionAndUnknownIdWritesNothing()
     QCOMPARE(titles(store.commands()), (QStringList{QStringLiteral("A"), QStringLiteral("B2"), QStringLiteral("C")}));
     QVERIFY(store.commands().at(1) == edited);
     QVERIFY(store.flush());
-    QCOMPARE(contents(listFile()), SavedCommand::encodeList(store.commands()));
+    QCOMPARE(fileContents(listFile()), SavedCommand::encodeList(store.commands()));
     QCOMPARE(changed.size(), 1);
 
     // Remove the file: an update of an unknown id must not write it back.
@@ -149,7 +142,7 @@ void TestCommandStore::deleteRemovesEveryCopyAndAlwaysWrites()
     store.remove(QUuid::createUuid());
     QVERIFY(store.flush());
     QCOMPARE(titles(store.commands()), (QStringList{QStringLiteral("A"), QStringLiteral("C")}));
-    QCOMPARE(contents(listFile()), SavedCommand::encodeList(store.commands()));
+    QCOMPARE(fileContents(listFile()), SavedCommand::encodeList(store.commands()));
 }
 
 void TestCommandStore::duplicateIdsUpdateOnlyTheFirst()
@@ -173,7 +166,7 @@ void TestCommandStore::duplicateIdsUpdateOnlyTheFirst()
     store.remove(first.id);
     QCOMPARE(titles(store.commands()), QStringList{QStringLiteral("other")});
     QVERIFY(store.flush());
-    QCOMPARE(contents(listFile()), SavedCommand::encodeList({other}));
+    QCOMPARE(fileContents(listFile()), SavedCommand::encodeList({other}));
 }
 
 void TestCommandStore::unreadableIsCopiedByteForByteBeforeAnySave_data()
@@ -221,15 +214,15 @@ void TestCommandStore::unreadableIsCopiedByteForByteBeforeAnySave()
     QVERIFY2(!backup.isEmpty(), "copied at start, before any save");
     QCOMPARE(QFileInfo(backup).absolutePath(), m_dir->path());
     QVERIFY(QFileInfo(backup).fileName().contains(QLatin1String(".unreadable-")));
-    const QByteArray copy = contents(backup);
+    const QByteArray copy = fileContents(backup);
     QVERIFY(copy == data || copy == value);
     QVERIFY(copy.contains(value));
 
     const SavedCommand added = makeCommand(QStringLiteral("new"));
     store.add(added);
     QVERIFY(store.flush());
-    QCOMPARE(contents(backup), copy);
-    QVERIFY(SavedCommand::decodeList(contents(listFile()))->contains(added));
+    QCOMPARE(fileContents(backup), copy);
+    QVERIFY(SavedCommand::decodeList(fileContents(listFile()))->contains(added));
     QVERIFY(!QSettings(settingsFile(), QSettings::IniFormat)
                  .contains(QLatin1String(SettingsStorage::savedCommands.legacyKey)));
 
@@ -260,15 +253,15 @@ void TestCommandStore::failedCopyBlocksTheWriteAndLeavesNothing()
     QVERIFY(!store.flush());
     QCOMPARE(failed.size(), 1);
     QCOMPARE(failed.first().first().toString(), listFile());
-    QCOMPARE(contents(listFile()), bad);
+    QCOMPARE(fileContents(listFile()), bad);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
              QStringList{QStringLiteral("saved-commands.json")});
 
     AtomicFile::setFaultsForTesting(std::nullopt);
     store.retrySave();
     QVERIFY(store.flush());
-    QCOMPARE(contents(store.backupFileName()), bad);
-    QCOMPARE(titles(*SavedCommand::decodeList(contents(listFile()))), QStringList{QStringLiteral("new")});
+    QCOMPARE(fileContents(store.backupFileName()), bad);
+    QCOMPARE(titles(*SavedCommand::decodeList(fileContents(listFile()))), QStringList{QStringLiteral("new")});
 }
 
 void TestCommandStore::failedWriteIsReportedKeptAndRetried()
@@ -294,7 +287,7 @@ void TestCommandStore::failedWriteIsReportedKeptAndRetried()
     QVERIFY(store.flush());
     QCOMPARE(saved.size(), 1);
     QVERIFY(store.saveError().isEmpty());
-    QCOMPARE(titles(*SavedCommand::decodeList(contents(listFile()))), QStringList{QStringLiteral("kept")});
+    QCOMPARE(titles(*SavedCommand::decodeList(fileContents(listFile()))), QStringList{QStringLiteral("kept")});
 }
 
 void TestCommandStore::extremeDatesLoadAndRoundTrip()
@@ -314,7 +307,7 @@ void TestCommandStore::extremeDatesLoadAndRoundTrip()
         QCOMPARE(c.createdAtDateTime().isValid(), std::abs(c.createdAt) < 1e12);
     store.update(store.commands().first());
     QVERIFY(store.flush());
-    QCOMPARE(contents(listFile()), stored);
+    QCOMPARE(fileContents(listFile()), stored);
 }
 
 QTEST_GUILESS_MAIN(TestCommandStore)

@@ -7,6 +7,7 @@
 #include "model/settingsstorage.h"
 
 #include "faildevice.h"
+#include "storedlist.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -29,17 +30,9 @@
 #include <sys/resource.h>
 
 namespace {
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void put(const QString &path, const QByteArray &data)
 {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(data), data.size());
+    QVERIFY(writeFile(path, data));
 }
 
 SavedCommand numbered(int i)
@@ -194,7 +187,7 @@ void TestStoreFile::sweep(const Subject &subject, const std::function<void(qint6
     SettingsStorage storage(settingsFile());
     const QString path = m_dir->filePath(subject.fileName);
     subject.fill(storage);
-    const QByteArray before = contents(path);
+    const QByteArray before = fileContents(path);
     QVERIFY(!before.isEmpty());
     const qint64 full = subject.change(storage).document.size();
     put(path, before);
@@ -205,7 +198,7 @@ void TestStoreFile::sweep(const Subject &subject, const std::function<void(qint6
         const Outcome outcome = subject.change(storage);
         AtomicFile::setFaultsForTesting(std::nullopt);
         fault(-1);
-        const QByteArray now = contents(path);
+        const QByteArray now = fileContents(path);
         QVERIFY2(now == before || now == outcome.document, qPrintable(QStringLiteral("limit %1").arg(limit)));
         QCOMPARE(outcome.failures, now == before ? 1 : 0);
         QCOMPARE(now == before, commit || limit < full);
@@ -290,7 +283,7 @@ void TestStoreFile::burstsAreCoalescedAndWrittenInOrder()
         previous = list->size();
     }
     QCOMPARE(documents.last(), SavedCommand::encodeList(store.commands()));
-    QCOMPARE(contents(store.fileName()), documents.last());
+    QCOMPARE(fileContents(store.fileName()), documents.last());
     QVERIFY(!saved.isEmpty());
 }
 
@@ -312,8 +305,8 @@ void TestStoreFile::migratesTheFirstVersionsSettings()
     QCOMPARE(encodeNames(interfaces.interfaces()), names);
 
     // Moved byte for byte, and out of the settings file; nothing copied, as nothing was at risk.
-    QCOMPARE(contents(store.fileName()), commands);
-    QCOMPARE(contents(interfaces.fileName()), names);
+    QCOMPARE(fileContents(store.fileName()), commands);
+    QCOMPARE(fileContents(interfaces.fileName()), names);
     QVERIFY(legacy.allKeys().isEmpty());
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 3);
 }
@@ -321,7 +314,7 @@ void TestStoreFile::migratesTheFirstVersionsSettings()
 void TestStoreFile::interruptedMigrationLosesNothing()
 {
     QVERIFY(QFile::copy(QFINDTESTDATA("data/settings-0.1.0.conf"), settingsFile()));
-    const QByteArray fixture = contents(settingsFile());
+    const QByteArray fixture = fileContents(settingsFile());
     const QString legacyKey = QLatin1String(SettingsStorage::savedCommands.legacyKey);
     const QByteArray commands = QSettings(settingsFile(), QSettings::IniFormat).value(legacyKey).toByteArray();
     const auto noRoom = [] {
@@ -337,7 +330,7 @@ void TestStoreFile::interruptedMigrationLosesNothing()
         QVERIFY(store.commands() == *SavedCommand::decodeList(commands));
         QVERIFY(!QFile::exists(store.fileName()));
     }
-    QCOMPARE(contents(settingsFile()), fixture);
+    QCOMPARE(fileContents(settingsFile()), fixture);
 
     // The next start, still without room, takes a change: it fails, and is kept in memory until a
     // retry succeeds; only then is the old value removed, after a copy of the settings file.
@@ -346,16 +339,16 @@ void TestStoreFile::interruptedMigrationLosesNothing()
     const SavedCommand added = numbered(7);
     store.add(added);
     QVERIFY(!store.flush());
-    QCOMPARE(contents(settingsFile()), fixture);
+    QCOMPARE(fileContents(settingsFile()), fixture);
     AtomicFile::setFaultsForTesting(std::nullopt);
     store.retrySave();
     QVERIFY(store.flush());
-    const auto written = SavedCommand::decodeList(contents(store.fileName()));
+    const auto written = SavedCommand::decodeList(fileContents(store.fileName()));
     QVERIFY(written && *written == QList<SavedCommand>{added} + *SavedCommand::decodeList(commands));
     QVERIFY(!QSettings(settingsFile(), QSettings::IniFormat).contains(legacyKey));
     const QStringList copies = QDir(m_dir->path()).entryList({QStringLiteral("settings.superseded-*.conf")});
     QCOMPARE(copies.size(), 1);
-    QCOMPARE(contents(m_dir->filePath(copies.first())), fixture);
+    QCOMPARE(fileContents(m_dir->filePath(copies.first())), fixture);
 }
 
 void TestStoreFile::killedDuringBurstsLosesNothingReported()
@@ -390,7 +383,7 @@ void TestStoreFile::killedDuringBurstsLosesNothingReported()
             QCOMPARE(reported, 0);
             continue;
         }
-        const auto list = SavedCommand::decodeList(contents(file));
+        const auto list = SavedCommand::decodeList(fileContents(file));
         QVERIFY2(list, "the file always parses");
         QVERIFY(list->size() >= reported);
         for (qsizetype i = 0; i < list->size(); ++i)

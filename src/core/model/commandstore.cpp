@@ -3,20 +3,11 @@
 #include "settingsstorage.h"
 #include "storefile.h"
 
-#include <QLoggingCategory>
-
-Q_LOGGING_CATEGORY(lcStore, "brindlecap.store")
-
 CommandStore::CommandStore(SettingsStorage &storage, QObject *parent)
-    : QObject(parent)
+    : ListStore(storage, SettingsStorage::savedCommands, "CommandStore", parent)
     , m_storage(storage)
-    , m_file(new StoreFile(storage, SettingsStorage::savedCommands, this))
 {
-    connect(m_file, &StoreFile::written, this, &CommandStore::saved);
-    connect(m_file, &StoreFile::writeFailed, this, [this](const QString &fileName, const QString &reason) {
-        qCWarning(lcStore).noquote() << "CommandStore save error:" << fileName + u':' << reason;
-        emit saveFailed(fileName, reason);
-    });
+    connect(&file(), &StoreFile::written, this, &CommandStore::saved);
     load();
 }
 
@@ -52,21 +43,6 @@ void CommandStore::remove(const QUuid &id)
     emit changed();
 }
 
-QString CommandStore::fileName() const
-{
-    return m_file->path();
-}
-
-QString CommandStore::backupFileName() const
-{
-    return m_file->copyFileName();
-}
-
-QString CommandStore::saveError() const
-{
-    return m_file->writeError();
-}
-
 void CommandStore::retrySave()
 {
     save();
@@ -74,34 +50,23 @@ void CommandStore::retrySave()
 
 bool CommandStore::flush()
 {
-    return m_file->flush();
+    return file().flush();
 }
 
 void CommandStore::load()
 {
-    QString error;
-    const std::optional<QByteArray> data = m_file->read(&error);
-    if (!data) {
-        if (!error.isEmpty()) {
-            m_loadError = error;
-            qCWarning(lcStore).noquote() << "CommandStore load error:" << fileName() + u':' << error;
-        }
+    const std::optional<QByteArray> data = read();
+    if (!data)
         return;
-    }
+    QString error;
     bool unknownKeys = false;
     auto decoded = SavedCommand::decodeList(*data, &error, &unknownKeys);
     if (!decoded) {
-        m_loadError = error;
-        qCWarning(lcStore).noquote() << "CommandStore load error:" << fileName() + u':' << error;
-        m_file->keepCopy();
+        unreadable(error);
         return;
     }
-    if (unknownKeys) {
-        qCWarning(lcStore).noquote() << "CommandStore:" << fileName()
-                                     << "holds keys this version does not know; it is copied aside before it is "
-                                        "written without them";
-        m_file->keepCopy();
-    }
+    if (unknownKeys)
+        keepCopy(QStringLiteral("holds keys this version does not know and would drop"));
     m_commands = std::move(*decoded);
 }
 
@@ -109,5 +74,5 @@ void CommandStore::save()
 {
     // A copy of the list, cheap to take (its records share their text) and safe to encode on the
     // writer thread while this one goes on changing its own.
-    m_file->write([commands = m_commands] { return SavedCommand::encodeList(commands); });
+    file().write([commands = m_commands] { return SavedCommand::encodeList(commands); });
 }

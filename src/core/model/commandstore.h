@@ -1,5 +1,6 @@
 #pragma once
 
+#include "liststore.h"
 #include "savedcommand.h"
 
 #include <QList>
@@ -7,12 +8,9 @@
 #include <QString>
 #include <QUuid>
 
-class SettingsStorage;
-class StoreFile;
-
 // The saved commands, newest first, in the order they were added (never sorted). Loaded once on
 // creation; every change is written to the saved-commands file at once, off the UI thread.
-class CommandStore : public QObject
+class CommandStore : public ListStore
 {
     Q_OBJECT
 
@@ -30,14 +28,6 @@ public:
     // Removes every entry with the id, and writes even when none matched.
     void remove(const QUuid &id);
 
-    // The file the list is written to.
-    QString fileName() const;
-    // Why the stored list could not be read at start; empty when it could (or there was none).
-    QString loadError() const { return m_loadError; }
-    // Where what could not be read (or would have been dropped) was copied; empty when nothing was.
-    QString backupFileName() const;
-    // Why the last write failed; empty once one succeeds. The list in memory keeps every change.
-    QString saveError() const;
     // Writes the list again, after a failure; saved() or saveFailed() follows.
     void retrySave();
     // Waits until every change so far is written; true when it is on disk.
@@ -47,14 +37,11 @@ signals:
     void changed();
     // Every change so far is on disk.
     void saved();
-    void saveFailed(const QString &fileName, const QString &reason);
 
 private:
     void load();
     void save();
 
     SettingsStorage &m_storage;
-    StoreFile *m_file;
     QList<SavedCommand> m_commands;
-    QString m_loadError;
 };

@@ -6,12 +6,9 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QLoggingCategory>
 
 #include <algorithm>
 #include <optional>
-
-Q_LOGGING_CATEGORY(lcInterfaces, "brindlecap.store")
 
 namespace {
 QString canonical(const QString &name)
@@ -50,43 +47,16 @@ int compareScalars(const QString &a, const QString &b)
 } // namespace
 
 InterfaceStore::InterfaceStore(SettingsStorage &storage, QObject *parent)
-    : QObject(parent)
-    , m_file(new StoreFile(storage, SettingsStorage::customInterfaces, this))
+    : ListStore(storage, SettingsStorage::customInterfaces, "InterfaceStore", parent)
 {
-    connect(m_file, &StoreFile::writeFailed, this, [this](const QString &fileName, const QString &reason) {
-        qCWarning(lcInterfaces).noquote() << "InterfaceStore save error:" << fileName + u':' << reason;
-        emit saveFailed(fileName, reason);
-    });
-}
-
-QString InterfaceStore::fileName() const
-{
-    return m_file->path();
-}
-
-QString InterfaceStore::backupFileName() const
-{
-    return m_file->copyFileName();
-}
-
-QString InterfaceStore::saveError() const
-{
-    return m_file->writeError();
 }
 
 void InterfaceStore::load()
 {
-    QString error;
-    const std::optional<QByteArray> data = m_file->read(&error);
+    const std::optional<QByteArray> data = read();
     const std::optional<QStringList> decoded = data ? decode(*data) : std::nullopt;
-    if (data && !decoded) {
-        error = QStringLiteral("not a JSON array of strings");
-        m_file->keepCopy();
-    }
-    if (!error.isEmpty()) {
-        m_loadError = error;
-        qCWarning(lcInterfaces).noquote() << "InterfaceStore load error:" << fileName() + u':' << error;
-    }
+    if (data && !decoded)
+        unreadable(QStringLiteral("not a JSON array of strings"));
     if (!decoded || *decoded == m_interfaces)
         return;
     m_interfaces = std::move(*decoded);
@@ -121,10 +91,10 @@ void InterfaceStore::save()
 {
     // Written before returning: the file is small, and the Sniffer form that shows the list may be
     // discarded at any moment.
-    m_file->write([names = m_interfaces] {
+    file().write([names = m_interfaces] {
         return QJsonDocument(QJsonArray::fromStringList(names)).toJson(QJsonDocument::Compact);
     });
-    m_file->flush();
+    file().flush();
 }
 
 std::optional<QStringList> InterfaceStore::decode(const QByteArray &data)

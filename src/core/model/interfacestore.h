@@ -1,19 +1,17 @@
 #pragma once
 
-#include <QObject>
+#include "liststore.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <optional>
 
-class SettingsStorage;
-class StoreFile;
-
 // The user's own capture interface names. Names are kept as typed (trimmed); two names that differ only
 // in Unicode normalisation count as the same name. Nothing is read until load(); every change through
 // add() or remove() rewrites the whole custom-interfaces file at once, and a failure to do so is
 // reported: the names are the user's work.
-class InterfaceStore : public QObject
+class InterfaceStore : public ListStore
 {
     Q_OBJECT
 
@@ -21,13 +19,6 @@ public:
     explicit InterfaceStore(SettingsStorage &storage, QObject *parent = nullptr);
 
     const QStringList &interfaces() const { return m_interfaces; }
-    QString fileName() const;
-    // Why the stored list could not be read; empty when it could (or there was none).
-    QString loadError() const { return m_loadError; }
-    // Where the unreadable list was copied; empty when nothing was.
-    QString backupFileName() const;
-    // Why the last write failed; empty once one succeeds.
-    QString saveError() const;
 
     // Replaces the list with the stored one, taken exactly as stored; missing or unreadable data leaves
     // the list as it is (and unreadable data is copied aside before the next save replaces it).
@@ -49,10 +40,7 @@ public:
 
 signals:
     void changed();
-    void saveFailed(const QString &fileName, const QString &reason);
 
 private:
-    StoreFile *m_file;
     QStringList m_interfaces;
-    QString m_loadError;
 };

@@ -1,0 +1,58 @@
+#include "liststore.h"
+
+#include "storefile.h"
+
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcListStore, "brindlecap.store")
+
+ListStore::ListStore(SettingsStorage &storage, const SettingsStorage::List &list, const char *name, QObject *parent)
+    : QObject(parent)
+    , m_name(name)
+    , m_file(new StoreFile(storage, list, this))
+{
+    connect(m_file, &StoreFile::writeFailed, this, [this](const QString &fileName, const QString &reason) {
+        qCWarning(lcListStore).noquote() << m_name << "save error:" << fileName + u':' << reason;
+        emit saveFailed(fileName, reason);
+    });
+}
+
+QString ListStore::fileName() const
+{
+    return m_file->path();
+}
+
+QString ListStore::backupFileName() const
+{
+    return m_file->copyFileName();
+}
+
+QString ListStore::saveError() const
+{
+    return m_file->writeError();
+}
+
+std::optional<QByteArray> ListStore::read()
+{
+    QString error;
+    std::optional<QByteArray> data = m_file->read(&error);
+    if (!error.isEmpty()) {
+        m_loadError = error;
+        qCWarning(lcListStore).noquote() << m_name << "load error:" << fileName() + u':' << error;
+    }
+    return data;
+}
+
+void ListStore::unreadable(const QString &error)
+{
+    m_loadError = error;
+    qCWarning(lcListStore).noquote() << m_name << "load error:" << fileName() + u':' << error;
+    m_file->keepCopy();
+}
+
+void ListStore::keepCopy(const QString &why)
+{
+    qCWarning(lcListStore).noquote() << QLatin1String(m_name) + u':' << fileName() << why
+                                     << "- it is copied aside first";
+    m_file->keepCopy();
+}

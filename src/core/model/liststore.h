@@ -1,0 +1,48 @@
+#pragma once
+
+#include "settingsstorage.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+class StoreFile;
+
+// What the stores of the user's lists share: their file, what could not be read at start, where a
+// copy of it went, and how a failed write is logged and reported.
+class ListStore : public QObject
+{
+    Q_OBJECT
+
+public:
+    QString fileName() const;
+    // Why the stored list could not be read; empty when it could (or there was none).
+    QString loadError() const { return m_loadError; }
+    // Where what could not be read (or would have been dropped) was copied; empty when nothing was.
+    QString backupFileName() const;
+    // Why the last write failed; empty once one succeeds. The list in memory keeps every change.
+    QString saveError() const;
+
+signals:
+    void saveFailed(const QString &fileName, const QString &reason);
+
+protected:
+    // name prefixes the log lines: "<name> load error: …", "<name> save error: …".
+    ListStore(SettingsStorage &storage, const SettingsStorage::List &list, const char *name, QObject *parent);
+
+    // The stored document; nullopt when there is none, or when it cannot be read (then logged).
+    std::optional<QByteArray> read();
+    // What read() returned cannot be used: logged, and copied aside before anything replaces it.
+    void unreadable(const QString &error);
+    // What read() returned would lose something when written back: copied aside first.
+    void keepCopy(const QString &why);
+
+    StoreFile &file() const { return *m_file; }
+
+private:
+    const char *m_name;
+    StoreFile *m_file;
+    QString m_loadError;
+};
