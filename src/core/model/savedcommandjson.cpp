@@ -300,32 +300,16 @@ private:
             return false;
         const char letter = m_p[1];
         m_p += 2;
-        switch (letter) {
-        case '"':
-        case '\\':
-        case '/':
-            m_buffer.push_back(char16_t(letter));
-            return true;
-        case 'b':
-            m_buffer.push_back(u'\b');
-            return true;
-        case 'f':
-            m_buffer.push_back(u'\f');
-            return true;
-        case 'n':
-            m_buffer.push_back(u'\n');
-            return true;
-        case 'r':
-            m_buffer.push_back(u'\r');
-            return true;
-        case 't':
-            m_buffer.push_back(u'\t');
-            return true;
-        case 'u':
+        if (letter == 'u')
             return unicodeEscape();
-        default:
+        // JSON's two-character escapes; QJsonDocument's leniency with others is left to it.
+        constexpr std::string_view letters = "\"\\/bfnrt";
+        constexpr std::u16string_view characters = u"\"\\/\b\f\n\r\t";
+        const auto found = letters.find(letter);
+        if (found == std::string_view::npos)
             return false;
-        }
+        m_buffer.push_back(characters[found]);
+        return true;
     }
 
     bool unicodeEscape()
