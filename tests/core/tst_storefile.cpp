@@ -35,12 +35,15 @@ void put(const QString &path, const QByteArray &data)
     QVERIFY(writeFile(path, data));
 }
 
+// Of a fixed size for a given i: the sweeps below compare lengths across runs.
 SavedCommand numbered(int i)
 {
-    return SavedCommand::create(
-        QStringLiteral("c%1").arg(i), DebugCategory::flow,
-        QStringLiteral("diagnose debug flow filter addr 10.0.0.%1\ndiagnose debug enable").arg(i),
-        QStringLiteral("note \"%1\"").arg(i));
+    SavedCommand c =
+        SavedCommand::create(QStringLiteral("c%1").arg(i), DebugCategory::flow,
+                             QStringLiteral("diagnose debug flow filter addr 10.0.0.%1\ndiagnose debug enable").arg(i),
+                             QStringLiteral("note \"%1\"").arg(i));
+    c.createdAt = 786000000.25 + i;
+    return c;
 }
 
 QByteArray encodeNames(const QStringList &names)

@@ -1,5 +1,6 @@
 #include "interfacestore.h"
 
+#include "jsontext.h"
 #include "settingsstorage.h"
 #include "storefile.h"
 #include "text.h"
@@ -100,7 +101,7 @@ void InterfaceStore::save()
 std::optional<QStringList> InterfaceStore::decode(const QByteArray &data)
 {
     QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(data, &error);
+    const QJsonDocument document = JsonText::read(data, &error);
     if (error.error != QJsonParseError::NoError || !document.isArray())
         return std::nullopt;
     QStringList names;

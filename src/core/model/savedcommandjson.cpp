@@ -1,5 +1,7 @@
 #include "savedcommand.h"
 
+#include "jsontext.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLocale>
@@ -416,7 +418,7 @@ private:
 std::optional<QList<SavedCommand>> decodeGeneral(const QByteArray &data, QString *error, bool *unknownKeys)
 {
     QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(data, &parseError);
+    const QJsonDocument document = JsonText::read(data, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
         fail(error,
              QStringLiteral("invalid JSON at offset %1: %2").arg(parseError.offset).arg(parseError.errorString()));
