@@ -170,15 +170,20 @@ void TestSavedCommandsView::watch(bool popup, std::function<void(QWidget *)> han
 
 void TestSavedCommandsView::listsNewestFirstWithCaption()
 {
-    add(QStringLiteral("First"));
+    SavedCommand beyond = add(QStringLiteral("First"));
     add(QStringLiteral("Second"), DebugCategory::routing);
     add(QStringLiteral("Third"));
+    // A date no calendar holds, from a hand edit or another program: shown, not overflowed.
+    beyond.createdAt = -1e308;
+    m_store->update(beyond);
     auto view = makeView();
     QVERIFY(view);
     QCOMPARE(rowTitles(*view),
              (QStringList{QStringLiteral("Third"), QStringLiteral("Second"), QStringLiteral("First")}));
     QCOMPARE(view->model()->index(1).data(SavedCommandListModel::CaptionRole).toString(),
              QStringLiteral("Routing \u00b7 ") + QLocale().toString(QDate(2024, 6, 3), QLocale::ShortFormat));
+    QCOMPARE(view->model()->index(2).data(SavedCommandListModel::CaptionRole).toString(),
+             QStringLiteral("Sessions \u00b7 Unknown date"));
     QCOMPARE(view->searchField()->placeholderText(), QStringLiteral("Search saved commands"));
 }
 
