@@ -215,16 +215,23 @@ template <Change kind, bool untilOnDisk> void BM_Change(benchmark::State &state)
     }
 }
 
+// The Saved Commands browser over store, laid out and painted as the user sees it.
+std::unique_ptr<SavedCommandsView> shownBrowser(CommandStore &store)
+{
+    auto view = std::make_unique<SavedCommandsView>(store);
+    view->resize(900, 700);
+    view->show();
+    QApplication::processEvents();
+    return view;
+}
+
 // The same edit made in the Saved Commands browser: the store's share and the list's refresh.
 void BM_Update_UIThread_BrowserOpen(benchmark::State &state)
 {
     QTemporaryDir dir;
     SettingsStorage storage(settingsCopy(dir));
     CommandStore store(storage);
-    SavedCommandsView view(store);
-    view.resize(900, 700);
-    view.show();
-    QApplication::processEvents();
+    const auto view = shownBrowser(store);
     for (auto _ : state) {
         change(store, Change::update, {});
         QApplication::processEvents();
@@ -259,19 +266,16 @@ void BM_SearchKeystroke(benchmark::State &state)
     QTemporaryDir dir;
     SettingsStorage storage(settingsCopy(dir));
     CommandStore store(storage);
-    SavedCommandsView view(store);
-    view.resize(900, 700);
-    view.show();
-    QApplication::processEvents();
+    const auto view = shownBrowser(store);
     const QList<Qt::Key> keys{Qt::Key_B, Qt::Key_G, Qt::Key_P, Qt::Key_Backspace, Qt::Key_Backspace, Qt::Key_Backspace};
     qsizetype next = 0;
     for (auto _ : state) {
-        QTest::keyClick(view.searchField(), keys.at(next));
+        QTest::keyClick(view->searchField(), keys.at(next));
         // Lay out and paint what the user sees.
         QApplication::processEvents();
         next = (next + 1) % keys.size();
     }
-    state.counters["rows_after_last_key"] = view.model()->rowCount();
+    state.counters["rows_after_last_key"] = view->model()->rowCount();
 }
 
 void BM_SearchPart_FilterOnly(benchmark::State &state)
