@@ -136,3 +136,36 @@ QString BPFBuilderForm::word(Combinator combinator)
 {
     return fromUtf8(Enum::payload(combinator));
 }
+
+const QList<FormField<BPFBuilderForm>> &BPFBuilderForm::fields()
+{
+    using F = BPFBuilderForm;
+    static const QList<FormField<F>> table = {
+        Fields::enumeration("type", &F::type),
+        Fields::enumeration("combinator", &F::combinator),
+        Fields::flag("negate", &F::negate),
+        Fields::flag("wrapInParens", &F::wrapInParens),
+        Fields::text("hostIP", &F::hostIP),
+        Fields::enumeration("hostDir", &F::hostDir),
+        Fields::text("networkCIDR", &F::networkCIDR),
+        Fields::enumeration("networkDir", &F::networkDir),
+        Fields::text("portList", &F::portList),
+        Fields::enumeration("portDir", &F::portDir),
+        Fields::enumeration("bpfProto", &F::bpfProto),
+        Fields::text("mac", &F::mac),
+        Fields::enumeration("macDir", &F::macDir),
+        Fields::text("vlanID", &F::vlanID),
+        Fields::flag("flagSyn", &F::flagSyn),
+        Fields::flag("flagAck", &F::flagAck),
+        Fields::flag("flagFin", &F::flagFin),
+        Fields::flag("flagRst", &F::flagRst),
+        Fields::flag("flagPsh", &F::flagPsh),
+        Fields::flag("flagUrg", &F::flagUrg),
+        Fields::enumeration("flagMode", &F::flagMode),
+        Fields::enumeration("icmp", &F::icmp),
+        Fields::enumeration("ipVer", &F::ipVer),
+        Fields::text("etherProtoNum", &F::etherProtoNum),
+        Fields::text("ipProtoNum", &F::ipProtoNum),
+    };
+    return table;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formfield.h"
 #include "model/enumtable.h"
 
 #include <QString>
@@ -79,6 +80,9 @@ struct BPFBuilderForm {
     static QString snippet(IPVer version);
     // The joining word of a combinator ("and", "or").
     static QString word(Combinator combinator);
+
+    // The builder's own parameters, named for the controls bound to them.
+    static const QList<FormField<BPFBuilderForm>> &fields();
 };
 
 template <> struct EnumTraits<BPFBuilderForm::SnippetType> {

@@ -23,6 +23,8 @@ template <typename Form> struct FormField {
     std::function<QString(const Form &)> get;
     // Sets the field from command-line text; false when the text is not a valid value.
     std::function<bool(Form &, const QString &)> set;
+    // Where the field lives in a form: what identifies it to a control bound by member pointer.
+    std::function<const void *(const Form &)> address;
 };
 
 namespace Fields {
@@ -42,6 +44,11 @@ inline std::optional<bool> parseFlag(const QString &text)
 }
 
 // A single-line text field: line breaks become spaces, as in the form's line edit.
+template <typename Form, typename T> std::function<const void *(const Form &)> addressOf(T Form::*member)
+{
+    return [member](const Form &f) -> const void * { return &(f.*member); };
+}
+
 template <typename Form> FormField<Form> text(const char *name, QString Form::*member)
 {
     return {QString::fromLatin1(name),
@@ -51,7 +58,8 @@ template <typename Form> FormField<Form> text(const char *name, QString Form::*m
             [member](Form &f, const QString &v) {
                 f.*member = Text::toSingleLine(v);
                 return true;
-            }};
+            },
+            addressOf(member)};
 }
 
 // A multi-line text field keeps its line breaks.
@@ -64,7 +72,8 @@ template <typename Form> FormField<Form> multiLineText(const char *name, QString
             [member](Form &f, const QString &v) {
                 f.*member = v;
                 return true;
-            }};
+            },
+            addressOf(member)};
 }
 
 template <typename Form> FormField<Form> flag(const char *name, bool Form::*member)
@@ -78,19 +87,35 @@ template <typename Form> FormField<Form> flag(const char *name, bool Form::*memb
                 if (parsed)
                     f.*member = *parsed;
                 return parsed.has_value();
-            }};
+            },
+            addressOf(member)};
 }
 
 template <typename Form, typename E> FormField<Form> enumeration(const char *name, E Form::*member)
 {
-    return {QString::fromLatin1(name), FieldKind::Enumeration, Enum::caseNames<E>(),
+    return {QString::fromLatin1(name),
+            FieldKind::Enumeration,
+            Enum::caseNames<E>(),
             [member](const Form &f) { return Enum::caseName(f.*member); },
             [member](Form &f, const QString &v) {
                 const auto parsed = Enum::fromCaseName<E>(v);
                 if (parsed)
                     f.*member = *parsed;
                 return parsed.has_value();
-            }};
+            },
+            addressOf(member)};
+}
+
+// The table's entry for a member of the form; null when the table has none.
+template <typename Form, typename T> const FormField<Form> *find(T Form::*member)
+{
+    static const Form probe{};
+    const void *address = &(probe.*member);
+    for (const auto &f : Form::fields()) {
+        if (f.address(probe) == address)
+            return &f;
+    }
+    return nullptr;
 }
 
 } // namespace Fields

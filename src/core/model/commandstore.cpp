@@ -5,7 +5,6 @@
 
 CommandStore::CommandStore(SettingsStorage &storage, QObject *parent)
     : ListStore(storage, SettingsStorage::savedCommands, "CommandStore", parent)
-    , m_storage(storage)
 {
     connect(&file(), &StoreFile::written, this, &CommandStore::saved);
     load();

@@ -19,8 +19,6 @@ public:
     ~CommandStore() override;
 
     const QList<SavedCommand> &commands() const { return m_commands; }
-    // The settings the list lives beside; the application's other persistent list shares them.
-    SettingsStorage &storage() const { return m_storage; }
 
     void add(const SavedCommand &command);
     // Replaces the first entry with the same id in place; an unknown id changes and writes nothing.
@@ -42,6 +40,5 @@ private:
     void load();
     void save();
 
-    SettingsStorage &m_storage;
     QList<SavedCommand> m_commands;
 };

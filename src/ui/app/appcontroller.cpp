@@ -4,6 +4,7 @@
 #include "helpmenucommand.h"
 #include "mainwindow.h"
 #include "model/commandstore.h"
+#include "model/interfacestore.h"
 #include "model/navigationstate.h"
 #include "model/settingsstorage.h"
 
@@ -21,9 +22,11 @@ AppController::AppController(const QString &settingsFile, QObject *parent)
     : QObject(parent)
     , m_storage(std::make_unique<SettingsStorage>(settingsFile))
     , m_store(std::make_unique<CommandStore>(*m_storage))
+    , m_interfaces(std::make_unique<InterfaceStore>(*m_storage))
     , m_nav(std::make_unique<NavigationState>())
     , m_helpCommand(new HelpMenuCommand(this))
 {
+    m_interfaces->load();
     connect(m_helpCommand, &QAction::triggered, this, [this] { showHelp(); });
 }
 
@@ -36,7 +39,7 @@ AppController::~AppController()
 MainWindow *AppController::showMainWindow()
 {
     if (!m_mainWindow) {
-        m_mainWindow = new MainWindow(*m_store, *m_nav, m_helpCommand);
+        m_mainWindow = new MainWindow({*m_store, *m_interfaces}, *m_nav, m_helpCommand);
         m_mainWindow->setAttribute(Qt::WA_DeleteOnClose);
     }
     bringForward(m_mainWindow);

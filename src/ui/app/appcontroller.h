@@ -7,13 +7,14 @@
 
 class CommandStore;
 class HelpMenuCommand;
+class InterfaceStore;
 class HelpWindow;
 class MainWindow;
 class NavigationState;
 class SettingsStorage;
 
-// Application-lifetime state and windows: the settings storage, the saved-command store, the
-// navigation state, the main window and the single help window.
+// Application-lifetime state and windows: the settings storage, the two stores of the user's lists,
+// the navigation state, the main window and the single help window.
 class AppController : public QObject
 {
     Q_OBJECT
@@ -24,6 +25,7 @@ public:
     ~AppController() override;
 
     CommandStore &store() const { return *m_store; }
+    InterfaceStore &interfaces() const { return *m_interfaces; }
     NavigationState &nav() const { return *m_nav; }
     HelpMenuCommand *helpCommand() const { return m_helpCommand; }
 
@@ -38,6 +40,7 @@ public:
 private:
     std::unique_ptr<SettingsStorage> m_storage;
     std::unique_ptr<CommandStore> m_store;
+    std::unique_ptr<InterfaceStore> m_interfaces;
     std::unique_ptr<NavigationState> m_nav;
     HelpMenuCommand *m_helpCommand;
     QPointer<MainWindow> m_mainWindow;

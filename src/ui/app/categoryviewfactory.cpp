@@ -1,5 +1,6 @@
 #include "categoryviewfactory.h"
 
+#include "builders/categoryforms.h"
 #include "builders/flowview.h"
 #include "builders/haview.h"
 #include "builders/pingview.h"
@@ -9,40 +10,29 @@
 #include "builders/systemtopview.h"
 #include "builders/tracerouteview.h"
 #include "builders/vpnview.h"
-#include "common/emptystateview.h"
-#include "model/commandstore.h"
 #include "saved/savedcommandsview.h"
+
+#include <type_traits>
 
 namespace CategoryViewFactory {
 
-QWidget *create(DebugCategory category, CommandStore &store, QWidget *parent)
+QWidget *create(DebugCategory category, const Stores &stores, QWidget *parent)
 {
-    switch (category) {
-    case DebugCategory::session:
-        return new SessionView(store, parent);
-    case DebugCategory::saved:
-        return new SavedCommandsView(store, parent);
-    case DebugCategory::ping:
-        return new PingView(store, parent);
-    case DebugCategory::traceroute:
-        return new TracerouteView(store, parent);
-    case DebugCategory::flow:
-        return new FlowView(store, parent);
-    case DebugCategory::vpn:
-        return new VPNView(store, parent);
-    case DebugCategory::top:
-        return new SystemTopView(store, parent);
-    case DebugCategory::ha:
-        return new HAView(store, parent);
-    case DebugCategory::routing:
-        return new RoutingView(store, parent);
-    case DebugCategory::sniffer:
-        return new SnifferView(store, store.storage(), parent);
-    default:
-        break;
-    }
-    return new EmptyStateView(Category::icon(category), Category::title(category),
-                              QStringLiteral("This category's form is not available yet."), parent);
+    if (category == DebugCategory::saved)
+        return new SavedCommandsView(stores.commands, parent);
+    QWidget *view = nullptr;
+    CategoryForms::forEach([&](auto entry) {
+        using View = typename ViewOf<typename decltype(entry)::Form>::type;
+        if (entry.category != category)
+            return;
+        if constexpr (std::is_constructible_v<View, CommandStore &, InterfaceStore &, QWidget *>)
+            view = new View(stores.commands, stores.interfaces, parent);
+        else
+            view = new View(stores.commands, parent);
+    });
+    // Every category is a builder of the table or the saved-command browser.
+    Q_ASSERT(view);
+    return view;
 }
 
 } // namespace CategoryViewFactory

@@ -1,14 +1,14 @@
 #pragma once
 
+#include "common/stores.h"
 #include "model/debugcategory.h"
 
-class CommandStore;
 class QWidget;
 
 namespace CategoryViewFactory {
 
-// A new view of the category with its defaults: the form of a builder category, the saved-command
-// browser, or a placeholder naming a category whose view is not built yet.
-QWidget *create(DebugCategory category, CommandStore &store, QWidget *parent = nullptr);
+// A new view of the category with its defaults: the form of a builder category (made from the
+// category table), or the saved-command browser.
+QWidget *create(DebugCategory category, const Stores &stores, QWidget *parent = nullptr);
 
 } // namespace CategoryViewFactory

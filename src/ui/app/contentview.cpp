@@ -37,9 +37,9 @@ QPixmap footerIcon(qreal devicePixelRatio)
 }
 } // namespace
 
-ContentView::ContentView(CommandStore &store, NavigationState &nav, QWidget *parent)
+ContentView::ContentView(const Stores &stores, NavigationState &nav, QWidget *parent)
     : QWidget(parent)
-    , m_store(store)
+    , m_stores(stores)
     , m_nav(nav)
     , m_sidebar(new QListWidget(this))
     , m_detailLayout(nullptr)
@@ -122,7 +122,7 @@ void ContentView::showSelection(std::optional<DebugCategory> category)
         m_detail->hide();
     }
     if (category) {
-        m_detail = CategoryViewFactory::create(*category, m_store, this);
+        m_detail = CategoryViewFactory::create(*category, m_stores, this);
     } else {
         m_detail = new EmptyStateView(QStringLiteral("sidebar.left"), QStringLiteral("Select a Category"),
                                       QStringLiteral("Choose a debug category from the sidebar to get started."), this);

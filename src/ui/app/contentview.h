@@ -1,12 +1,12 @@
 #pragma once
 
+#include "common/stores.h"
 #include "model/debugcategory.h"
 
 #include <QWidget>
 
 #include <optional>
 
-class CommandStore;
 class NavigationState;
 class QListWidget;
 class QVBoxLayout;
@@ -18,7 +18,7 @@ class ContentView : public QWidget
     Q_OBJECT
 
 public:
-    ContentView(CommandStore &store, NavigationState &nav, QWidget *parent = nullptr);
+    ContentView(const Stores &stores, NavigationState &nav, QWidget *parent = nullptr);
 
     QListWidget *sidebar() const { return m_sidebar; }
     QWidget *detail() const { return m_detail; }
@@ -28,7 +28,7 @@ private:
     void syncSidebar(std::optional<DebugCategory> category);
     QWidget *createFooter();
 
-    CommandStore &m_store;
+    Stores m_stores;
     NavigationState &m_nav;
     QListWidget *m_sidebar;
     QVBoxLayout *m_detailLayout;

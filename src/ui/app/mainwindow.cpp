@@ -6,9 +6,9 @@
 #include <QApplication>
 #include <QMenuBar>
 
-MainWindow::MainWindow(CommandStore &store, NavigationState &nav, QAction *helpCommand, QWidget *parent)
+MainWindow::MainWindow(const Stores &stores, NavigationState &nav, QAction *helpCommand, QWidget *parent)
     : QMainWindow(parent)
-    , m_content(new ContentView(store, nav, this))
+    , m_content(new ContentView(stores, nav, this))
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Brindlecap Builder"));

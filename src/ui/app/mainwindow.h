@@ -2,7 +2,8 @@
 
 #include <QMainWindow>
 
-class CommandStore;
+#include "common/stores.h"
+
 class ContentView;
 class NavigationState;
 class QAction;
@@ -13,7 +14,7 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    MainWindow(CommandStore &store, NavigationState &nav, QAction *helpCommand, QWidget *parent = nullptr);
+    MainWindow(const Stores &stores, NavigationState &nav, QAction *helpCommand, QWidget *parent = nullptr);
 
     ContentView *content() const { return m_content; }
 

@@ -1,82 +1,39 @@
 #include "bpfbuilderview.h"
 
-#include "segmentedpicker.h"
-
 #include "common/flowlayout.h"
 #include "common/icons.h"
 #include "common/style.h"
 #include "formgrid.h"
+#include "segmentedpicker.h"
 #include "singlelineedit.h"
 
-#include <QCheckBox>
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 namespace {
 using Form = BPFBuilderForm;
-
-QFrame *divider(QWidget *parent)
-{
-    auto *line = new QFrame(parent);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    return line;
 }
-
-QHBoxLayout *rowLayout(QWidget *row, int spacing)
-{
-    auto *layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(spacing);
-    return layout;
-}
-
-QCheckBox *boundCheck(const QString &name, const QString &text, bool &field, std::function<void()> changed,
-                      QWidget *parent)
-{
-    auto *check = new QCheckBox(text, parent);
-    check->setObjectName(name);
-    check->setChecked(field);
-    QObject::connect(check, &QCheckBox::toggled, parent, [&field, changed = std::move(changed)](bool on) {
-        field = on;
-        changed();
-    });
-    return check;
-}
-
-QLabel *noParametersNote(const QString &text, QWidget *parent)
-{
-    auto *note = new QLabel(Style::inlineCodeHtml(text), parent);
-    note->setTextFormat(Qt::RichText);
-    Style::setCallout(note);
-    Style::setSecondary(note);
-    return note;
-}
-} // namespace
 
 BPFBuilderView::BPFBuilderView(QString &filter, std::function<void()> written, QWidget *parent)
-    : QWidget(parent)
+    : FormColumn(
+          QStringLiteral("BPF Builder"), [this] { updateState(); }, 10, parent)
     , m_filter(filter)
     , m_written(std::move(written))
 {
     setObjectName(QStringLiteral("bpfBuilder"));
-
-    auto *caption = new QLabel(QStringLiteral("Presets \u2014 click to append"), this);
-    caption->setTextFormat(Qt::PlainText);
-    Style::setCallout(caption);
-    Style::setSecondary(caption);
-
-    m_grid = new FormGrid(
-        QString(), [this] { updateState(); }, this);
+    Style::setSecondary(addCaption(QStringLiteral("Presets \u2014 click to append")));
+    addBlock(createPresetRow());
+    addDivider();
+    m_grid = addGrid();
     m_grid->setObjectName(QStringLiteral("snippetGrid"));
-    // Rows of the builder, not a box of their own inside the "BPF Builder" box.
-    m_grid->setStyleSheet(QStringLiteral("QGroupBox#snippetGrid { border: none; margin: 0; padding: 0; }"));
     m_grid->setRowSpacing(10);
     addParameterRows();
+    addDivider();
+    addCheckRow({field(&Form::negate), field(&Form::wrapInParens)},
+                {QStringLiteral("Negate (NOT)"), QStringLiteral("Wrap in parens")});
+    addBlock(createActionRow());
 
     m_preview = new QLabel(this);
     m_preview->setObjectName(QStringLiteral("snippetPreview"));
@@ -86,17 +43,7 @@ BPFBuilderView::BPFBuilderView(QString &filter, std::function<void()> written, Q
     Style::setMonospaced(m_preview);
     Style::setCallout(m_preview);
     Style::setSecondary(m_preview);
-
-    auto *column = new QVBoxLayout(this);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(10);
-    column->addWidget(caption);
-    column->addWidget(createPresetRow());
-    column->addWidget(divider(this));
-    column->addWidget(m_grid);
-    column->addWidget(divider(this));
-    column->addWidget(createActionRows());
-    column->addWidget(m_preview);
+    addBlock(m_preview);
     updateState();
 }
 
@@ -121,55 +68,42 @@ QWidget *BPFBuilderView::createPresetRow()
 void BPFBuilderView::addParameterRows()
 {
     FormGrid *grid = m_grid;
-    BPFBuilderForm &f = m_form;
-    const auto direction = [grid](const QString &name, auto &field) {
-        return grid->addPicker(name, QStringLiteral("Direction:"), field, 200);
-    };
+    const auto direction = [grid](auto field) { return grid->addPicker(field, QStringLiteral("Direction:"), 200); };
 
-    grid->addPicker(QStringLiteral("type"), QStringLiteral("Snippet type:"), f.type, 230);
-    m_rows[SnippetType::host] = {grid->addText(QStringLiteral("hostIP"), QStringLiteral("IP address:"),
-                                               QStringLiteral("e.g. 10.0.0.1"), f.hostIP),
-                                 direction(QStringLiteral("hostDir"), f.hostDir)};
-    m_rows[SnippetType::network] = {grid->addText(QStringLiteral("networkCIDR"), QStringLiteral("CIDR:"),
-                                                  QStringLiteral("e.g. 10.0.0.0/24"), f.networkCIDR),
-                                    direction(QStringLiteral("networkDir"), f.networkDir)};
-    m_rows[SnippetType::port] = {grid->addText(QStringLiteral("portList"), QStringLiteral("Port(s):"),
-                                               QStringLiteral("single or comma-separated, e.g. 80,443"), f.portList),
-                                 direction(QStringLiteral("portDir"), f.portDir)};
-    m_rows[SnippetType::ipProtocol] = {
-        grid->addPicker(QStringLiteral("bpfProto"), QStringLiteral("Protocol:"), f.bpfProto, 200)};
-    m_rows[SnippetType::etherHost] = {grid->addText(QStringLiteral("mac"), QStringLiteral("MAC address:"),
-                                                    QStringLiteral("aa:bb:cc:dd:ee:ff"), f.mac),
-                                      direction(QStringLiteral("macDir"), f.macDir)};
-    m_rows[SnippetType::vlan] = {grid->addText(QStringLiteral("vlanID"), QStringLiteral("VLAN ID:"),
-                                               QStringLiteral("blank = any VLAN tag"), f.vlanID)};
-
-    auto *flags = new QWidget(grid);
-    flags->setObjectName(QStringLiteral("flags"));
-    QHBoxLayout *flagRow = rowLayout(flags, 12);
-    const std::pair<const char *, bool BPFBuilderForm::*> flagFields[] = {
-        {"SYN", &Form::flagSyn}, {"ACK", &Form::flagAck}, {"FIN", &Form::flagFin},
-        {"RST", &Form::flagRst}, {"PSH", &Form::flagPsh}, {"URG", &Form::flagUrg}};
-    for (const auto &[text, member] : flagFields) {
-        const QString label = QString::fromLatin1(text);
-        const QString name = QStringLiteral("flag") + label.at(0) + label.mid(1).toLower();
-        flagRow->addWidget(boundCheck(
-            name, label, f.*member, [this] { updateState(); }, flags));
-    }
-    flagRow->addStretch();
-    grid->addRow(QStringLiteral("Flags:"), flags);
+    grid->addPicker(field(&Form::type), QStringLiteral("Snippet type:"), 230);
+    m_rows[SnippetType::host] = {
+        grid->addText(field(&Form::hostIP), QStringLiteral("IP address:"), QStringLiteral("e.g. 10.0.0.1")),
+        direction(field(&Form::hostDir))};
+    m_rows[SnippetType::network] = {
+        grid->addText(field(&Form::networkCIDR), QStringLiteral("CIDR:"), QStringLiteral("e.g. 10.0.0.0/24")),
+        direction(field(&Form::networkDir))};
+    m_rows[SnippetType::port] = {grid->addText(field(&Form::portList), QStringLiteral("Port(s):"),
+                                               QStringLiteral("single or comma-separated, e.g. 80,443")),
+                                 direction(field(&Form::portDir))};
+    m_rows[SnippetType::ipProtocol] = {grid->addPicker(field(&Form::bpfProto), QStringLiteral("Protocol:"), 200)};
+    m_rows[SnippetType::etherHost] = {
+        grid->addText(field(&Form::mac), QStringLiteral("MAC address:"), QStringLiteral("aa:bb:cc:dd:ee:ff")),
+        direction(field(&Form::macDir))};
+    m_rows[SnippetType::vlan] = {
+        grid->addText(field(&Form::vlanID), QStringLiteral("VLAN ID:"), QStringLiteral("blank = any VLAN tag"))};
     m_rows[SnippetType::tcpFlag] = {
-        flags, grid->addPicker(QStringLiteral("flagMode"), QStringLiteral("Match:"), f.flagMode, 220)};
-
-    m_rows[SnippetType::icmpType] = {
-        grid->addPicker(QStringLiteral("icmp"), QStringLiteral("ICMP type:"), f.icmp, 260)};
+        grid->addCheckRow(QStringLiteral("Flags:"),
+                          {field(&Form::flagSyn), field(&Form::flagAck), field(&Form::flagFin), field(&Form::flagRst),
+                           field(&Form::flagPsh), field(&Form::flagUrg)},
+                          {QStringLiteral("SYN"), QStringLiteral("ACK"), QStringLiteral("FIN"), QStringLiteral("RST"),
+                           QStringLiteral("PSH"), QStringLiteral("URG")}),
+        grid->addPicker(field(&Form::flagMode), QStringLiteral("Match:"), 220)};
+    m_rows[SnippetType::icmpType] = {grid->addPicker(field(&Form::icmp), QStringLiteral("ICMP type:"), 260)};
 
     for (SnippetType type : {SnippetType::etherBroadcast, SnippetType::etherMulticast}) {
         const QString text = QStringLiteral("No parameters \u2014 appends `%1`")
                                  .arg(type == SnippetType::etherBroadcast ? QStringLiteral("ether broadcast")
                                                                           : QStringLiteral("ether multicast"));
-        QLabel *note = noParametersNote(text, grid);
+        auto *note = new QLabel(Style::inlineCodeHtml(text), grid);
         note->setObjectName(Enum::caseName(type) + QStringLiteral("Note"));
+        note->setTextFormat(Qt::RichText);
+        Style::setCallout(note);
+        Style::setSecondary(note);
         grid->addRow(QString(), note);
         // After addRow, which names the control after its (here empty) label.
         note->setAccessibleName(Style::withoutBackQuotes(text));
@@ -177,55 +111,39 @@ void BPFBuilderView::addParameterRows()
     }
 
     auto *version = SegmentedPicker::create(
-        QStringLiteral("ipVer"), QStringLiteral("Version:"), f.ipVer, [this] { updateState(); }, grid);
+        field(&Form::ipVer), QStringLiteral("Version:"), [this] { updateState(); }, grid);
     version->setFixedWidth(160);
     grid->addRow(QStringLiteral("Version:"), version, Qt::AlignLeft);
     m_rows[SnippetType::ipVersion] = {version};
 
-    m_rows[SnippetType::etherProto] = {grid->addText(QStringLiteral("etherProtoNum"),
-                                                     QStringLiteral("EtherType (hex or dec):"),
-                                                     QStringLiteral("e.g. 0x0806 for ARP"), f.etherProtoNum)};
-    m_rows[SnippetType::ipProto] = {grid->addText(QStringLiteral("ipProtoNum"), QStringLiteral("IP protocol number:"),
-                                                  QStringLiteral("e.g. 6=TCP, 17=UDP, 47=GRE, 50=ESP"), f.ipProtoNum)};
+    m_rows[SnippetType::etherProto] = {grid->addText(
+        field(&Form::etherProtoNum), QStringLiteral("EtherType (hex or dec):"), QStringLiteral("e.g. 0x0806 for ARP"))};
+    m_rows[SnippetType::ipProto] = {grid->addText(field(&Form::ipProtoNum), QStringLiteral("IP protocol number:"),
+                                                  QStringLiteral("e.g. 6=TCP, 17=UDP, 47=GRE, 50=ESP"))};
 }
 
-QWidget *BPFBuilderView::createActionRows()
+QWidget *BPFBuilderView::createActionRow()
 {
-    auto *rows = new QWidget(this);
-    auto *column = new QVBoxLayout(rows);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(10);
-
-    const auto changed = [this] { updateState(); };
-    auto *options = new QHBoxLayout;
-    options->setSpacing(16);
-    options->addWidget(
-        boundCheck(QStringLiteral("negate"), QStringLiteral("Negate (NOT)"), m_form.negate, changed, rows));
-    options->addWidget(boundCheck(QStringLiteral("wrapInParens"), QStringLiteral("Wrap in parens"), m_form.wrapInParens,
-                                  changed, rows));
-    options->addStretch();
-    column->addLayout(options);
-
-    auto *combine = new QHBoxLayout;
+    auto *row = new QWidget(this);
+    auto *combine = new QHBoxLayout(row);
+    combine->setContentsMargins(0, 0, 0, 0);
     combine->setSpacing(8);
-    auto *label = new QLabel(QStringLiteral("Combine with:"), rows);
+    auto *label = new QLabel(QStringLiteral("Combine with:"), row);
     label->setTextFormat(Qt::PlainText);
     Style::setSecondary(label);
-    auto *combinator = SegmentedPicker::create(QStringLiteral("combinator"), QStringLiteral("Combine with:"),
-                                               m_form.combinator, changed, rows);
+    auto *combinator = SegmentedPicker::create(
+        field(&Form::combinator), QStringLiteral("Combine with:"), [this] { updateState(); }, row);
     combinator->setFixedWidth(160);
     label->setBuddy(combinator);
 
-    auto *clear = new QPushButton(QStringLiteral("Clear Filter"), rows);
+    auto *clear = new QPushButton(QStringLiteral("Clear Filter"), row);
     clear->setObjectName(QStringLiteral("clearFilter"));
     clear->setAutoDefault(false);
-    // Destructive: it throws away the whole filter text.
-    QPalette palette = clear->palette();
-    palette.setColor(QPalette::ButtonText, QColor(0xd7, 0x26, 0x1e));
-    clear->setPalette(palette);
+    // It throws away the whole filter text.
+    Style::setDestructive(clear);
     connect(clear, &QPushButton::clicked, this, &BPFBuilderView::clearFilter);
 
-    m_add = new QPushButton(Icons::symbol(QStringLiteral("plus")), QStringLiteral("Add to Filter"), rows);
+    m_add = new QPushButton(Icons::symbol(QStringLiteral("plus")), QStringLiteral("Add to Filter"), row);
     m_add->setObjectName(QStringLiteral("addToFilter"));
     m_add->setAutoDefault(false);
     // A window-wide shortcut that, like the button, does nothing while the button is disabled.
@@ -238,8 +156,7 @@ QWidget *BPFBuilderView::createActionRows()
     combine->addWidget(clear);
     combine->addWidget(m_add);
     combine->addStretch();
-    column->addLayout(combine);
-    return rows;
+    return row;
 }
 
 void BPFBuilderView::addPreset(Preset preset)

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "builders/bpfbuilderform.h"
+#include "formcolumn.h"
 
 #include <QMap>
-#include <QWidget>
 
 #include <functional>
 
@@ -14,7 +14,7 @@ class QPushButton;
 // Builds the Sniffer's custom filter out of presets and snippets. It works on the filter text it is
 // given, the very field the user types into, and tells after each rewrite; its own parameters start
 // from their defaults with every new builder.
-class BPFBuilderView : public QWidget
+class BPFBuilderView : public FormColumn
 {
     Q_OBJECT
 
@@ -40,9 +40,10 @@ public:
     void clearFilter();
 
 private:
+    template <typename T> FieldRef<T> field(T BPFBuilderForm::*member) { return bindField(m_form, member); }
     void addParameterRows();
     QWidget *createPresetRow();
-    QWidget *createActionRows();
+    QWidget *createActionRow();
     void setFilter(const QString &text);
     // Shows the current type's rows, the preview and the state of "Add to Filter".
     void updateState();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fieldref.h"
 #include "model/debugcategory.h"
 
 #include <QScrollArea>
@@ -49,6 +50,10 @@ private:
     CommandOutputView *m_output;
 };
 
+// The view of each form type: every view header names itself for its form, so that the view factory,
+// working through the category table, can make each one (and a form without a view does not compile).
+template <typename Form> struct ViewOf;
+
 // A builder view that owns its form type: the panel always shows the form's rule. A subclass with
 // rules in formChanged() calls refresh() once more at the end of its constructor, when they can run.
 template <typename Form> class FormView : public BuilderView
@@ -62,6 +67,9 @@ protected:
     {
         refresh();
     }
+
+    // The form's field that member names, for binding a control to it.
+    template <typename T> FieldRef<T> field(T Form::*member) { return bindField(m_form, member); }
 
     QString command() const final { return m_form.generatedCommand(); }
     QString panelTitle() const final { return m_form.title(); }

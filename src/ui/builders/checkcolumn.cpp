@@ -46,21 +46,29 @@ CheckColumn::CheckColumn(const QString &title, std::function<void()> changed, QW
     m_column->setSpacing(4);
 }
 
-QCheckBox *CheckColumn::addCheck(const QString &name, const QString &label, bool &field, int indent)
+QCheckBox *CheckColumn::addCheck(FieldRef<bool> field, const QString &label, int indent)
 {
-    auto *row = new QWidget(this);
+    QCheckBox *check = createCheck(field, label, indent, m_changed, this);
+    m_column->addWidget(rowOf(check));
+    return check;
+}
+
+QCheckBox *CheckColumn::createCheck(FieldRef<bool> field, const QString &label, int indent,
+                                    std::function<void()> changed, QWidget *parent)
+{
+    auto *row = new QWidget(parent);
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(indent, 0, 0, 0);
     layout->setSpacing(0);
 
     auto *check = new QCheckBox(row);
-    check->setObjectName(name);
-    check->setChecked(field);
+    check->setObjectName(field.name);
+    check->setChecked(*field.value);
     check->setAccessibleName(Style::withoutBackQuotes(label));
     layout->addWidget(check);
     if (label.contains(u'`')) {
         auto *text = new CheckLabel(Style::inlineCodeHtml(label), check, row);
-        text->setObjectName(name + QStringLiteral("Label"));
+        text->setObjectName(field.name + QStringLiteral("Label"));
         // Placed and sized as the style places a checkbox's own text, so these rows line up with
         // their neighbours.
         QStyleOptionButton option;
@@ -82,12 +90,28 @@ QCheckBox *CheckColumn::addCheck(const QString &name, const QString &label, bool
     }
     layout->addStretch();
     row->setProperty("checkRow", true);
-    connect(check, &QCheckBox::toggled, this, [this, &field](bool on) {
-        field = on;
-        m_changed();
+    connect(check, &QCheckBox::toggled, row, [value = field.value, changed = std::move(changed)](bool on) {
+        *value = on;
+        changed();
     });
-    m_column->addWidget(row);
     return check;
+}
+
+QWidget *CheckColumn::createCheckRow(const QList<FieldRef<bool>> &fields, const QStringList &texts, int spacing,
+                                     const std::function<void()> &changed, QWidget *parent)
+{
+    auto *row = new QWidget(parent);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(spacing);
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        QWidget *checkRow = createCheck(fields.at(i), texts.at(i), 0, changed, row)->parentWidget();
+        // Side by side, each only as wide as its checkbox and label.
+        checkRow->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
+        layout->addWidget(checkRow);
+    }
+    layout->addStretch();
+    return row;
 }
 
 QWidget *CheckColumn::rowOf(QCheckBox *check) const

@@ -10,21 +10,22 @@
 namespace DebugChecks {
 
 namespace {
-Pair addPair(CheckColumn *column, const QString &timestampsLabel, bool &timestamps, bool &includeStopBlock, int indent,
-             const QString &suffix)
+Pair addPair(CheckColumn *column, const QString &timestampsLabel, FieldRef<bool> timestamps,
+             FieldRef<bool> includeStopBlock, int indent, const QString &suffix)
 {
-    return {column->addCheck(QStringLiteral("timestamps") + suffix, timestampsLabel, timestamps, indent),
-            column->addCheck(QStringLiteral("includeStopBlock") + suffix, QStringLiteral("Append stop-debug block"),
-                             includeStopBlock, indent)};
+    timestamps.name += suffix;
+    includeStopBlock.name += suffix;
+    return {column->addCheck(timestamps, timestampsLabel, indent),
+            column->addCheck(includeStopBlock, QStringLiteral("Append stop-debug block"), indent)};
 }
 } // namespace
 
-Pair add(CheckColumn *column, bool &timestamps, bool &includeStopBlock)
+Pair add(CheckColumn *column, FieldRef<bool> timestamps, FieldRef<bool> includeStopBlock)
 {
     return addPair(column, QStringLiteral("Enable console timestamps"), timestamps, includeStopBlock, 0, QString());
 }
 
-Pair addIndented(CheckColumn *column, bool &timestamps, bool &includeStopBlock, const QString &suffix)
+Pair addIndented(CheckColumn *column, FieldRef<bool> timestamps, FieldRef<bool> includeStopBlock, const QString &suffix)
 {
     return addPair(column, QStringLiteral("Console timestamps"), timestamps, includeStopBlock, 20, suffix);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fieldref.h"
+
 #include <QString>
 
 class CheckColumn;
@@ -15,12 +17,13 @@ struct Pair {
 };
 
 // "Enable console timestamps" and "Append stop-debug block", as the last two rows of a debug box.
-Pair add(CheckColumn *column, bool &timestamps, bool &includeStopBlock);
+Pair add(CheckColumn *column, FieldRef<bool> timestamps, FieldRef<bool> includeStopBlock);
 
 // "Console timestamps" and "Append stop-debug block", indented 20 points under a protocol's own debug
 // checkbox. A form with a second pair bound to the same flags names it with a suffix
 // ("timestampsBgp"); it keeps the pairs showing the flags' values (see follow()).
-Pair addIndented(CheckColumn *column, bool &timestamps, bool &includeStopBlock, const QString &suffix = {});
+Pair addIndented(CheckColumn *column, FieldRef<bool> timestamps, FieldRef<bool> includeStopBlock,
+                 const QString &suffix = {});
 
 // Shows the pair's rows or hides them (their values are kept), and sets the checkboxes from the flags
 // without counting that as an edit: the way a second pair catches up with a change made in the first.

@@ -1,6 +1,7 @@
 #include "flowview.h"
 
 #include "checkcolumn.h"
+#include "debugchecks.h"
 #include "formgrid.h"
 
 FlowView::FlowView(CommandStore &store, QWidget *parent)
@@ -12,25 +13,20 @@ FlowView::FlowView(CommandStore &store, QWidget *parent)
 
     const QString optional = QStringLiteral("optional");
     auto *filters = addGrid(QStringLiteral("Filters"));
-    filters->addText(QStringLiteral("addr"), QStringLiteral("Address (either dir):"), QStringLiteral("e.g. 10.1.1.10"),
-                     m_form.addr);
-    filters->addText(QStringLiteral("saddr"), QStringLiteral("Source IP:"), optional, m_form.saddr);
-    filters->addText(QStringLiteral("daddr"), QStringLiteral("Destination IP:"), optional, m_form.daddr);
-    filters->addText(QStringLiteral("port"), QStringLiteral("Port (either dir):"), optional, m_form.port);
-    filters->addText(QStringLiteral("sport"), QStringLiteral("Source Port:"), optional, m_form.sport);
-    filters->addText(QStringLiteral("dport"), QStringLiteral("Destination Port:"), optional, m_form.dport);
-    filters->addPicker(QStringLiteral("proto"), QStringLiteral("Protocol:"), m_form.proto);
-    filters->addText(QStringLiteral("vdom"), QStringLiteral("VDOM index:"), optional, m_form.vdom);
-    filters->addText(QStringLiteral("traceCount"), QStringLiteral("Trace Count:"),
-                     QStringLiteral("number of packets, e.g. 1000"), m_form.traceCount);
+    filters->addText(field(&FlowForm::addr), QStringLiteral("Address (either dir):"), QStringLiteral("e.g. 10.1.1.10"));
+    filters->addText(field(&FlowForm::saddr), QStringLiteral("Source IP:"), optional);
+    filters->addText(field(&FlowForm::daddr), QStringLiteral("Destination IP:"), optional);
+    filters->addText(field(&FlowForm::port), QStringLiteral("Port (either dir):"), optional);
+    filters->addText(field(&FlowForm::sport), QStringLiteral("Source Port:"), optional);
+    filters->addText(field(&FlowForm::dport), QStringLiteral("Destination Port:"), optional);
+    filters->addPicker(field(&FlowForm::proto), QStringLiteral("Protocol:"));
+    filters->addText(field(&FlowForm::vdom), QStringLiteral("VDOM index:"), optional);
+    filters->addText(field(&FlowForm::traceCount), QStringLiteral("Trace Count:"),
+                     QStringLiteral("number of packets, e.g. 1000"));
 
     auto *options = addChecks(QStringLiteral("Options"));
-    options->addCheck(QStringLiteral("resetFirst"), QStringLiteral("Reset debug state first (`disable` + `reset`)"),
-                      m_form.resetFirst);
-    options->addCheck(QStringLiteral("showFunctionName"), QStringLiteral("Show kernel function names"),
-                      m_form.showFunctionName);
-    options->addCheck(QStringLiteral("showIprope"), QStringLiteral("Show iprope details"), m_form.showIprope);
-    options->addCheck(QStringLiteral("timestamps"), QStringLiteral("Enable console timestamps"), m_form.timestamps);
-    options->addCheck(QStringLiteral("includeStopBlock"), QStringLiteral("Append stop-debug block"),
-                      m_form.includeStopBlock);
+    options->addCheck(field(&FlowForm::resetFirst), QStringLiteral("Reset debug state first (`disable` + `reset`)"));
+    options->addCheck(field(&FlowForm::showFunctionName), QStringLiteral("Show kernel function names"));
+    options->addCheck(field(&FlowForm::showIprope), QStringLiteral("Show iprope details"));
+    DebugChecks::add(options, field(&FlowForm::timestamps), field(&FlowForm::includeStopBlock));
 }

@@ -10,3 +10,7 @@ class FlowView : public FormView<FlowForm>
 public:
     explicit FlowView(CommandStore &store, QWidget *parent = nullptr);
 };
+
+template <> struct ViewOf<FlowForm> {
+    using type = FlowView;
+};

@@ -46,16 +46,19 @@ QLabel *FormColumn::addCaption(const QString &text, double scale)
 FormGrid *FormColumn::addGrid()
 {
     auto *grid = new FormGrid(QString(), m_changed, this);
-    // The rows belong to this box: no second frame, title or padding around them.
-    grid->setFlat(true);
-    grid->setStyleSheet(QStringLiteral("QGroupBox { border: none; margin: 0; padding: 0; }"));
-    grid->layout()->setContentsMargins(0, 0, 0, 0);
     addWidget(grid);
     return grid;
 }
 
-SingleLineEdit *FormColumn::addText(const QString &name, const QString &label, const QString &placeholder,
-                                    QString &field, int width)
+SingleLineEdit *FormColumn::addText(FieldRef<QString> field, const QString &label, const QString &placeholder,
+                                    int width)
 {
-    return addGrid()->addText(name, label, placeholder, field, width);
+    return addGrid()->addText(field, label, placeholder, width);
+}
+
+QWidget *FormColumn::addCheckRow(const QList<FieldRef<bool>> &fields, const QStringList &texts)
+{
+    QWidget *row = createCheckRow(fields, texts, 16, m_changed, this);
+    addWidget(row);
+    return row;
 }

@@ -18,14 +18,17 @@ public:
 
     // A horizontal rule with padding points of space above and below it.
     QFrame *addDivider(int padding = 0);
+    // Any other block, full width.
+    void addBlock(QWidget *widget) { addWidget(widget); }
     // A line of text in the body font scaled by scale; back-quoted words are shown as inline code.
     QLabel *addCaption(const QString &text, double scale = 1.0);
     // A grid of right-aligned labels and controls (12 points between columns, 8 between rows), without
     // a frame of its own.
     FormGrid *addGrid();
     // A single labelled text field of the given width.
-    SingleLineEdit *addText(const QString &name, const QString &label, const QString &placeholder, QString &field,
-                            int width);
+    SingleLineEdit *addText(FieldRef<QString> field, const QString &label, const QString &placeholder, int width);
+    // Checkboxes side by side in one row; texts[i] labels fields[i].
+    QWidget *addCheckRow(const QList<FieldRef<bool>> &fields, const QStringList &texts);
 
 private:
     std::function<void()> m_changed;

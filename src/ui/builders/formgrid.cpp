@@ -1,7 +1,10 @@
 #include "formgrid.h"
 
+#include "checkcolumn.h"
+#include "multilineedit.h"
 #include "singlelineedit.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
 
@@ -14,17 +17,22 @@ FormGrid::FormGrid(const QString &title, std::function<void()> changed, QWidget 
     m_grid->setHorizontalSpacing(12);
     m_grid->setVerticalSpacing(8);
     m_grid->setColumnStretch(1, 1);
+    if (title.isEmpty()) {
+        // No second frame, title or padding inside the box these rows belong to.
+        setFlat(true);
+        setStyleSheet(QStringLiteral("QGroupBox { border: none; margin: 0; padding: 0; }"));
+        m_grid->setContentsMargins(0, 0, 0, 0);
+    }
 }
 
-SingleLineEdit *FormGrid::addText(const QString &name, const QString &label, const QString &placeholder, QString &field,
-                                  int width)
+SingleLineEdit *FormGrid::addText(FieldRef<QString> field, const QString &label, const QString &placeholder, int width)
 {
     auto *edit = new SingleLineEdit(this);
-    edit->setObjectName(name);
+    edit->setObjectName(field.name);
     edit->setPlaceholderText(placeholder);
-    edit->setText(field);
-    connect(edit, &QLineEdit::textChanged, this, [this, &field](const QString &text) {
-        field = text;
+    edit->setText(*field.value);
+    connect(edit, &QLineEdit::textChanged, this, [this, value = field.value](const QString &text) {
+        *value = text;
         m_changed();
     });
     if (width > 0) {
@@ -34,6 +42,36 @@ SingleLineEdit *FormGrid::addText(const QString &name, const QString &label, con
         addRow(label, edit);
     }
     return edit;
+}
+
+MultiLineEdit *FormGrid::addMultiLineText(FieldRef<QString> field, const QString &accessibleName,
+                                          const QString &placeholder, int minimumLines, int maximumLines)
+{
+    auto *edit = new MultiLineEdit(minimumLines, maximumLines, this);
+    edit->setObjectName(field.name);
+    edit->setPlaceholderText(placeholder);
+    edit->setAccessibleName(accessibleName);
+    edit->setText(*field.value);
+    connect(edit, &QPlainTextEdit::textChanged, this, [this, edit, value = field.value] {
+        *value = edit->text();
+        m_changed();
+    });
+    addWide(edit);
+    return edit;
+}
+
+QCheckBox *FormGrid::addCheck(FieldRef<bool> field, const QString &label)
+{
+    QCheckBox *check = CheckColumn::createCheck(field, label, 0, m_changed, this);
+    addWide(check->parentWidget());
+    return check;
+}
+
+QWidget *FormGrid::addCheckRow(const QString &label, const QList<FieldRef<bool>> &fields, const QStringList &texts)
+{
+    QWidget *row = CheckColumn::createCheckRow(fields, texts, 12, m_changed, this);
+    addRow(label, row);
+    return row;
 }
 
 QComboBox *FormGrid::createComboBox(const QString &name, const QStringList &items, int current, int width,

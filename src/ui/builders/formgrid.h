@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fieldref.h"
 #include "model/enumtable.h"
 
 #include <QComboBox>
@@ -8,45 +9,57 @@
 
 #include <functional>
 
+class MultiLineEdit;
+class QCheckBox;
 class QGridLayout;
 class QLabel;
 class SingleLineEdit;
 
 // A group box holding a grid of right-aligned labels and their controls. Each control writes its
-// value straight into the form field it is bound to and then calls the form's change handler.
+// value straight into the form field it is bound to and then calls the form's change handler; the
+// control is named after the field.
 class FormGrid : public QGroupBox
 {
     Q_OBJECT
 
 public:
+    // An empty title makes a frameless grid: rows that belong to the box around them.
     FormGrid(const QString &title, std::function<void()> changed, QWidget *parent = nullptr);
 
     // A width above 0 makes the field that wide, at the leading edge beside its label; otherwise it
     // fills the row.
-    SingleLineEdit *addText(const QString &name, const QString &label, const QString &placeholder, QString &field,
-                            int width = 0);
+    SingleLineEdit *addText(FieldRef<QString> field, const QString &label, const QString &placeholder, int width = 0);
+
+    // A multi-line field spanning the grid, growing from minimumLines to maximumLines. It has no
+    // visible label, so it takes accessibleName.
+    MultiLineEdit *addMultiLineText(FieldRef<QString> field, const QString &accessibleName, const QString &placeholder,
+                                    int minimumLines, int maximumLines);
+
+    // A checkbox spanning the grid.
+    QCheckBox *addCheck(FieldRef<bool> field, const QString &label);
+    // Checkboxes side by side in one labelled row; texts[i] labels fields[i].
+    QWidget *addCheckRow(const QString &label, const QList<FieldRef<bool>> &fields, const QStringList &texts);
 
     // A pop-up picker listing the enumeration's raw values in case order. A width of 0 leaves the
     // picker as wide as its longest item.
-    template <typename E> QComboBox *addPicker(const QString &name, const QString &label, E &field, int width = 160)
+    template <typename E> QComboBox *addPicker(FieldRef<E> field, const QString &label, int width = 160)
     {
-        return addPicker(name, label, field, Enum::rawValues<E>(), width);
+        return addPicker(field, label, Enum::rawValues<E>(), width);
     }
     // The same, showing texts (one per case, in case order) instead of the raw values.
     template <typename E>
-    QComboBox *addPicker(const QString &name, const QString &label, E &field, const QStringList &texts, int width)
+    QComboBox *addPicker(FieldRef<E> field, const QString &label, const QStringList &texts, int width)
     {
-        QComboBox *combo = createPicker(name, field, texts, width);
+        QComboBox *combo = createPicker(field, texts, width);
         addRow(label, combo, Qt::AlignLeft);
         return combo;
     }
     // A picker after the row's control, in a third column (a direction beside its value). It has no
     // visible label of its own, so it takes accessibleName.
     template <typename E>
-    QComboBox *addTrailingPicker(QWidget *rowControl, const QString &name, const QString &accessibleName, E &field,
-                                 int width)
+    QComboBox *addTrailingPicker(QWidget *rowControl, FieldRef<E> field, const QString &accessibleName, int width)
     {
-        QComboBox *combo = createPicker(name, field, Enum::rawValues<E>(), width);
+        QComboBox *combo = createPicker(field, Enum::rawValues<E>(), width);
         combo->setAccessibleName(accessibleName);
         addTrailing(rowControl, combo);
         return combo;
@@ -63,11 +76,12 @@ public:
     QLabel *labelFor(QWidget *control) const { return m_labels.value(control); }
 
 private:
-    template <typename E> QComboBox *createPicker(const QString &name, E &field, const QStringList &texts, int width)
+    template <typename E> QComboBox *createPicker(FieldRef<E> field, const QStringList &texts, int width)
     {
         const QList<E> cases = Enum::allCases<E>();
-        return createComboBox(name, texts, int(cases.indexOf(field)), width,
-                              [&field, cases](int index) { field = cases.value(index); });
+        E *value = field.value;
+        return createComboBox(field.name, texts, int(cases.indexOf(*value)), width,
+                              [value, cases](int index) { *value = cases.value(index); });
     }
     QComboBox *createComboBox(const QString &name, const QStringList &items, int current, int width,
                               std::function<void(int)> assign);

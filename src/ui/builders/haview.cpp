@@ -16,32 +16,27 @@ HAView::HAView(CommandStore &store, QWidget *parent)
               QStringLiteral("Inspect and debug FortiGate High Availability clusters."));
 
     auto *status = addChecks(QStringLiteral("Status Commands"));
-    status->addCheck(QStringLiteral("showStatus"),
-                     QStringLiteral("HA status (`get system ha status`, `diagnose sys ha status`)"), m_form.showStatus);
-    status->addCheck(QStringLiteral("showChecksum"),
-                     QStringLiteral("Cluster checksum (`diagnose sys ha checksum cluster`)"), m_form.showChecksum);
-    status->addCheck(QStringLiteral("showNonSync"), QStringLiteral("Global / root config checksums"),
-                     m_form.showNonSync);
-    status->addCheck(QStringLiteral("showDump"), QStringLiteral("Full HA dump (all vcluster / group / vcluster)"),
-                     m_form.showDump);
+    status->addCheck(field(&HAForm::showStatus),
+                     QStringLiteral("HA status (`get system ha status`, `diagnose sys ha status`)"));
+    status->addCheck(field(&HAForm::showChecksum),
+                     QStringLiteral("Cluster checksum (`diagnose sys ha checksum cluster`)"));
+    status->addCheck(field(&HAForm::showNonSync), QStringLiteral("Global / root config checksums"));
+    status->addCheck(field(&HAForm::showDump), QStringLiteral("Full HA dump (all vcluster / group / vcluster)"));
 
     auto *actions = new FormColumn(QStringLiteral("Actions"), changeHandler(), 8);
-    actions->addCheck(QStringLiteral("syncAll"), QStringLiteral("Force full sync (`execute ha synchronize all`)"),
-                      m_form.syncAll);
-    actions->addCheck(QStringLiteral("resetUptime"), QStringLiteral("Reset HA uptime (may trigger failover)"),
-                      m_form.resetUptime);
+    actions->addCheck(field(&HAForm::syncAll), QStringLiteral("Force full sync (`execute ha synchronize all`)"));
+    actions->addCheck(field(&HAForm::resetUptime), QStringLiteral("Reset HA uptime (may trigger failover)"));
     actions->addDivider(4)->setObjectName(QStringLiteral("actionsDivider"));
     actions->addCaption(QStringLiteral("Manage another unit (`execute ha manage`):"), 0.85)
         ->setObjectName(QStringLiteral("manageCaption"));
     FormGrid *manage = actions->addGrid();
-    manage->addText(QStringLiteral("manageIndex"), QStringLiteral("Unit index:"), QStringLiteral("e.g. 1"),
-                    m_form.manageIndex, 120);
-    manage->addText(QStringLiteral("manageAdmin"), QStringLiteral("Admin user:"),
-                    QStringLiteral("optional, e.g. admin"), m_form.manageAdmin, 200);
+    manage->addText(field(&HAForm::manageIndex), QStringLiteral("Unit index:"), QStringLiteral("e.g. 1"), 120);
+    manage->addText(field(&HAForm::manageAdmin), QStringLiteral("Admin user:"), QStringLiteral("optional, e.g. admin"),
+                    200);
     addBlock(actions);
 
     auto *debug = addChecks(QStringLiteral("Live Debug"));
-    debug->addCheck(QStringLiteral("debugHatalk"), QStringLiteral("hatalk (HA heartbeat)"), m_form.debugHatalk);
-    debug->addCheck(QStringLiteral("debugHasync"), QStringLiteral("hasync (config sync)"), m_form.debugHasync);
-    DebugChecks::add(debug, m_form.timestamps, m_form.includeStopBlock);
+    debug->addCheck(field(&HAForm::debugHatalk), QStringLiteral("hatalk (HA heartbeat)"));
+    debug->addCheck(field(&HAForm::debugHasync), QStringLiteral("hasync (config sync)"));
+    DebugChecks::add(debug, field(&HAForm::timestamps), field(&HAForm::includeStopBlock));
 }

@@ -10,3 +10,7 @@ class HAView : public FormView<HAForm>
 public:
     explicit HAView(CommandStore &store, QWidget *parent = nullptr);
 };
+
+template <> struct ViewOf<HAForm> {
+    using type = HAView;
+};

@@ -10,3 +10,7 @@ class PingView : public FormView<PingForm>
 public:
     explicit PingView(CommandStore &store, QWidget *parent = nullptr);
 };
+
+template <> struct ViewOf<PingForm> {
+    using type = PingView;
+};

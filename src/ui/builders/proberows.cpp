@@ -5,27 +5,25 @@
 
 namespace ProbeRows {
 
-void addDestination(FormGrid *grid, QString &target)
+void addDestination(FormGrid *grid, FieldRef<QString> target)
 {
-    grid->addText(QStringLiteral("target"), QStringLiteral("Destination:"), QStringLiteral("host or IP, e.g. 8.8.8.8"),
-                  target);
+    grid->addText(target, QStringLiteral("Destination:"), QStringLiteral("host or IP, e.g. 8.8.8.8"));
 }
 
-void addSourceAndEgress(FormGrid *grid, QString &source, const QString &egressName, QString &egress)
+void addSourceAndEgress(FormGrid *grid, FieldRef<QString> source, FieldRef<QString> egress)
 {
-    grid->addText(QStringLiteral("source"), QStringLiteral("Source IP:"), QStringLiteral("optional source IP"), source);
-    grid->addText(egressName, QStringLiteral("Egress Interface:"), QStringLiteral("e.g. port1, wan1"), egress);
+    grid->addText(source, QStringLiteral("Source IP:"), QStringLiteral("optional source IP"));
+    grid->addText(egress, QStringLiteral("Egress Interface:"), QStringLiteral("e.g. port1, wan1"));
 }
 
-void addDefaulted(FormGrid *grid, const QString &name, const QString &label, int applianceDefault, QString &field)
+void addDefaulted(FormGrid *grid, FieldRef<QString> field, const QString &label, int applianceDefault)
 {
-    grid->addText(name, label, QStringLiteral("default %1").arg(applianceDefault), field);
+    grid->addText(field, label, QStringLiteral("default %1").arg(applianceDefault));
 }
 
-void addViewSettings(CheckColumn *checks, bool &viewSettings)
+void addViewSettings(CheckColumn *checks, FieldRef<bool> viewSettings)
 {
-    checks->addCheck(QStringLiteral("viewSettings"), QStringLiteral("Show effective settings (`view-settings`)"),
-                     viewSettings);
+    checks->addCheck(viewSettings, QStringLiteral("Show effective settings (`view-settings`)"));
 }
 
 } // namespace ProbeRows

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fieldref.h"
+
 #include <QString>
 
 class CheckColumn;
@@ -9,13 +11,12 @@ class FormGrid;
 namespace ProbeRows {
 
 // The one "Destination:" row of the "Target" box.
-void addDestination(FormGrid *grid, QString &target);
-// The "Source IP:" and "Egress Interface:" rows that open the options box. The interface field is
-// named differently per form (interface, device).
-void addSourceAndEgress(FormGrid *grid, QString &source, const QString &egressName, QString &egress);
+void addDestination(FormGrid *grid, FieldRef<QString> target);
+// The "Source IP:" and "Egress Interface:" rows that open the options box.
+void addSourceAndEgress(FormGrid *grid, FieldRef<QString> source, FieldRef<QString> egress);
 // A row whose placeholder names the appliance's own default ("default 5"); the form never fills it
 // in, so a blank field sends nothing and the appliance applies its default.
-void addDefaulted(FormGrid *grid, const QString &name, const QString &label, int applianceDefault, QString &field);
-void addViewSettings(CheckColumn *checks, bool &viewSettings);
+void addDefaulted(FormGrid *grid, FieldRef<QString> field, const QString &label, int applianceDefault);
+void addViewSettings(CheckColumn *checks, FieldRef<bool> viewSettings);
 
 } // namespace ProbeRows

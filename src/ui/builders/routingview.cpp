@@ -18,48 +18,44 @@ RoutingView::RoutingView(CommandStore &store, QWidget *parent)
 {
     addHeader(QStringLiteral("Routing"),
               QStringLiteral("Generate command sets for OSPF, BGP, and static / policy-based routing."));
-    addBlock(
-        SegmentedPicker::create(QStringLiteral("proto"), QStringLiteral("Protocol"), m_form.proto, changeHandler()));
+    addBlock(SegmentedPicker::create(field(&RoutingForm::proto), QStringLiteral("Protocol"), changeHandler()));
 
     m_ospf = new FormColumn(groupTitle(RouteProto::ospf), changeHandler(), 4);
-    m_ospf->addCheck(QStringLiteral("ospfStatus"), QStringLiteral("Show OSPF status"), m_form.ospfStatus);
-    m_ospf->addCheck(QStringLiteral("ospfNeighbors"), QStringLiteral("Show OSPF neighbors"), m_form.ospfNeighbors);
-    m_ospf->addCheck(QStringLiteral("ospfInterface"), QStringLiteral("Show OSPF interfaces"), m_form.ospfInterface);
-    m_ospf->addCheck(QStringLiteral("ospfDatabase"), QStringLiteral("Show LSDB (database)"), m_form.ospfDatabase);
-    m_ospf->addCheck(QStringLiteral("ospfRoutes"), QStringLiteral("Show OSPF routes in RIB"), m_form.ospfRoutes);
+    m_ospf->addCheck(field(&RoutingForm::ospfStatus), QStringLiteral("Show OSPF status"));
+    m_ospf->addCheck(field(&RoutingForm::ospfNeighbors), QStringLiteral("Show OSPF neighbors"));
+    m_ospf->addCheck(field(&RoutingForm::ospfInterface), QStringLiteral("Show OSPF interfaces"));
+    m_ospf->addCheck(field(&RoutingForm::ospfDatabase), QStringLiteral("Show LSDB (database)"));
+    m_ospf->addCheck(field(&RoutingForm::ospfRoutes), QStringLiteral("Show OSPF routes in RIB"));
     m_ospf->addDivider();
-    m_ospf->addCheck(QStringLiteral("ospfDebug"), QStringLiteral("Enable live OSPF debug"), m_form.ospfDebug);
-    m_ospfOptions = DebugChecks::addIndented(m_ospf, m_form.timestamps, m_form.includeStopBlock);
+    m_ospf->addCheck(field(&RoutingForm::ospfDebug), QStringLiteral("Enable live OSPF debug"));
+    m_ospfOptions =
+        DebugChecks::addIndented(m_ospf, field(&RoutingForm::timestamps), field(&RoutingForm::includeStopBlock));
     addBlock(m_ospf);
 
     m_bgp = new FormColumn(groupTitle(RouteProto::bgp), changeHandler(), 8);
-    m_bgp->addCheck(QStringLiteral("bgpSummary"), QStringLiteral("BGP summary"), m_form.bgpSummary);
-    m_bgp->addText(QStringLiteral("bgpNeighborIP"), QStringLiteral("Neighbor IP:"), QStringLiteral("e.g. 10.0.0.1"),
-                   m_form.bgpNeighborIP, 220);
+    m_bgp->addCheck(field(&RoutingForm::bgpSummary), QStringLiteral("BGP summary"));
+    m_bgp->addText(field(&RoutingForm::bgpNeighborIP), QStringLiteral("Neighbor IP:"), QStringLiteral("e.g. 10.0.0.1"),
+                   220);
     m_bgpNeighborRoutes =
-        m_bgp->addCheck(QStringLiteral("bgpNeighborRoutes"), QStringLiteral("Show routes received from neighbor"),
-                        m_form.bgpNeighborRoutes);
+        m_bgp->addCheck(field(&RoutingForm::bgpNeighborRoutes), QStringLiteral("Show routes received from neighbor"));
     m_bgpAdvertisedRoutes =
-        m_bgp->addCheck(QStringLiteral("bgpAdvertisedRoutes"), QStringLiteral("Show routes advertised to neighbor"),
-                        m_form.bgpAdvertisedRoutes);
-    m_bgp->addCheck(QStringLiteral("bgpNetwork"), QStringLiteral("Show locally originated networks"),
-                    m_form.bgpNetwork);
+        m_bgp->addCheck(field(&RoutingForm::bgpAdvertisedRoutes), QStringLiteral("Show routes advertised to neighbor"));
+    m_bgp->addCheck(field(&RoutingForm::bgpNetwork), QStringLiteral("Show locally originated networks"));
     m_bgp->addDivider();
-    m_bgp->addCheck(QStringLiteral("bgpDebug"), QStringLiteral("Enable live BGP debug"), m_form.bgpDebug);
+    m_bgp->addCheck(field(&RoutingForm::bgpDebug), QStringLiteral("Enable live BGP debug"));
     // The same two flags as in the OSPF box, under names of their own.
-    m_bgpOptions = DebugChecks::addIndented(m_bgp, m_form.timestamps, m_form.includeStopBlock, QStringLiteral("Bgp"));
+    m_bgpOptions = DebugChecks::addIndented(m_bgp, field(&RoutingForm::timestamps),
+                                            field(&RoutingForm::includeStopBlock), QStringLiteral("Bgp"));
     addBlock(m_bgp);
 
     m_static = new FormColumn(groupTitle(RouteProto::staticR), changeHandler(), 8);
-    m_static->addCheck(QStringLiteral("staticStatic"), QStringLiteral("Show static routes"), m_form.staticStatic);
-    m_static->addCheck(QStringLiteral("staticAll"), QStringLiteral("Show full routing-table"), m_form.staticAll);
-    m_static->addCheck(QStringLiteral("staticDatabase"), QStringLiteral("Show routing-table database"),
-                       m_form.staticDatabase);
-    m_static->addCheck(QStringLiteral("staticPBR"), QStringLiteral("Show policy-based routes (proute)"),
-                       m_form.staticPBR);
+    m_static->addCheck(field(&RoutingForm::staticStatic), QStringLiteral("Show static routes"));
+    m_static->addCheck(field(&RoutingForm::staticAll), QStringLiteral("Show full routing-table"));
+    m_static->addCheck(field(&RoutingForm::staticDatabase), QStringLiteral("Show routing-table database"));
+    m_static->addCheck(field(&RoutingForm::staticPBR), QStringLiteral("Show policy-based routes (proute)"));
     m_static->addDivider();
-    m_static->addText(QStringLiteral("staticDetailsIP"), QStringLiteral("Lookup destination:"),
-                      QStringLiteral("optional IP to resolve"), m_form.staticDetailsIP, 220);
+    m_static->addText(field(&RoutingForm::staticDetailsIP), QStringLiteral("Lookup destination:"),
+                      QStringLiteral("optional IP to resolve"), 220);
     addBlock(m_static);
 
     refresh();

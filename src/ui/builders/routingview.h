@@ -28,3 +28,7 @@ private:
     QWidget *m_bgpNeighborRoutes = nullptr;
     QWidget *m_bgpAdvertisedRoutes = nullptr;
 };
+
+template <> struct ViewOf<RoutingForm> {
+    using type = RoutingView;
+};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fieldref.h"
 #include "model/enumtable.h"
 
 #include <QWidget>
@@ -20,14 +21,14 @@ public:
     // Bound to an enumeration field: one segment per case, in case order, showing the raw values.
     // Choosing a segment writes the case into the field and then calls changed.
     template <typename E>
-    static SegmentedPicker *create(const QString &name, const QString &label, E &field, std::function<void()> changed,
+    static SegmentedPicker *create(FieldRef<E> field, const QString &label, std::function<void()> changed,
                                    QWidget *parent = nullptr)
     {
         const QList<E> cases = Enum::allCases<E>();
         auto *picker = new SegmentedPicker(
-            name, label, Enum::rawValues<E>(), int(cases.indexOf(field)),
-            [&field, cases, changed = std::move(changed)](int index) {
-                field = cases.value(index);
+            field.name, label, Enum::rawValues<E>(), int(cases.indexOf(*field.value)),
+            [value = field.value, cases, changed = std::move(changed)](int index) {
+                *value = cases.value(index);
                 if (changed)
                     changed();
             },

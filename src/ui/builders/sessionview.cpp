@@ -11,21 +11,17 @@ SessionView::SessionView(CommandStore &store, QWidget *parent)
                              "Leave any field blank to skip it."));
 
     auto *filters = addGrid(QStringLiteral("Filters"));
-    filters->addText(QStringLiteral("src"), QStringLiteral("Source IP:"), QStringLiteral("e.g. 10.1.1.10"), m_form.src);
-    filters->addText(QStringLiteral("dst"), QStringLiteral("Destination IP:"), QStringLiteral("e.g. 8.8.8.8"),
-                     m_form.dst);
-    filters->addText(QStringLiteral("srcPort"), QStringLiteral("Source Port:"), QStringLiteral("e.g. 54321"),
-                     m_form.srcPort);
-    filters->addText(QStringLiteral("dstPort"), QStringLiteral("Destination Port:"), QStringLiteral("e.g. 443"),
-                     m_form.dstPort);
-    filters->addPicker(QStringLiteral("proto"), QStringLiteral("Protocol:"), m_form.proto);
-    filters->addText(QStringLiteral("vdom"), QStringLiteral("VDOM index:"),
-                     QStringLiteral("optional numeric VDOM index"), m_form.vdom);
+    filters->addText(field(&SessionForm::src), QStringLiteral("Source IP:"), QStringLiteral("e.g. 10.1.1.10"));
+    filters->addText(field(&SessionForm::dst), QStringLiteral("Destination IP:"), QStringLiteral("e.g. 8.8.8.8"));
+    filters->addText(field(&SessionForm::srcPort), QStringLiteral("Source Port:"), QStringLiteral("e.g. 54321"));
+    filters->addText(field(&SessionForm::dstPort), QStringLiteral("Destination Port:"), QStringLiteral("e.g. 443"));
+    filters->addPicker(field(&SessionForm::proto), QStringLiteral("Protocol:"));
+    filters->addText(field(&SessionForm::vdom), QStringLiteral("VDOM index:"),
+                     QStringLiteral("optional numeric VDOM index"));
 
     auto *options = addChecks(QStringLiteral("Options"));
-    options->addCheck(QStringLiteral("clearFirst"), QStringLiteral("Clear existing filter first"), m_form.clearFirst);
-    options->addCheck(QStringLiteral("negate"), QStringLiteral("Negate filter (invert match)"), m_form.negate);
-    options->addCheck(QStringLiteral("stats"), QStringLiteral("Include session stats"), m_form.stats);
-    options->addCheck(QStringLiteral("listAtEnd"), QStringLiteral("Append `diagnose sys session list`"),
-                      m_form.listAtEnd);
+    options->addCheck(field(&SessionForm::clearFirst), QStringLiteral("Clear existing filter first"));
+    options->addCheck(field(&SessionForm::negate), QStringLiteral("Negate filter (invert match)"));
+    options->addCheck(field(&SessionForm::stats), QStringLiteral("Include session stats"));
+    options->addCheck(field(&SessionForm::listAtEnd), QStringLiteral("Append `diagnose sys session list`"));
 }

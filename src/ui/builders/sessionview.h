@@ -12,3 +12,7 @@ public:
 
     explicit SessionView(CommandStore &store, QWidget *parent = nullptr);
 };
+
+template <> struct ViewOf<SessionForm> {
+    using type = SessionView;
+};

@@ -4,17 +4,13 @@
 #include "builderview.h"
 
 class BPFBuilderView;
-class CopyButton;
 class FilterCheckView;
+class FormColumn;
 class InterfacePresetsMenu;
 class InterfaceStore;
 class MultiLineEdit;
-class QCheckBox;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
-class SettingsStorage;
 
 class SnifferView : public FormView<SnifferForm>
 {
@@ -26,10 +22,9 @@ public:
     using VerboseLevel = SnifferForm::VerboseLevel;
     using TimestampFormat = SnifferForm::TimestampFormat;
 
-    // The custom interface names are read from settings now and written back there on every change.
-    SnifferView(CommandStore &store, SettingsStorage &settings, QWidget *parent = nullptr);
+    SnifferView(CommandStore &store, InterfaceStore &interfaces, QWidget *parent = nullptr);
 
-    InterfaceStore &interfaceStore() const { return *m_interfaces; }
+    InterfaceStore &interfaceStore() const { return m_interfaces; }
     InterfacePresetsMenu *presetsMenu() const { return m_presetsMenu; }
     // The builder while the custom filter is in use, else null.
     BPFBuilderView *bpfBuilder() const { return m_bpf; }
@@ -42,7 +37,6 @@ protected:
     void formChanged() override;
 
 private:
-    QWidget *createOffloadReminder();
     void addInterfaceGroup();
     void addFilterGroup();
     void addOutputGroup();
@@ -50,15 +44,20 @@ private:
     // The builder rewrote the custom filter: show it in the field.
     void customFilterWritten();
 
-    InterfaceStore *m_interfaces;
+    InterfaceStore &m_interfaces;
     QLineEdit *m_interface = nullptr;
     InterfacePresetsMenu *m_presetsMenu = nullptr;
     FormGrid *m_filter = nullptr;
     MultiLineEdit *m_customFilter = nullptr;
     QWidgetList m_simpleRows;
-    QGroupBox *m_bpfGroup = nullptr;
+    // Where the builder goes while the custom filter is in use; each builder is made anew.
+    QWidget *m_bpfPlace = nullptr;
     BPFBuilderView *m_bpf = nullptr;
-    QGroupBox *m_previewGroup = nullptr;
+    FormColumn *m_previewGroup = nullptr;
     QLabel *m_preview = nullptr;
     FilterCheckView *m_check = nullptr;
+};
+
+template <> struct ViewOf<SnifferForm> {
+    using type = SnifferView;
 };

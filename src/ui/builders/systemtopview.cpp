@@ -18,7 +18,7 @@ SystemTopView::SystemTopView(CommandStore &store, QWidget *parent)
     auto *variant = new FormColumn(QStringLiteral("Variant"), changeHandler());
     // The control has no label of its own; the box title names it for assistive technology.
     variant->addWidget(
-        SegmentedPicker::create(QStringLiteral("variant"), QStringLiteral("Variant"), m_form.variant, changeHandler()));
+        SegmentedPicker::create(field(&SystemTopForm::variant), QStringLiteral("Variant"), changeHandler()));
     // The descriptions are shown as written, back-quotes included.
     m_description = new QLabel(variant);
     m_description->setObjectName(QStringLiteral("variantDescription"));
@@ -30,10 +30,9 @@ SystemTopView::SystemTopView(CommandStore &store, QWidget *parent)
     addBlock(variant);
 
     auto *options = addGrid(QStringLiteral("Options"));
-    m_delay = options->addText(QStringLiteral("delay"), QStringLiteral("Refresh delay (s):"),
-                               QStringLiteral("default 5"), m_form.delay, 200);
-    options->addText(QStringLiteral("maxLines"), QStringLiteral("Max lines:"), QStringLiteral("default 20"),
-                     m_form.maxLines, 200);
+    m_delay = options->addText(field(&SystemTopForm::delay), QStringLiteral("Refresh delay (s):"),
+                               QStringLiteral("default 5"), 200);
+    options->addText(field(&SystemTopForm::maxLines), QStringLiteral("Max lines:"), QStringLiteral("default 20"), 200);
 
     auto *keys = new FormColumn(QStringLiteral("Interactive Keys (while running)"), changeHandler(), 2);
     QLabel *runningKeys = keys->addCaption(
@@ -49,25 +48,20 @@ SystemTopView::SystemTopView(CommandStore &store, QWidget *parent)
     addBlock(keys);
 
     auto *companions = addChecks(QStringLiteral("Companion Commands"));
-    companions->addCheck(QStringLiteral("addPerfStatus"),
-                         QStringLiteral("`get system performance status` \u2014 CPU, memory, sessions overview"),
-                         m_form.addPerfStatus);
-    companions->addCheck(QStringLiteral("addPerfTop"),
-                         QStringLiteral("`get system performance top` \u2014 one-shot top"), m_form.addPerfTop);
-    companions->addCheck(QStringLiteral("addSysinfoMem"),
-                         QStringLiteral("`diagnose hardware sysinfo memory` \u2014 memory breakdown"),
-                         m_form.addSysinfoMem);
-    companions->addCheck(QStringLiteral("addSysinfoCPU"),
-                         QStringLiteral("`diagnose hardware sysinfo cpu` \u2014 per-CPU info"), m_form.addSysinfoCPU);
-    companions->addCheck(QStringLiteral("addSysinfoInterrupts"),
-                         QStringLiteral("`diagnose hardware sysinfo interrupts` \u2014 IRQ stats"),
-                         m_form.addSysinfoInterrupts);
-    companions->addCheck(QStringLiteral("addSysinfoShm"),
-                         QStringLiteral("`diagnose hardware sysinfo shm` \u2014 shared memory usage"),
-                         m_form.addSysinfoShm);
-    companions->addCheck(QStringLiteral("addConserveMode"),
-                         QStringLiteral("`diagnose hardware sysinfo conserve` \u2014 conserve-mode thresholds"),
-                         m_form.addConserveMode);
+    companions->addCheck(field(&SystemTopForm::addPerfStatus),
+                         QStringLiteral("`get system performance status` \u2014 CPU, memory, sessions overview"));
+    companions->addCheck(field(&SystemTopForm::addPerfTop),
+                         QStringLiteral("`get system performance top` \u2014 one-shot top"));
+    companions->addCheck(field(&SystemTopForm::addSysinfoMem),
+                         QStringLiteral("`diagnose hardware sysinfo memory` \u2014 memory breakdown"));
+    companions->addCheck(field(&SystemTopForm::addSysinfoCPU),
+                         QStringLiteral("`diagnose hardware sysinfo cpu` \u2014 per-CPU info"));
+    companions->addCheck(field(&SystemTopForm::addSysinfoInterrupts),
+                         QStringLiteral("`diagnose hardware sysinfo interrupts` \u2014 IRQ stats"));
+    companions->addCheck(field(&SystemTopForm::addSysinfoShm),
+                         QStringLiteral("`diagnose hardware sysinfo shm` \u2014 shared memory usage"));
+    companions->addCheck(field(&SystemTopForm::addConserveMode),
+                         QStringLiteral("`diagnose hardware sysinfo conserve` \u2014 conserve-mode thresholds"));
 
     refresh();
 }

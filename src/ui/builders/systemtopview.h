@@ -19,3 +19,7 @@ private:
     QLabel *m_description = nullptr;
     QWidget *m_delay = nullptr; // the refresh delay field
 };
+
+template <> struct ViewOf<SystemTopForm> {
+    using type = SystemTopView;
+};

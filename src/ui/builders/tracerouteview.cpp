@@ -9,14 +9,14 @@ TracerouteView::TracerouteView(CommandStore &store, QWidget *parent)
     addHeader(QStringLiteral("Traceroute"),
               QStringLiteral("Configure `exec traceroute-options` and issue `exec traceroute`."));
 
-    ProbeRows::addDestination(addGrid(QStringLiteral("Target")), m_form.target);
+    ProbeRows::addDestination(addGrid(QStringLiteral("Target")), field(&TracerouteForm::target));
 
     auto *options = addGrid(QStringLiteral("Traceroute Options"));
-    ProbeRows::addSourceAndEgress(options, m_form.source, QStringLiteral("device"), m_form.device);
-    ProbeRows::addDefaulted(options, QStringLiteral("queries"), QStringLiteral("Queries per hop:"), 3, m_form.queries);
-    ProbeRows::addDefaulted(options, QStringLiteral("minTTL"), QStringLiteral("Min TTL:"), 1, m_form.minTTL);
-    ProbeRows::addDefaulted(options, QStringLiteral("maxTTL"), QStringLiteral("Max TTL:"), 32, m_form.maxTTL);
-    ProbeRows::addDefaulted(options, QStringLiteral("waitTime"), QStringLiteral("Wait (s):"), 3, m_form.waitTime);
+    ProbeRows::addSourceAndEgress(options, field(&TracerouteForm::source), field(&TracerouteForm::device));
+    ProbeRows::addDefaulted(options, field(&TracerouteForm::queries), QStringLiteral("Queries per hop:"), 3);
+    ProbeRows::addDefaulted(options, field(&TracerouteForm::minTTL), QStringLiteral("Min TTL:"), 1);
+    ProbeRows::addDefaulted(options, field(&TracerouteForm::maxTTL), QStringLiteral("Max TTL:"), 32);
+    ProbeRows::addDefaulted(options, field(&TracerouteForm::waitTime), QStringLiteral("Wait (s):"), 3);
 
-    ProbeRows::addViewSettings(addChecks(QStringLiteral("Flags")), m_form.viewSettings);
+    ProbeRows::addViewSettings(addChecks(QStringLiteral("Flags")), field(&TracerouteForm::viewSettings));
 }

@@ -10,3 +10,7 @@ class TracerouteView : public FormView<TracerouteForm>
 public:
     explicit TracerouteView(CommandStore &store, QWidget *parent = nullptr);
 };
+
+template <> struct ViewOf<TracerouteForm> {
+    using type = TracerouteView;
+};

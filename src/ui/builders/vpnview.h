@@ -10,3 +10,7 @@ class VPNView : public FormView<VPNForm>
 public:
     explicit VPNView(CommandStore &store, QWidget *parent = nullptr);
 };
+
+template <> struct ViewOf<VPNForm> {
+    using type = VPNView;
+};

@@ -77,4 +77,11 @@ QString withoutBackQuotes(const QString &text)
     return plain;
 }
 
+void setDestructive(QWidget *widget)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::ButtonText, QColor(0xc6, 0x28, 0x28));
+    widget->setPalette(palette);
+}
+
 } // namespace Style

@@ -17,6 +17,8 @@ void setMonospaced(QWidget *widget);
 void setHeadline(QWidget *widget);
 void setCallout(QWidget *widget);
 void setCaption(QWidget *widget);
+// The text colour of an action that throws something away (Delete, Clear Filter).
+void setDestructive(QWidget *widget);
 
 // Escapes text for a rich-text label and renders back-quoted words as inline code.
 QString inlineCodeHtml(const QString &text);

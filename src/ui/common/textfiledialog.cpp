@@ -9,8 +9,13 @@
 
 namespace TextFileDialog {
 
-QString saveText(QWidget *parent, const QString &dialogTitle, const QString &title, const QString &text)
+namespace {
+std::function<QString(const QString &)> chooser;
+
+QString choose(QWidget *parent, const QString &dialogTitle, const QString &proposedName)
 {
+    if (chooser)
+        return chooser(proposedName);
     // Remembered for this run only: the application keeps no settings of its own.
     static QString lastDirectory = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 
@@ -21,22 +26,36 @@ QString saveText(QWidget *parent, const QString &dialogTitle, const QString &tit
     dialog.setNameFilter(QStringLiteral("Plain text (*.txt)"));
     if (!lastDirectory.isEmpty() && QDir(lastDirectory).exists())
         dialog.setDirectory(lastDirectory);
-    dialog.selectFile(TextFile::proposedName(title));
+    dialog.selectFile(proposedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-
     const QString path = dialog.selectedFiles().constFirst();
     lastDirectory = QFileInfo(path).absolutePath();
+    return path;
+}
+} // namespace
+
+QString saveText(QWidget *parent, const QString &dialogTitle, const QString &title, const QString &text)
+{
+    const QString path = choose(parent, dialogTitle, TextFile::proposedName(title));
+    if (path.isEmpty())
+        return {};
     QString error;
     if (!TextFile::write(path, text, &error)) {
-        QMessageBox alert(QMessageBox::Warning, QStringLiteral("Brindlecap Builder"),
-                          QStringLiteral("Could not save file"), QMessageBox::Ok, parent);
-        alert.setObjectName(QStringLiteral("saveErrorAlert"));
-        alert.setInformativeText(error);
-        alert.exec();
+        auto *alert = new QMessageBox(QMessageBox::Warning, QStringLiteral("Brindlecap Builder"),
+                                      QStringLiteral("Could not save file"), QMessageBox::Ok, parent);
+        alert->setObjectName(QStringLiteral("saveErrorAlert"));
+        alert->setInformativeText(error);
+        alert->setAttribute(Qt::WA_DeleteOnClose);
+        alert->open();
         return {};
     }
     return path;
+}
+
+void setChooserForTesting(std::function<QString(const QString &)> choose)
+{
+    chooser = std::move(choose);
 }
 
 } // namespace TextFileDialog

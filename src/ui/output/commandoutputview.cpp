@@ -1,7 +1,7 @@
 #include "commandoutputview.h"
 
+#include "common/commandtextblock.h"
 #include "common/copybutton.h"
-#include "common/growingtextedit.h"
 #include "common/icons.h"
 #include "common/style.h"
 #include "common/textfiledialog.h"
@@ -19,7 +19,7 @@ CommandOutputView::CommandOutputView(DebugCategory category, CommandStore &store
     , m_category(category)
     , m_store(store)
     , m_emptyLine(new QLabel(QStringLiteral("Fill in the form above to generate a command."), this))
-    , m_text(new GrowingTextEdit(this))
+    , m_text(new CommandTextBlock(QStringLiteral("Generated Command"), 120, 320, this))
     , m_copy(new CopyButton(this))
     , m_saveToFile(
           new QPushButton(Icons::symbol(QStringLiteral("square.and.arrow.down")), QStringLiteral("Save to .txt"), this))
@@ -32,19 +32,8 @@ CommandOutputView::CommandOutputView(DebugCategory category, CommandStore &store
     m_emptyLine->setContentsMargins(0, 24, 0, 24);
     Style::setSecondary(m_emptyLine);
 
-    m_text->setObjectName(QStringLiteral("commandText"));
-    m_text->setReadOnly(true);
-    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
-    // The height follows the text (updateTextHeight); expanding, the panel would swallow a tall
-    // window's spare height.
+    // The height follows the text; expanding, the panel would swallow a tall window's spare height.
     m_text->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    m_text->setAccessibleName(QStringLiteral("Generated Command"));
-    Style::setMonospaced(m_text);
-    m_text->document()->setDocumentMargin(10);
-    m_text->setHeightRange(120, 320);
-    m_text->setStyleSheet(QStringLiteral("QPlainTextEdit#commandText { border: 1px solid palette(mid); "
-                                         "border-radius: 6px; background: palette(base); }"));
 
     m_copy->setObjectName(QStringLiteral("copy"));
     m_copy->setSource([this] { return m_command; });

@@ -1,8 +1,8 @@
 #include "savedcommanddetail.h"
 
 #include "builders/singlelineedit.h"
+#include "common/commandtextblock.h"
 #include "common/copybutton.h"
-#include "common/growingtextedit.h"
 #include "common/icons.h"
 #include "common/style.h"
 #include "model/commandstore.h"
@@ -77,17 +77,7 @@ SavedCommandDetail::SavedCommandDetail(CommandStore &store, QWidget *parent)
 
     auto *commandBox = new QGroupBox(QStringLiteral("Command"), content);
     commandBox->setObjectName(QStringLiteral("commandBox"));
-    m_text = new GrowingTextEdit(commandBox);
-    m_text->setObjectName(QStringLiteral("commandText"));
-    m_text->setReadOnly(true);
-    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_text->setAccessibleName(QStringLiteral("Command"));
-    Style::setMonospaced(m_text);
-    m_text->document()->setDocumentMargin(10);
-    m_text->setStyleSheet(QStringLiteral("QPlainTextEdit#commandText { border: 1px solid palette(mid); "
-                                         "border-radius: 6px; background: palette(base); }"));
-    m_text->setHeightRange(160, 420);
+    m_text = new CommandTextBlock(QStringLiteral("Command"), 160, 420, commandBox);
 
     m_copy = new CopyButton(commandBox);
     m_copy->setObjectName(QStringLiteral("copy"));
@@ -95,9 +85,7 @@ SavedCommandDetail::SavedCommandDetail(CommandStore &store, QWidget *parent)
     m_export = makeButton(QStringLiteral("export"), QStringLiteral("square.and.arrow.down"),
                           QStringLiteral("Export to .txt"), commandBox);
     m_delete = makeButton(QStringLiteral("delete"), QStringLiteral("trash"), QStringLiteral("Delete"), commandBox);
-    QPalette destructive = m_delete->palette();
-    destructive.setColor(QPalette::ButtonText, QColor(0xc6, 0x28, 0x28));
-    m_delete->setPalette(destructive);
+    Style::setDestructive(m_delete);
 
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(8);

@@ -130,21 +130,23 @@ void SavedCommandsView::exportCommand(const SavedCommand &command)
 
 void SavedCommandsView::confirmDelete(const SavedCommand &command)
 {
-    QMessageBox alert(QMessageBox::Warning, QStringLiteral("Brindlecap Builder"),
-                      QStringLiteral("Delete \"%1\"?").arg(command.title), QMessageBox::NoButton, this);
-    alert.setObjectName(QStringLiteral("confirmDeleteAlert"));
-    alert.setTextFormat(Qt::PlainText);
-    alert.setInformativeText(QStringLiteral("This cannot be undone."));
-    QPushButton *deleteButton = alert.addButton(QStringLiteral("Delete"), QMessageBox::DestructiveRole);
+    auto *alert = new QMessageBox(QMessageBox::Warning, QStringLiteral("Brindlecap Builder"),
+                                  QStringLiteral("Delete \"%1\"?").arg(command.title), QMessageBox::NoButton, this);
+    alert->setObjectName(QStringLiteral("confirmDeleteAlert"));
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    alert->setTextFormat(Qt::PlainText);
+    alert->setInformativeText(QStringLiteral("This cannot be undone."));
+    QPushButton *deleteButton = alert->addButton(QStringLiteral("Delete"), QMessageBox::DestructiveRole);
     deleteButton->setObjectName(QStringLiteral("confirmDelete"));
     // Return must not delete for good.
-    alert.setDefaultButton(alert.addButton(QMessageBox::Cancel));
-    alert.exec();
-    if (alert.clickedButton() != deleteButton)
-        return;
-    m_store.remove(command.id);
-    if (m_selection == command.id)
-        setSelection(std::nullopt);
+    alert->setDefaultButton(alert->addButton(QMessageBox::Cancel));
+    const QUuid id = command.id;
+    connect(deleteButton, &QPushButton::clicked, this, [this, id] {
+        m_store.remove(id);
+        if (m_selection == id)
+            setSelection(std::nullopt);
+    });
+    alert->open();
 }
 
 bool SavedCommandsView::eventFilter(QObject *watched, QEvent *event)
