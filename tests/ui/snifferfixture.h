@@ -2,6 +2,7 @@
 
 #include "builders/snifferview.h"
 #include "model/commandstore.h"
+#include "model/interfacestore.h"
 #include "model/settingsstorage.h"
 
 #include <QApplication>
@@ -23,10 +24,12 @@ public:
         m_dir = std::make_unique<QTemporaryDir>();
         m_storage = std::make_unique<SettingsStorage>(m_dir->filePath(QStringLiteral("settings.conf")));
         m_store = std::make_unique<CommandStore>(*m_storage);
+        m_interfaces = std::make_unique<InterfaceStore>(*m_storage);
+        m_interfaces->load();
     }
     bool createView()
     {
-        m_view = std::make_unique<SnifferView>(*m_store, *m_storage);
+        m_view = std::make_unique<SnifferView>(*m_store, *m_interfaces);
         m_view->resize(1000, 1400);
         m_view->show();
         m_view->activateWindow();
@@ -35,6 +38,7 @@ public:
     void destroy()
     {
         m_view.reset();
+        m_interfaces.reset();
         m_store.reset();
         m_storage.reset();
         m_dir.reset();
@@ -73,5 +77,6 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<SettingsStorage> m_storage;
     std::unique_ptr<CommandStore> m_store;
+    std::unique_ptr<InterfaceStore> m_interfaces;
     std::unique_ptr<SnifferView> m_view;
 };

@@ -2,6 +2,7 @@
 #include "common/copybutton.h"
 #include "common/emptystateview.h"
 #include "model/commandstore.h"
+#include "model/interfacestore.h"
 #include "model/navigationstate.h"
 #include "model/settingsstorage.h"
 #include "saved/savedcommandcaption.h"
@@ -650,7 +651,8 @@ void TestSavedCommandsView::returningToTheCategoryStartsAfresh()
 {
     add(QStringLiteral("A"));
     NavigationState nav;
-    ContentView content(*m_store, nav);
+    InterfaceStore interfaces(*m_storage);
+    ContentView content(Stores{*m_store, interfaces}, nav);
     content.resize(1100, 700);
     content.show();
     QVERIFY(QTest::qWaitForWindowExposed(&content));
