@@ -6,15 +6,10 @@
 #include <QStringList>
 
 namespace {
-QString fromUtf8(std::string_view s)
-{
-    return Enum::detail::fromUtf8(s);
-}
-
 // "host", "src host" or "dst host" for keyword "host"; likewise "net" and "port".
 QString directionWords(BPFBuilderForm::HostDir dir, const char *keyword)
 {
-    return fromUtf8(Enum::payload(dir)) + QLatin1String(keyword);
+    return Enum::text(Enum::payload(dir)) + QLatin1String(keyword);
 }
 
 // The value's term, or nothing while the value is blank.
@@ -58,7 +53,7 @@ QString BPFBuilderForm::rawSnippet() const
     case SnippetType::ipProtocol:
         return Enum::rawValue(bpfProto);
     case SnippetType::etherHost:
-        return termIfSet(fromUtf8(Enum::payload(macDir)), mac);
+        return termIfSet(Enum::text(Enum::payload(macDir)), mac);
     case SnippetType::vlan:
         // A blank ID matches any VLAN tag.
         return Text::isNonBlank(vlanID) ? QStringLiteral("vlan ") + Text::trimmed(vlanID) : QStringLiteral("vlan");
@@ -119,22 +114,22 @@ QString BPFBuilderForm::title(Preset preset)
 
 QString BPFBuilderForm::expression(Preset preset)
 {
-    return fromUtf8(Enum::payload(preset));
+    return Enum::text(Enum::payload(preset));
 }
 
 QString BPFBuilderForm::snippet(ICMPType kind)
 {
-    return fromUtf8(Enum::payload(kind));
+    return Enum::text(Enum::payload(kind));
 }
 
 QString BPFBuilderForm::snippet(IPVer version)
 {
-    return fromUtf8(Enum::payload(version));
+    return Enum::text(Enum::payload(version));
 }
 
 QString BPFBuilderForm::word(Combinator combinator)
 {
-    return fromUtf8(Enum::payload(combinator));
+    return Enum::text(Enum::payload(combinator));
 }
 
 const QList<FormField<BPFBuilderForm>> &BPFBuilderForm::fields()

@@ -93,7 +93,7 @@ QString RoutingForm::generatedCommand() const
 
 QString RoutingForm::title() const
 {
-    return Enum::detail::fromUtf8(Enum::payload(proto).panelTitle);
+    return Enum::text(Enum::payload(proto).panelTitle);
 }
 
 const QList<FormField<RoutingForm>> &RoutingForm::fields()

@@ -2,13 +2,6 @@
 
 #include "bpfterms.h"
 
-namespace {
-QString fromUtf8(std::string_view s)
-{
-    return Enum::detail::fromUtf8(s);
-}
-} // namespace
-
 QString SnifferForm::filterExpression() const
 {
     // The custom expression replaces the simple fields entirely; they keep their values for later.
@@ -17,12 +10,12 @@ QString SnifferForm::filterExpression() const
 
     QStringList terms;
     if (proto != SnifferProto::any)
-        terms << fromUtf8(Enum::payload(proto));
+        terms << Enum::text(Enum::payload(proto));
     if (Text::isNonBlank(host))
-        terms << fromUtf8(Enum::payload(hostMode).host) + u' ' + Text::trimmed(host);
+        terms << Enum::text(Enum::payload(hostMode).host) + u' ' + Text::trimmed(host);
     if (Text::isNonBlank(network))
-        terms << fromUtf8(Enum::payload(networkMode).network) + u' ' + Text::trimmed(network);
-    const QString ports = BpfTerms::portTerm(portList, fromUtf8(Enum::payload(portMode).port));
+        terms << Enum::text(Enum::payload(networkMode).network) + u' ' + Text::trimmed(network);
+    const QString ports = BpfTerms::portTerm(portList, Enum::text(Enum::payload(portMode).port));
     if (!ports.isEmpty())
         terms << ports;
     return terms.join(QStringLiteral(" and "));
@@ -38,7 +31,7 @@ QString SnifferForm::generatedCommand() const
     words << (filter.isEmpty() ? QStringLiteral("'none'") : u'\'' + filter + u'\'');
     words << Enum::rawValue(verbose);
 
-    const QString letter = fromUtf8(Enum::payload(timestamp));
+    const QString letter = Enum::text(Enum::payload(timestamp));
     if (letter.isEmpty()) {
         if (Text::isNonBlank(count))
             words << Text::trimmed(count);
@@ -57,7 +50,7 @@ QString SnifferForm::title() const
 
 QString SnifferForm::label(VerboseLevel level)
 {
-    return fromUtf8(Enum::payload(level));
+    return Enum::text(Enum::payload(level));
 }
 
 std::optional<SnifferForm::VerboseLevel> SnifferForm::verboseLevel(int rawValue)

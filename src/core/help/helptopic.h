@@ -52,6 +52,6 @@ inline QString title(HelpTopic topic)
 }
 inline QString symbol(HelpTopic topic)
 {
-    return Enum::detail::fromUtf8(Enum::payload(topic));
+    return Enum::text(Enum::payload(topic));
 }
 } // namespace HelpTopics

@@ -47,11 +47,11 @@ inline QString title(DebugCategory c)
 }
 inline QString subtitle(DebugCategory c)
 {
-    return Enum::detail::fromUtf8(Enum::payload(c).subtitle);
+    return Enum::text(Enum::payload(c).subtitle);
 }
 inline QString icon(DebugCategory c)
 {
-    return Enum::detail::fromUtf8(Enum::payload(c).icon);
+    return Enum::text(Enum::payload(c).icon);
 }
 inline std::optional<DebugCategory> fromRawValue(QStringView text)
 {

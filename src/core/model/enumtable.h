@@ -39,12 +39,13 @@ template <typename E> struct EnumTraits; // specialised once per enumeration
 
 namespace Enum {
 
-namespace detail {
-inline QString fromUtf8(std::string_view s)
+// A text from a table's payload, which holds UTF-8 literals.
+inline QString text(std::string_view s)
 {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
 
+namespace detail {
 template <typename E> constexpr const auto &caseOf(E value)
 {
     for (const auto &c : EnumTraits<E>::cases) {
@@ -66,12 +67,12 @@ template <typename E> QList<E> allCases()
 
 template <typename E> QString rawValue(E value)
 {
-    return detail::fromUtf8(detail::caseOf(value).raw);
+    return text(detail::caseOf(value).raw);
 }
 
 template <typename E> QString caseName(E value)
 {
-    return detail::fromUtf8(detail::caseOf(value).name);
+    return text(detail::caseOf(value).name);
 }
 
 template <typename E> constexpr const auto &payload(E value)
@@ -80,20 +81,20 @@ template <typename E> constexpr const auto &payload(E value)
 }
 
 // Exact, case-sensitive match of the whole raw value.
-template <typename E> std::optional<E> fromRawValue(QStringView text)
+template <typename E> std::optional<E> fromRawValue(QStringView typed)
 {
     for (const auto &c : EnumTraits<E>::cases) {
-        if (text == detail::fromUtf8(c.raw))
+        if (typed == text(c.raw))
             return c.value;
     }
     return std::nullopt;
 }
 
 // Exact, case-sensitive match of the case name.
-template <typename E> std::optional<E> fromCaseName(QStringView text)
+template <typename E> std::optional<E> fromCaseName(QStringView typed)
 {
     for (const auto &c : EnumTraits<E>::cases) {
-        if (text == detail::fromUtf8(c.name))
+        if (typed == text(c.name))
             return c.value;
     }
     return std::nullopt;
@@ -103,7 +104,7 @@ template <typename E> QStringList caseNames()
 {
     QStringList result;
     for (const auto &c : EnumTraits<E>::cases)
-        result.append(detail::fromUtf8(c.name));
+        result.append(text(c.name));
     return result;
 }
 
@@ -111,7 +112,7 @@ template <typename E> QStringList rawValues()
 {
     QStringList result;
     for (const auto &c : EnumTraits<E>::cases)
-        result.append(detail::fromUtf8(c.raw));
+        result.append(text(c.raw));
     return result;
 }
 

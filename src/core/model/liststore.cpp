@@ -1,10 +1,9 @@
 #include "liststore.h"
 
 #include "storefile.h"
+#include "storelog.h"
 
-#include <QLoggingCategory>
-
-Q_LOGGING_CATEGORY(lcListStore, "brindlecap.store")
+Q_LOGGING_CATEGORY(lcStore, "brindlecap.store")
 
 ListStore::ListStore(SettingsStorage &storage, const SettingsStorage::List &list, const char *name, QObject *parent)
     : QObject(parent)
@@ -12,7 +11,7 @@ ListStore::ListStore(SettingsStorage &storage, const SettingsStorage::List &list
     , m_file(new StoreFile(storage, list, this))
 {
     connect(m_file, &StoreFile::writeFailed, this, [this](const QString &fileName, const QString &reason) {
-        qCWarning(lcListStore).noquote() << m_name << "save error:" << fileName + u':' << reason;
+        qCWarning(lcStore).noquote() << m_name << "save error:" << fileName + u':' << reason;
         emit saveFailed(fileName, reason);
     });
 }
@@ -38,7 +37,7 @@ std::optional<QByteArray> ListStore::read()
     std::optional<QByteArray> data = m_file->read(&error);
     if (!error.isEmpty()) {
         m_loadError = error;
-        qCWarning(lcListStore).noquote() << m_name << "load error:" << fileName() + u':' << error;
+        qCWarning(lcStore).noquote() << m_name << "load error:" << fileName() + u':' << error;
     }
     return data;
 }
@@ -46,13 +45,12 @@ std::optional<QByteArray> ListStore::read()
 void ListStore::unreadable(const QString &error)
 {
     m_loadError = error;
-    qCWarning(lcListStore).noquote() << m_name << "load error:" << fileName() + u':' << error;
+    qCWarning(lcStore).noquote() << m_name << "load error:" << fileName() + u':' << error;
     m_file->keepCopy();
 }
 
 void ListStore::keepCopy(const QString &why)
 {
-    qCWarning(lcListStore).noquote() << QLatin1String(m_name) + u':' << fileName() << why
-                                     << "- it is copied aside first";
+    qCWarning(lcStore).noquote() << QLatin1String(m_name) + u':' << fileName() << why << "- it is copied aside first";
     m_file->keepCopy();
 }

@@ -1,13 +1,11 @@
 #include "settingsstorage.h"
 
 #include "atomicfile.h"
+#include "storelog.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLoggingCategory>
 #include <QSettings>
-
-Q_LOGGING_CATEGORY(lcSettings, "brindlecap.store")
 
 namespace {
 constexpr auto organisation = "Brindlecap";
@@ -86,8 +84,8 @@ void SettingsStorage::migrateLegacyLists()
         }
         QString error;
         if (!AtomicFile::write(path, *text, &error)) {
-            qCWarning(lcSettings).noquote() << "could not move" << key << "out of the settings file to" << path << "-"
-                                            << error << "- it stays in the settings file until the next start";
+            qCWarning(lcStore).noquote() << "could not move" << key << "out of the settings file to" << path << "-"
+                                         << error << "- it stays in the settings file until the next start";
             return;
         }
     }
@@ -98,21 +96,21 @@ void SettingsStorage::migrateLegacyLists()
         const QString copy = AtomicFile::copyAside(
             fileName(), unmovable ? QStringLiteral("unreadable") : QStringLiteral("superseded"), &error);
         if (copy.isEmpty()) {
-            qCWarning(lcSettings).noquote()
-                << "could not copy" << fileName() << "aside -" << error << "- the lists stay in the settings file";
+            qCWarning(lcStore).noquote() << "could not copy" << fileName() << "aside -" << error
+                                         << "- the lists stay in the settings file";
             return;
         }
         for (Unmovable &u : m_unmovable)
             u.copy = copy;
-        qCWarning(lcSettings).noquote() << "the settings file was copied to" << copy
-                                        << "before the lists were removed from it";
+        qCWarning(lcStore).noquote() << "the settings file was copied to" << copy
+                                     << "before the lists were removed from it";
     }
     for (const QString &key : std::as_const(moved))
         m_settings->remove(key);
     m_settings->sync();
     if (m_settings->status() != QSettings::NoError)
-        qCWarning(lcSettings).noquote() << "could not remove the moved lists from" << fileName()
-                                        << "- the next start tries again";
+        qCWarning(lcStore).noquote() << "could not remove the moved lists from" << fileName()
+                                     << "- the next start tries again";
 }
 
 std::optional<QByteArray> SettingsStorage::legacyValue(const List &list, QString *error) const

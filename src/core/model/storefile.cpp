@@ -1,14 +1,12 @@
 #include "storefile.h"
 
 #include "atomicfile.h"
+#include "storelog.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLoggingCategory>
 
 #include <cerrno>
-
-Q_LOGGING_CATEGORY(lcStoreFile, "brindlecap.store")
 
 namespace {
 const QString copyTag = QStringLiteral("unreadable");
@@ -66,8 +64,8 @@ void StoreFile::keepCopy()
         return;
     }
     m_copyPending = true;
-    qCWarning(lcStoreFile).noquote() << "could not copy" << m_path << "aside:" << error
-                                     << "- it is not replaced until a copy is made";
+    qCWarning(lcStore).noquote() << "could not copy" << m_path << "aside:" << error
+                                 << "- it is not replaced until a copy is made";
 }
 
 QString StoreFile::copyFileName() const
