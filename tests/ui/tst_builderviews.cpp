@@ -8,12 +8,18 @@
 #include "builders/routingform.h"
 #include "builders/segmentedpicker.h"
 #include "builders/snifferview.h"
+#include "builders/systemtopform.h"
+#include "common/copybutton.h"
+#include "filtercheck/filtercheck.h"
+#include "filtercheck/pcapfilter.h"
 #include "output/commandoutputview.h"
 
 #include "teststores.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -21,6 +27,8 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 // Settings made first so that a field's control can be reached: its box shown, or enabled.
@@ -85,7 +93,14 @@ void edit(QWidget *view, const QString &name, const QString &value, const QStrin
         for (qsizetype i = choices.indexOf(value); i > 0; --i)
             QTest::keyClick(combo, Qt::Key_Down);
     } else if (auto *picker = qobject_cast<SegmentedPicker *>(control)) {
-        QTest::mouseClick(picker->button(int(choices.indexOf(value))), Qt::LeftButton);
+        // With the arrow keys from the current segment; the top test clicks.
+        const int target = int(choices.indexOf(value));
+        picker->button(picker->currentIndex())->setFocus();
+        while (picker->currentIndex() != target) {
+            const int before = picker->currentIndex();
+            QTest::keyClick(QApplication::focusWidget(), before < target ? Qt::Key_Right : Qt::Key_Left);
+            QVERIFY2(picker->currentIndex() != before, qPrintable(name));
+        }
     } else {
         QFAIL(qPrintable(QStringLiteral("no way to edit %1").arg(name)));
     }
@@ -123,6 +138,8 @@ private slots:
     void topMemTakesNoDelay();
     void customFilterSwapsRowsForTheBuilder();
     void builderWritesTheFilter();
+    void snifferChecksItsFilter();
+    void offloadSnippetCopies();
 
 private:
     QWidget *open(DebugCategory category);
@@ -208,6 +225,30 @@ void TestBuilderViews::everyBuilderParameterHasItsControl()
         for (const auto &g : BPFBuilderForm::fields())
             QCOMPARE(g.get(builder->form()), g.get(expected));
     }
+
+    // Each type shows exactly the parameters that make a difference to its snippet (the combinator
+    // makes one to what is added), with the flags all off or all on.
+    for (const QString &type : types) {
+        edit(builder, QStringLiteral("type"), type, types);
+        for (const auto &f : BPFBuilderForm::fields()) {
+            bool matters = false;
+            for (const bool flags : {false, true}) {
+                BPFBuilderForm base;
+                for (const auto &g : BPFBuilderForm::fields()) {
+                    if (g.kind == FieldKind::Text || g.kind == FieldKind::Flag)
+                        g.set(base, g.kind == FieldKind::Text ? u"1"_s : flags ? u"true"_s : u"false"_s);
+                }
+                Fields::find(&BPFBuilderForm::type)->set(base, type);
+                BPFBuilderForm changed = base;
+                f.set(changed, f.kind == FieldKind::Text   ? u"2"_s
+                               : f.kind == FieldKind::Flag ? (flags ? u"false"_s : u"true"_s)
+                                                           : f.choices.at(f.get(base) == f.choices.first()));
+                matters = matters || changed.decoratedSnippet() != base.decoratedSnippet() ||
+                          changed.addToFilter(u"x"_s) != base.addToFilter(u"x"_s);
+            }
+            QVERIFY2(builder->findChild<QWidget *>(f.name)->isVisible() == matters, qPrintable(type + u' ' + f.name));
+        }
+    }
 }
 
 void TestBuilderViews::labelsAndCheckRowsAlike()
@@ -244,7 +285,7 @@ void TestBuilderViews::routingShowsOneAreaAndNeedsANeighbour()
     for (const QString &proto : protos) {
         edit(view, QStringLiteral("proto"), proto, protos);
         for (RoutingForm::RouteProto area : Enum::allCases<RoutingForm::RouteProto>()) {
-            const QString title = QString::fromUtf8(Enum::payload(area).groupTitle);
+            const QString title = Enum::text(Enum::payload(area).groupTitle);
             QGroupBox *box = nullptr;
             for (QGroupBox *candidate : view->findChildren<QGroupBox *>()) {
                 if (candidate->title() == title)
@@ -261,6 +302,17 @@ void TestBuilderViews::routingShowsOneAreaAndNeedsANeighbour()
     QVERIFY(routes->isEnabled());
     edit(view, QStringLiteral("bgpNeighborIP"), QStringLiteral(" \t"), {});
     QVERIFY(!routes->isEnabled());
+
+    // Each box's debug options show under its own debug check, and both boxes show the same flags.
+    const auto *bgpStop = view->findChild<QCheckBox *>(QStringLiteral("includeStopBlockBgp"));
+    const auto *ospfStop = view->findChild<QCheckBox *>(QStringLiteral("includeStopBlock"));
+    edit(view, QStringLiteral("bgpDebug"), QStringLiteral("false"), {});
+    QVERIFY(!bgpStop->isVisible());
+    edit(view, QStringLiteral("bgpDebug"), QStringLiteral("true"), {});
+    edit(view, QStringLiteral("includeStopBlockBgp"), bgpStop->isChecked() ? u"false"_s : u"true"_s, {});
+    edit(view, QStringLiteral("proto"), QStringLiteral("ospf"), protos);
+    edit(view, QStringLiteral("ospfDebug"), QStringLiteral("true"), {});
+    QCOMPARE(ospfStop->isChecked(), bgpStop->isChecked());
 }
 
 void TestBuilderViews::topMemTakesNoDelay()
@@ -270,9 +322,13 @@ void TestBuilderViews::topMemTakesNoDelay()
     const auto *delay = view->findChild<QLineEdit *>(QStringLiteral("delay"));
     const QStringList variants =
         fieldNamed(*FormRegistry::create(DebugCategory::top), QStringLiteral("variant")).choices;
-    for (const QString &variant : variants) {
-        edit(view, QStringLiteral("variant"), variant, variants);
-        QCOMPARE(delay->isEnabled(), variant != QLatin1String("topMem"));
+    auto *picker = view->findChild<SegmentedPicker *>(QStringLiteral("variant"));
+    for (int i = 0; i < picker->count(); ++i) {
+        QTest::mouseClick(picker->button(i), Qt::LeftButton);
+        QCOMPARE(delay->isEnabled(), variants.at(i) != QLatin1String("topMem"));
+        const auto variant = Enum::fromCaseName<SystemTopForm::Variant>(variants.at(i));
+        QCOMPARE(view->findChild<QLabel *>(QStringLiteral("variantDescription"))->text(),
+                 Enum::text(Enum::payload(*variant).description));
     }
 }
 
@@ -336,6 +392,66 @@ void TestBuilderViews::builderWritesTheFilter()
     }
     QTest::mouseClick(builder->findChild<QAbstractButton *>(QStringLiteral("clearFilter")), Qt::LeftButton);
     QVERIFY(shows(QString()));
+}
+
+void TestBuilderViews::snifferChecksItsFilter()
+{
+    auto *sniffer = qobject_cast<SnifferView *>(open(DebugCategory::sniffer));
+    QVERIFY(sniffer);
+    const auto *preview = sniffer->findChild<QWidget *>(QStringLiteral("filterPreviewGroup"));
+    const auto *mark = sniffer->findChild<QLabel *>(QStringLiteral("filterCheckMark"));
+    const auto *status = sniffer->findChild<QLabel *>(QStringLiteral("filterCheckStatus"));
+    const auto warnings = [sniffer] {
+        QStringList shown;
+        for (const QLabel *label : sniffer->findChildren<QLabel *>(QStringLiteral("filterWarningText")))
+            shown << label->text();
+        return shown;
+    };
+    // Blank is no filter: no preview, no verdict.
+    edit(sniffer, QStringLiteral("host"), QStringLiteral(" \t "), {});
+    QVERIFY(!preview->isVisible());
+    QCOMPARE(mark->property("symbol").toString(), QString());
+
+    edit(sniffer, QStringLiteral("host"), QStringLiteral("10.0.0.1'"), {});
+    QVERIFY(preview->isVisible());
+    QCOMPARE(sniffer->findChild<QLabel *>(QStringLiteral("filterPreview"))->text(), sniffer->form().filterExpression());
+    QCOMPARE(warnings(), FilterCheck::warningsFor(sniffer->form().filterExpression()));
+    QVERIFY(!warnings().isEmpty());
+
+    edit(sniffer, QStringLiteral("useCustomFilter"), QStringLiteral("true"), {});
+    const QString broken = QStringLiteral("tcp port 443 and (");
+    edit(sniffer, QStringLiteral("customFilter"), broken, {});
+    const PcapFilter::Result verdict = PcapFilter::compile(broken);
+    QVERIFY(!verdict.valid && !verdict.message.isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(mark->property("symbol").toString(), QStringLiteral("xmark.circle"), 10000);
+    QVERIFY2(status->text().endsWith(verdict.message), qPrintable(status->text()));
+    // Advice only: the command is generated as typed.
+    auto expected = FormRegistry::create(DebugCategory::sniffer);
+    expected->setField(QStringLiteral("useCustomFilter"), QStringLiteral("true"));
+    expected->setField(QStringLiteral("customFilter"), broken);
+    QCOMPARE(panelText(sniffer), expected->generatedCommand());
+
+    edit(sniffer, QStringLiteral("customFilter"), QStringLiteral("tcp port 443\nand net 10.0.0.0/8"), {});
+    QTRY_COMPARE_WITH_TIMEOUT(mark->property("symbol").toString(), QStringLiteral("checkmark.circle"), 10000);
+    QVERIFY(!status->text().contains(verdict.message));
+    QCOMPARE(warnings(), FilterCheck::warningsFor(sniffer->form().filterExpression()));
+}
+
+void TestBuilderViews::offloadSnippetCopies()
+{
+    QWidget *sniffer = open(DebugCategory::sniffer);
+    QVERIFY(sniffer);
+    auto *copy = sniffer->findChild<CopyButton *>(QStringLiteral("copyOffload"));
+    auto *panelCopy = sniffer->findChild<CommandOutputView *>()->findChild<CopyButton *>(QStringLiteral("copy"));
+    const QString idle = copy->text();
+    const QString panelIdle = panelCopy->text();
+    QGuiApplication::clipboard()->clear();
+    QTest::mouseClick(copy, Qt::LeftButton);
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             sniffer->findChild<QLabel *>(QStringLiteral("offloadSnippet"))->text());
+    QVERIFY(copy->text() != idle);
+    QCOMPARE(panelCopy->text(), panelIdle); // each button has its own feedback
+    QTRY_COMPARE_WITH_TIMEOUT(copy->text(), idle, 5000);
 }
 
 QTEST_MAIN(TestBuilderViews)
