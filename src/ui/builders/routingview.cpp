@@ -9,7 +9,7 @@
 namespace {
 QString groupTitle(RoutingForm::RouteProto proto)
 {
-    return Enum::detail::fromUtf8(Enum::payload(proto).groupTitle);
+    return Enum::text(Enum::payload(proto).groupTitle);
 }
 } // namespace
 

@@ -69,7 +69,7 @@ SystemTopView::SystemTopView(CommandStore &store, QWidget *parent)
 void SystemTopView::formChanged()
 {
     const SystemTopVariantInfo &info = Enum::payload(m_form.variant);
-    m_description->setText(Enum::detail::fromUtf8(info.description));
+    m_description->setText(Enum::text(info.description));
     // top-mem takes no delay; the typed value stays for the next variant that does.
     m_delay->setEnabled(info.usesDelay);
 }
