@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -254,13 +255,19 @@ void TestBuilderViews::everyBuilderParameterHasItsControl()
 void TestBuilderViews::labelsAndCheckRowsAlike()
 {
     QList<int> checkRowHeights;
+    QSet<int> gaps; // from a label to its control
     for (DebugCategory category : FormRegistry::builderCategories()) {
         QWidget *view = open(category);
         QVERIFY(view);
         for (QLabel *label : view->findChildren<QLabel *>()) {
             if (label->buddy() && label->isVisible() && label->textFormat() == Qt::PlainText &&
-                !label->text().isEmpty())
+                !label->text().isEmpty()) {
                 QCOMPARE(label->buddy()->accessibleName(), label->text());
+                const QRect l(label->mapTo(view, QPoint()), label->size());
+                const QRect b(label->buddy()->mapTo(view, QPoint()), label->buddy()->size());
+                if (l.top() < b.bottom() && b.top() < l.bottom()) // on one line
+                    gaps.insert(b.left() - l.right());
+            }
         }
         for (QCheckBox *check : view->findChildren<QCheckBox *>()) {
             const auto *rich = view->findChild<QLabel *>(check->objectName() + QStringLiteral("Label"));
@@ -272,6 +279,7 @@ void TestBuilderViews::labelsAndCheckRowsAlike()
                 checkRowHeights << check->parentWidget()->height();
         }
     }
+    QCOMPARE(gaps.size(), 1);
     QVERIFY(checkRowHeights.size() > 40);
     QCOMPARE(*std::min_element(checkRowHeights.cbegin(), checkRowHeights.cend()),
              *std::max_element(checkRowHeights.cbegin(), checkRowHeights.cend()));
