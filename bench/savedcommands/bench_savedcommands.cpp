@@ -6,6 +6,7 @@
 #include "app/contentview.h"
 #include "model/atomicfile.h"
 #include "model/commandstore.h"
+#include "model/interfacestore.h"
 #include "model/navigationstate.h"
 #include "model/settingsstorage.h"
 #include "saved/savedcommandlistmodel.h"
@@ -300,8 +301,9 @@ void BM_OpenSavedCommandsCategory(benchmark::State &state)
     QTemporaryDir dir;
     SettingsStorage storage(settingsCopy(dir));
     CommandStore store(storage);
+    InterfaceStore interfaces(storage);
     NavigationState nav;
-    ContentView content(store, nav);
+    ContentView content(Stores{store, interfaces}, nav);
     content.resize(1100, 760);
     content.show();
     QApplication::processEvents();

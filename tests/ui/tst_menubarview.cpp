@@ -1,14 +1,19 @@
+// The tray menu against the store and the navigation state it serves: it follows the saved commands
+// live, and each item opens, copies or selects what it names.
+
 #include "app/appcontroller.h"
 #include "app/contentview.h"
+#include "app/helpmenucommand.h"
 #include "app/mainwindow.h"
 #include "app/menubarview.h"
+#include "builders/formregistry.h"
 #include "help/helpwindow.h"
 #include "model/commandstore.h"
 #include "model/navigationstate.h"
 #include "saved/savedcommandsview.h"
 
-#include <QApplication>
 #include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -18,304 +23,168 @@
 #include <QTimer>
 
 namespace {
-// What the user reads: "&&" shows as "&"; submenus end in " >", inert lines in " [inert]".
-QStringList entries(const QMenu *menu)
+// An item as the user reads it: iconText() drops the mnemonic marks, so a title's "&" shows only if the
+// menu text doubles it.
+QAction *item(const QMenu *menu, const QString &shown)
 {
-    QStringList result;
-    for (const QAction *action : menu->actions()) {
-        if (action->isSeparator()) {
-            result << QStringLiteral("---");
-            continue;
-        }
-        QString text = action->text().replace(QStringLiteral("&&"), QStringLiteral("&"));
-        if (action->menu())
-            text += QStringLiteral(" >");
-        if (!action->isEnabled())
-            text += QStringLiteral(" [inert]");
-        result << text;
-    }
-    return result;
+    const QList<QAction *> actions = menu->actions();
+    const auto found = std::find_if(actions.begin(), actions.end(), [&](QAction *a) { return a->iconText() == shown; });
+    return found == actions.end() ? nullptr : *found;
 }
 
-QAction *find(const QMenu *menu, const QString &text)
-{
-    for (QAction *action : menu->actions()) {
-        if (action->text() == text)
-            return action;
-    }
-    return nullptr;
-}
-
-QMenu *submenu(const QMenu *menu, const QString &text)
-{
-    QAction *action = find(menu, text);
-    return action ? action->menu() : nullptr;
-}
 } // namespace
 
 class TestMenuBarView : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir m_dir;
+    std::optional<AppController> m_app;
+
+    const QList<SavedCommand> &commands() const { return m_app->store().commands(); }
+    void add(const QString &title, DebugCategory category, const QString &command = QStringLiteral("x"))
+    {
+        m_app->store().add(SavedCommand::create(title, category, command, QStringLiteral("notes")));
+    }
+    static QMenu *recent(const MenuBarView &view)
+    {
+        return view.menu()->findChild<QMenu *>(QStringLiteral("recentMenu"));
+    }
+    // The saved commands' submenus, in menu order.
+    static QList<QMenu *> entries(const MenuBarView &view)
+    {
+        return recent(view)->findChildren<QMenu *>(Qt::FindDirectChildrenOnly);
+    }
+
 private slots:
-    void init();
-    void cleanup();
-    void structure_data();
-    void structure();
-    void shortcuts();
-    void recentEntryHoldsItsActions();
-    void titlesShownAsTyped();
-    void newCommandListsNineCategories();
-    void followsTheStoreLive();
-    void copyToClipboardCopiesTheCommandOnly();
-    void openInWindowAndManageShowTheBrowser();
-    void newCommandOpensTheClosedWindow();
-    void newCommandKeepsTheShownForm();
-    void helpAndOpenBringWindowsForward();
-    void closingTheMainWindowQuitsOnlyWithoutATray_data();
-    void closingTheMainWindowQuitsOnlyWithoutATray();
+    void init() { m_app.emplace(m_dir.filePath(QStringLiteral("settings.conf"))); }
+    void cleanup() { m_app.reset(); }
 
-private:
-    SavedCommand add(const QString &title, DebugCategory category = DebugCategory::routing,
-                     const QString &command = QStringLiteral("get router info bgp summary"));
+    void recentFollowsTheStore()
+    {
+        MenuBarView view(*m_app);
+        const auto empty = [&] {
+            const QAction *none = item(view.menu(), QStringLiteral("No Saved Commands"));
+            return none && !none->isEnabled() && !recent(view);
+        };
+        QVERIFY(empty());
+        const QList<DebugCategory> categories = FormRegistry::builderCategories();
+        for (int i = 0; i < 12; ++i)
+            add(QStringLiteral("R&D %1").arg(i), categories.at(i % categories.size()));
+        QVERIFY(!item(view.menu(), QStringLiteral("No Saved Commands")));
+        // The ten newest in the store's order, each ending in its category on an inert line.
+        QCOMPARE(entries(view).size(), 10);
+        for (int i = 0; i < 10; ++i) {
+            const QList<QAction *> actions = entries(view).at(i)->actions();
+            QCOMPARE(entries(view).at(i)->menuAction()->iconText(), commands().at(i).title);
+            QCOMPARE(actions.constLast()->iconText(), Category::title(commands().at(i).category));
+            QVERIFY(actions.constFirst()->isEnabled() && !actions.constLast()->isEnabled());
+        }
+        SavedCommand renamed = commands().first();
+        renamed.title = QStringLiteral("Renamed");
+        m_app->store().update(renamed);
+        QCOMPARE(entries(view).first()->menuAction()->iconText(), renamed.title);
+        while (!commands().isEmpty())
+            m_app->store().remove(commands().first().id);
+        QVERIFY(empty());
+    }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<AppController> m_controller;
+    void recentEntryCopiesOrOpensTheBrowser()
+    {
+        add(QStringLiteral("Core BGP"), DebugCategory::routing, QStringLiteral(" a\nb\n"));
+        add(QStringLiteral("Other"), DebugCategory::ping);
+        MenuBarView view(*m_app);
+        QMenu *entry = entries(view).at(1);
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+        item(entry, QStringLiteral("Copy to Clipboard"))->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), commands().at(1).command);
+        QVERIFY(!m_app->mainWindow());
+
+        item(entry, QStringLiteral("Open in Window"))->trigger();
+        QVERIFY(m_app->mainWindow() && m_app->mainWindow()->isVisible());
+        QCOMPARE(m_app->nav().selectedCategory(), DebugCategory::saved);
+        auto *browser = qobject_cast<SavedCommandsView *>(m_app->mainWindow()->content()->detail());
+        // The browser opens with its own selection, not the chosen command.
+        QVERIFY(browser && !browser->selection());
+        m_app->nav().setSelectedCategory(DebugCategory::ping);
+        recent(view)->actions().constLast()->trigger(); // Manage Saved Commands
+        QCOMPARE(m_app->nav().selectedCategory(), DebugCategory::saved);
+    }
+
+    void newCommandOpensEachBuilderAndKeepsTheShownForm()
+    {
+        MenuBarView view(*m_app);
+        const QList<QAction *> actions = view.menu()->findChild<QMenu *>(QStringLiteral("newCommandMenu"))->actions();
+        const QList<DebugCategory> categories = FormRegistry::builderCategories();
+        QCOMPARE(actions.size(), categories.size());
+        // From the last up: the first opens the closed window, the others switch it.
+        for (qsizetype i = categories.size() - 1; i >= 0; --i) {
+            QCOMPARE(actions.at(i)->iconText(), Category::title(categories.at(i)));
+            actions.at(i)->trigger();
+            QVERIFY(m_app->mainWindow() && m_app->mainWindow()->isVisible());
+            QCOMPARE(m_app->nav().selectedCategory(), categories.at(i));
+            QCOMPARE(m_app->mainWindow()->content()->sidebar()->selectedItems().value(0)->text(),
+                     Category::title(categories.at(i)));
+        }
+        QWidget *form = m_app->mainWindow()->content()->detail();
+        auto *field = form->findChild<QLineEdit *>(QStringLiteral("src"));
+        field->setText(QStringLiteral("10.1.1.10"));
+        actions.at(0)->trigger();
+        QCOMPARE(m_app->mainWindow()->content()->detail(), form);
+        QCOMPARE(field->text(), QStringLiteral("10.1.1.10"));
+    }
+
+    void openHelpAndQuit()
+    {
+        MenuBarView view(*m_app);
+        QVERIFY(!view.trayIcon()->icon().isNull());
+        QVERIFY(view.menu()->actions().contains(m_app->helpCommand()));
+        QVERIFY(m_app->helpCommand()->shortcuts().contains(QKeySequence(QKeySequence::HelpContents)));
+        m_app->helpCommand()->trigger();
+        QVERIFY(m_app->helpWindow() && m_app->helpWindow()->isVisible() && !m_app->mainWindow());
+
+        auto *open = view.menu()->findChild<QAction *>(QStringLiteral("openMainWindow"));
+        QCOMPARE(open->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+        // Opened, closed (and so deleted), then opened again.
+        for (int time = 0; time < 2; ++time) {
+            open->trigger();
+            QPointer<MainWindow> window = m_app->mainWindow();
+            QVERIFY(window && window->isVisible());
+            window->close();
+            QTRY_VERIFY(!window);
+        }
+        auto *quit = view.menu()->findChild<QAction *>(QStringLiteral("quit"));
+        QCOMPARE(quit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+        QTimer::singleShot(0, quit, &QAction::trigger);
+        QCOMPARE(QCoreApplication::exec(), 0);
+    }
+
+    void closingTheMainWindowQuitsOnlyWithoutATray_data()
+    {
+        QTest::addColumn<bool>("trayAvailable");
+        QTest::newRow("no tray: quits") << false;
+        QTest::newRow("tray: keeps running") << true;
+    }
+    void closingTheMainWindowQuitsOnlyWithoutATray()
+    {
+        QFETCH(bool, trayAvailable);
+        QPointer<MainWindow> window = m_app->showMainWindow();
+        // The help window stays open, so the application's own last-window rule cannot be what quits.
+        m_app->showHelp();
+        const auto view = MenuBarView::attach(*m_app, trayAvailable);
+        QCOMPARE(bool(view), trayAvailable);
+        QCOMPARE(QGuiApplication::quitOnLastWindowClosed(), !trayAvailable);
+        // Inside the application's own loop, which returns 0 when the application quits, else 2 once
+        // the window is gone. The guard drops a pending timer when the test ends.
+        QObject guard;
+        connect(window, &QObject::destroyed, &guard,
+                [&guard] { QTimer::singleShot(0, &guard, [] { QCoreApplication::exit(2); }); });
+        QTimer::singleShot(0, window, &QWidget::close);
+        QCOMPARE(QCoreApplication::exec(), trayAvailable ? 2 : 0);
+        QVERIFY(!window);
+        QGuiApplication::setQuitOnLastWindowClosed(true);
+    }
 };
-
-void TestMenuBarView::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_controller = std::make_unique<AppController>(m_dir->filePath(QStringLiteral("settings.conf")));
-}
-
-void TestMenuBarView::cleanup()
-{
-    m_controller.reset();
-    m_dir.reset();
-}
-
-SavedCommand TestMenuBarView::add(const QString &title, DebugCategory category, const QString &command)
-{
-    const SavedCommand c = SavedCommand::create(title, category, command, QStringLiteral("notes"));
-    m_controller->store().add(c);
-    return c;
-}
-
-void TestMenuBarView::structure_data()
-{
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("middle");
-    QTest::addColumn<QStringList>("recent");
-
-    QTest::newRow("none") << 0 << QStringLiteral("No Saved Commands [inert]") << QStringList{};
-    const QString recentMenu = QStringLiteral("Recent Saved Commands >");
-    const QStringList manage{QStringLiteral("---"), QStringLiteral("Manage Saved Commands\u2026")};
-    QTest::newRow("one") << 1 << recentMenu << QStringList{QStringLiteral("Command 1 >")} + manage;
-    QStringList tenNewest;
-    for (int i = 12; i >= 3; --i)
-        tenNewest << QStringLiteral("Command %1 >").arg(i);
-    QTest::newRow("twelve: the ten newest, newest first") << 12 << recentMenu << tenNewest + manage;
-}
-
-void TestMenuBarView::structure()
-{
-    QFETCH(int, count);
-    QFETCH(QString, middle);
-    QFETCH(QStringList, recent);
-    for (int i = 1; i <= count; ++i)
-        add(QStringLiteral("Command %1").arg(i));
-    MenuBarView view(*m_controller);
-    QCOMPARE(entries(view.menu()),
-             (QStringList{QStringLiteral("Open Brindlecap Builder"), QStringLiteral("---"),
-                          QStringLiteral("New Command >"), QStringLiteral("---"), middle, QStringLiteral("---"),
-                          QStringLiteral("Brindlecap Builder Help"), QStringLiteral("Quit Brindlecap Builder")}));
-    QMenu *recentMenu = submenu(view.menu(), QStringLiteral("Recent Saved Commands"));
-    QCOMPARE(recentMenu ? entries(recentMenu) : QStringList{}, recent);
-    QCOMPARE(find(view.menu(), QStringLiteral("Manage Saved Commands\u2026")), nullptr);
-}
-
-void TestMenuBarView::shortcuts()
-{
-    MenuBarView view(*m_controller);
-    QCOMPARE(find(view.menu(), QStringLiteral("Open Brindlecap Builder"))->shortcut(),
-             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
-    QVERIFY(find(view.menu(), QStringLiteral("Brindlecap Builder Help"))
-                ->shortcuts()
-                .contains(QKeySequence(Qt::CTRL | Qt::Key_Question)));
-    QCOMPARE(find(view.menu(), QStringLiteral("Quit Brindlecap Builder"))->shortcut(),
-             QKeySequence(Qt::CTRL | Qt::Key_Q));
-    QVERIFY(!view.trayIcon()->icon().isNull());
-}
-
-void TestMenuBarView::recentEntryHoldsItsActions()
-{
-    add(QStringLiteral("Core BGP"), DebugCategory::routing);
-    add(QStringLiteral("Flow"), DebugCategory::flow);
-    MenuBarView view(*m_controller);
-    QMenu *recent = submenu(view.menu(), QStringLiteral("Recent Saved Commands"));
-    QVERIFY(recent);
-    QCOMPARE(entries(submenu(recent, QStringLiteral("Core BGP"))),
-             (QStringList{QStringLiteral("Copy to Clipboard"), QStringLiteral("Open in Window"), QStringLiteral("---"),
-                          QStringLiteral("Routing [inert]")}));
-    QCOMPARE(entries(submenu(recent, QStringLiteral("Flow"))).constLast(), QStringLiteral("Debug Flow [inert]"));
-}
-
-void TestMenuBarView::titlesShownAsTyped()
-{
-    add(QStringLiteral("R&D check"));
-    add(QStringLiteral("R&D check"));
-    MenuBarView view(*m_controller);
-    const QStringList recent = entries(submenu(view.menu(), QStringLiteral("Recent Saved Commands")));
-    QCOMPARE(recent.mid(0, 2), (QStringList{QStringLiteral("R&D check >"), QStringLiteral("R&D check >")}));
-}
-
-void TestMenuBarView::newCommandListsNineCategories()
-{
-    MenuBarView view(*m_controller);
-    QMenu *newCommand = submenu(view.menu(), QStringLiteral("New Command"));
-    QVERIFY(newCommand);
-    QCOMPARE(entries(newCommand),
-             (QStringList{QStringLiteral("Sessions"), QStringLiteral("Ping"), QStringLiteral("Traceroute"),
-                          QStringLiteral("Sniffer"), QStringLiteral("Debug Flow"), QStringLiteral("VPN"),
-                          QStringLiteral("System Top"), QStringLiteral("HA"), QStringLiteral("Routing")}));
-    for (const QAction *action : newCommand->actions())
-        QVERIFY2(!action->icon().isNull(), qPrintable(action->text()));
-}
-
-void TestMenuBarView::followsTheStoreLive()
-{
-    MenuBarView view(*m_controller);
-    QVERIFY(find(view.menu(), QStringLiteral("No Saved Commands")));
-    const SavedCommand first = add(QStringLiteral("First"));
-    QVERIFY(!find(view.menu(), QStringLiteral("No Saved Commands")));
-    QCOMPARE(entries(submenu(view.menu(), QStringLiteral("Recent Saved Commands"))).constFirst(),
-             QStringLiteral("First >"));
-    SavedCommand renamed = first;
-    renamed.title = QStringLiteral("Renamed");
-    m_controller->store().update(renamed);
-    QCOMPARE(entries(submenu(view.menu(), QStringLiteral("Recent Saved Commands"))).constFirst(),
-             QStringLiteral("Renamed >"));
-    m_controller->store().remove(first.id);
-    QVERIFY(find(view.menu(), QStringLiteral("No Saved Commands")));
-    QVERIFY(!find(view.menu(), QStringLiteral("Recent Saved Commands")));
-}
-
-void TestMenuBarView::copyToClipboardCopiesTheCommandOnly()
-{
-    const SavedCommand c =
-        add(QStringLiteral("Core BGP"), DebugCategory::routing, QStringLiteral("get router info bgp summary\nexit\n"));
-    add(QStringLiteral("Other"), DebugCategory::ping, QStringLiteral("exec ping 1.1.1.1"));
-    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-    MenuBarView view(*m_controller);
-    QMenu *entry = submenu(submenu(view.menu(), QStringLiteral("Recent Saved Commands")), QStringLiteral("Core BGP"));
-    find(entry, QStringLiteral("Copy to Clipboard"))->trigger();
-    QCOMPARE(QGuiApplication::clipboard()->text(), c.command);
-    QVERIFY(!m_controller->mainWindow());
-}
-
-void TestMenuBarView::openInWindowAndManageShowTheBrowser()
-{
-    add(QStringLiteral("Core BGP"));
-    MenuBarView view(*m_controller);
-    QVERIFY(!m_controller->mainWindow());
-    QMenu *recent = submenu(view.menu(), QStringLiteral("Recent Saved Commands"));
-    find(submenu(recent, QStringLiteral("Core BGP")), QStringLiteral("Open in Window"))->trigger();
-    QVERIFY(m_controller->mainWindow());
-    QVERIFY(m_controller->mainWindow()->isVisible());
-    QCOMPARE(m_controller->nav().selectedCategory(), DebugCategory::saved);
-    auto *browser = qobject_cast<SavedCommandsView *>(m_controller->mainWindow()->content()->detail());
-    QVERIFY(browser);
-    // The browser opens with its own selection, not the chosen command.
-    QCOMPARE(browser->selection(), std::nullopt);
-
-    m_controller->nav().setSelectedCategory(DebugCategory::ping);
-    find(recent, QStringLiteral("Manage Saved Commands\u2026"))->trigger();
-    QCOMPARE(m_controller->nav().selectedCategory(), DebugCategory::saved);
-}
-
-void TestMenuBarView::newCommandOpensTheClosedWindow()
-{
-    MenuBarView view(*m_controller);
-    find(submenu(view.menu(), QStringLiteral("New Command")), QStringLiteral("Ping"))->trigger();
-    MainWindow *window = m_controller->mainWindow();
-    QVERIFY(window);
-    QVERIFY(window->isVisible());
-    const QList<QListWidgetItem *> selected = window->content()->sidebar()->selectedItems();
-    QCOMPARE(selected.size(), 1);
-    QCOMPARE(selected.constFirst()->text(), QStringLiteral("Ping"));
-}
-
-void TestMenuBarView::newCommandKeepsTheShownForm()
-{
-    MenuBarView view(*m_controller);
-    MainWindow *window = m_controller->showMainWindow();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    QWidget *form = window->content()->detail();
-    auto *src = form->findChild<QLineEdit *>(QStringLiteral("src"));
-    QVERIFY(src);
-    QTest::keyClicks(src, QStringLiteral("10.1.1.10"));
-
-    QMenu *newCommand = submenu(view.menu(), QStringLiteral("New Command"));
-    find(newCommand, QStringLiteral("Sessions"))->trigger();
-    QCOMPARE(window->content()->detail(), form);
-    QCOMPARE(src->text(), QStringLiteral("10.1.1.10"));
-
-    // Another category, then back: a new form with its defaults.
-    find(newCommand, QStringLiteral("Ping"))->trigger();
-    find(newCommand, QStringLiteral("Sessions"))->trigger();
-    QCOMPARE(m_controller->nav().selectedCategory(), DebugCategory::session);
-    auto *fresh = window->content()->detail()->findChild<QLineEdit *>(QStringLiteral("src"));
-    QVERIFY(fresh);
-    QCOMPARE(fresh->text(), QString());
-}
-
-void TestMenuBarView::helpAndOpenBringWindowsForward()
-{
-    MenuBarView view(*m_controller);
-    find(view.menu(), QStringLiteral("Brindlecap Builder Help"))->trigger();
-    QVERIFY(m_controller->helpWindow());
-    QVERIFY(m_controller->helpWindow()->isVisible());
-    QVERIFY(!m_controller->mainWindow());
-
-    find(view.menu(), QStringLiteral("Open Brindlecap Builder"))->trigger();
-    QPointer<MainWindow> window = m_controller->mainWindow();
-    QVERIFY(window && window->isVisible());
-    // Closed (and so deleted), then opened again from the menu.
-    window->close();
-    QTRY_VERIFY(!window);
-    find(view.menu(), QStringLiteral("Open Brindlecap Builder"))->trigger();
-    QVERIFY(m_controller->mainWindow() && m_controller->mainWindow()->isVisible());
-}
-
-void TestMenuBarView::closingTheMainWindowQuitsOnlyWithoutATray_data()
-{
-    QTest::addColumn<bool>("trayAvailable");
-    QTest::newRow("no tray: quits") << false;
-    QTest::newRow("tray: keeps running") << true;
-}
-
-void TestMenuBarView::closingTheMainWindowQuitsOnlyWithoutATray()
-{
-    QFETCH(bool, trayAvailable);
-    QPointer<MainWindow> window = m_controller->showMainWindow();
-    // The help window stays open, so the application's own last-window rule cannot be what quits.
-    m_controller->showHelp();
-    const auto view = MenuBarView::attach(*m_controller, trayAvailable);
-    QCOMPARE(bool(view), trayAvailable);
-    QCOMPARE(QGuiApplication::quitOnLastWindowClosed(), !trayAvailable);
-
-    // Inside the application's own loop, which returns 0 when the application quits, else 2 once the
-    // window is gone. The guard drops a pending timer when the test ends.
-    QObject guard;
-    connect(window, &QObject::destroyed, &guard,
-            [&guard] { QTimer::singleShot(0, &guard, [] { QCoreApplication::exit(2); }); });
-    QTimer::singleShot(0, window, &QWidget::close);
-    QCOMPARE(QCoreApplication::exec(), trayAvailable ? 2 : 0);
-    QVERIFY(!window);
-    QGuiApplication::setQuitOnLastWindowClosed(true);
-}
 
 QTEST_MAIN(TestMenuBarView)
 #include "tst_menubarview.moc"
