@@ -6,21 +6,14 @@
 #include "common/copybutton.h"
 #include "common/textfiledialog.h"
 #include "model/atomicfile.h"
-#include "model/commandstore.h"
 #include "output/commandoutputview.h"
 #include "output/savecommanddialog.h"
 
 #include "faildevice.h"
 #include "storedlist.h"
 #include "teststores.h"
+#include "uitest.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QTest>
 #include <QTimer>
 
 class TestCommandOutputView : public QObject
@@ -35,28 +28,17 @@ class TestCommandOutputView : public QObject
     {
         m_view.reset(CategoryViewFactory::create(category, m_stores->stores()));
         m_panel = m_view->findChild<CommandOutputView *>();
-        m_view->resize(900, 800);
-        m_view->show();
-        m_view->activateWindow();
-        return m_panel && QTest::qWaitForWindowActive(m_view.get());
+        return m_panel && showActive(m_view.get());
     }
-    QPlainTextEdit *text() const { return m_panel->findChild<QPlainTextEdit *>(QStringLiteral("commandText")); }
+    QPlainTextEdit *text() const { return child<QPlainTextEdit>(m_panel, "commandText"); }
     // The keys work wherever the focus is in the form: here, in its first control that takes it.
     void pressInForm(Qt::Key key)
     {
         const auto controls = m_view->findChildren<QWidget *>();
-        QTest::keyClick(*std::find_if(controls.begin(), controls.end(),
-                                      [this](QWidget *w) {
-                                          return w->isVisible() && w->focusPolicy() == Qt::StrongFocus &&
-                                                 !m_panel->isAncestorOf(w);
-                                      }),
-                        key, Qt::ControlModifier | Qt::ShiftModifier);
-    }
-    SaveCommandDialog *openSheet()
-    {
-        pressInForm(Qt::Key_S);
-        auto *sheet = m_view->findChild<SaveCommandDialog *>();
-        return sheet && QTest::qWaitForWindowExposed(sheet) ? sheet : nullptr;
+        const auto takesFocus = [this](QWidget *w) {
+            return w->isVisible() && w->focusPolicy() == Qt::StrongFocus && !m_panel->isAncestorOf(w);
+        };
+        QTest::keyClick(*std::ranges::find_if(controls, takesFocus), key, Qt::ControlModifier | Qt::ShiftModifier);
     }
     QList<SavedCommand> saved() { return m_stores->commands().commands(); }
 
@@ -74,25 +56,19 @@ private slots:
         m_stores.reset();
     }
 
-    void copyPutsThePanelTextAndReverts_data()
-    {
-        QTest::addColumn<bool>("byShortcut");
-        QTest::newRow("button") << false;
-        QTest::newRow("shortcut") << true;
-    }
     void copyPutsThePanelTextAndReverts()
     {
-        QFETCH(bool, byShortcut);
         // Space at both ends, so that any trimming on the way shows.
         m_panel->setCommand(u' ' + FormRegistry::create(DebugCategory::routing)->generatedCommand() + u'\n');
-        QGuiApplication::clipboard()->clear();
-        auto *copy = m_panel->findChild<CopyButton *>(QStringLiteral("copy"));
-        for (int press = 0; press < 2; ++press)
+        auto *copy = child<CopyButton>(m_panel, "copy");
+        for (bool byShortcut : {false, true}) {
+            QGuiApplication::clipboard()->clear();
             byShortcut ? pressInForm(Qt::Key_C) : QTest::mouseClick(copy, Qt::LeftButton);
-        QCOMPARE(QGuiApplication::clipboard()->text(), text()->toPlainText());
+            QCOMPARE(QGuiApplication::clipboard()->text(), text()->toPlainText());
+        }
         QVERIFY(copy->didCopy());
         // Each copy resets the label 1.5 s later; the second does not put off the first one's reset.
-        const auto resets = copy->findChildren<QTimer *>(QStringLiteral("copyReset"));
+        const auto resets = copy->findChildren<QTimer *>(u"copyReset"_s);
         QCOMPARE(resets.size(), 2);
         for (QTimer *reset : resets)
             QVERIFY(reset->isActive() && reset->isSingleShot() && reset->interval() == 1500);
@@ -106,14 +82,11 @@ private slots:
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("proposed");
         QTest::addColumn<QString>("answer");
-        QTest::newRow("markup, spaces") << QStringLiteral("Routing / BGP") << QStringLiteral(" <b>a</b>\n &amp; \n")
-                                        << QStringLiteral("Routing_-_BGP.txt") << QStringLiteral("save");
-        QTest::newRow("unicode, empty") << QStringLiteral("Ping to \u00fc") << QString()
-                                        << QStringLiteral("Ping_to_\u00fc.txt") << QStringLiteral("save");
-        QTest::newRow("one space") << QStringLiteral("x") << QStringLiteral(" ") << QStringLiteral("x.txt")
-                                   << QStringLiteral("cancel");
-        QTest::newRow("full disk") << QStringLiteral("x") << QStringLiteral("longer") << QStringLiteral("x.txt")
-                                   << QStringLiteral("full disk");
+        QTest::newRow("markup, spaces") << u"Routing / BGP"_s << u" <b>a</b>\n &amp; \n"_s << u"Routing_-_BGP.txt"_s
+                                        << u"save"_s;
+        QTest::newRow("unicode, empty") << u"Ping to \u00fc"_s << QString() << u"Ping_to_\u00fc.txt"_s << u"save"_s;
+        QTest::newRow("one space") << u"x"_s << u" "_s << u"x.txt"_s << u"cancel"_s;
+        QTest::newRow("full disk") << u"x"_s << u"longer"_s << u"x.txt"_s << u"full disk"_s;
     }
     void saveToFileWritesExactlyThePanelText()
     {
@@ -124,12 +97,11 @@ private slots:
         m_panel->setTitle(title);
         m_panel->setCommand(command);
         // Only the empty text counts as none: one space is shown.
-        QCOMPARE(m_panel->findChild<QLabel *>(QStringLiteral("emptyCommand"))->isVisible(), command.isEmpty());
+        QCOMPARE(child(m_panel, "emptyCommand")->isVisible(), command.isEmpty());
         QCOMPARE(text()->isVisible(), !command.isEmpty());
-        QTest::keyClicks(text(), QStringLiteral("z")); // selectable, not editable
+        QTest::keyClicks(text(), u"z"_s); // selectable, not editable
         QCOMPARE(text()->toPlainText(), command);
-
-        const QString path = m_stores->path(QStringLiteral("out.txt"));
+        const QString path = m_stores->path(u"out.txt"_s);
         QVERIFY(writeFile(path, "precious"));
         QString asked;
         TextFileDialog::setChooserForTesting([&](const QString &name) {
@@ -139,7 +111,7 @@ private slots:
         if (answer == u"full disk")
             AtomicFile::setFaultsForTesting(AtomicFile::Faults{
                 [](QIODevice &file) -> std::unique_ptr<QIODevice> { return std::make_unique<FailDevice>(file, 4); }});
-        QTest::mouseClick(m_panel->findChild<QPushButton *>(QStringLiteral("saveToFile")), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(m_panel, "saveToFile"), Qt::LeftButton);
         QCOMPARE(asked, proposed);
         QCOMPARE(fileContents(path), answer == u"save" ? command.toUtf8() : QByteArray("precious"));
         // A failed write, and only that, is told in an alert that gives the reason.
@@ -147,8 +119,7 @@ private slots:
         QCOMPARE(alert && alert->isVisible(), answer == u"full disk");
         if (!alert)
             return;
-        QCOMPARE(alert->text(), QStringLiteral("Could not save file"));
-        QCOMPARE(alert->informativeText(), QStringLiteral("No space left on device"));
+        QCOMPARE(alert->informativeText(), u"No space left on device"_s);
         alert->button(QMessageBox::Ok)->click();
         QTRY_VERIFY(!alert);
     }
@@ -163,10 +134,10 @@ private slots:
         const auto edited = [](const char *name, const QString &title, int key) {
             QTest::newRow(name) << DebugCategory::ping << title << key;
         };
-        edited("kept untrimmed", QStringLiteral("  core BGP  "), Qt::Key_Return);
-        edited("cleared", QStringLiteral(""), Qt::Key_Return);
-        edited("spaces and tabs", QStringLiteral(" \t "), Qt::Key_Return);
-        edited("escape cancels", QStringLiteral("x"), Qt::Key_Escape);
+        edited("kept untrimmed", u"  core BGP  "_s, Qt::Key_Return);
+        edited("cleared", u""_s, Qt::Key_Return);
+        edited("spaces and tabs", u" \t "_s, Qt::Key_Return);
+        edited("escape cancels", u"x"_s, Qt::Key_Escape);
     }
     void saveForLaterStoresTheFormAsShownAtOpening()
     {
@@ -175,10 +146,11 @@ private slots:
         QFETCH(int, key);
         QVERIFY(open(category));
         const auto form = FormRegistry::create(category);
-        m_stores->commands().add(SavedCommand::create(QStringLiteral("older"), DebugCategory::saved, {}, {}));
-        QPointer<SaveCommandDialog> sheet = openSheet();
-        QVERIFY(sheet);
-        auto *field = sheet->findChild<QLineEdit *>(QStringLiteral("saveTitle"));
+        m_stores->commands().add(SavedCommand::create(u"older"_s, DebugCategory::saved, {}, {}));
+        pressInForm(Qt::Key_S);
+        QPointer<SaveCommandDialog> sheet = m_view->findChild<SaveCommandDialog *>();
+        QVERIFY(sheet && QTest::qWaitForWindowExposed(sheet));
+        auto *field = child<QLineEdit>(sheet, "saveTitle");
         QCOMPARE(field->text(), form->title());
         if (!title.isNull()) {
             QTest::keyClick(field, Qt::Key_Backspace);
@@ -187,14 +159,14 @@ private slots:
             title = form->title();
         }
         const bool saves = key == Qt::Key_Return && !title.trimmed().isEmpty();
-        QCOMPARE(sheet->findChild<QPushButton *>(QStringLiteral("save"))->isEnabled(), !title.trimmed().isEmpty());
-        auto *notes = sheet->findChild<QPlainTextEdit *>(QStringLiteral("saveNotes"));
-        QTest::keyClicks(notes, QStringLiteral("one"));
+        QCOMPARE(child(sheet, "save")->isEnabled(), !title.trimmed().isEmpty());
+        auto *notes = child<QPlainTextEdit>(sheet, "saveNotes");
+        QTest::keyClicks(notes, u"one"_s);
         QTest::keyClick(notes, Qt::Key_Return);
-        QTest::keyClicks(notes, QStringLiteral("\"two\""));
+        QTest::keyClicks(notes, u"\"two\""_s);
         // What the panel shows later does not change what the open sheet saves.
-        m_panel->setTitle(QStringLiteral("changed"));
-        m_panel->setCommand(QStringLiteral("changed"));
+        m_panel->setTitle(u"changed"_s);
+        m_panel->setCommand(u"changed"_s);
         QTest::keyClick(field, Qt::Key(key));
         QCOMPARE(sheet && sheet->isVisible(), !saves && key == Qt::Key_Return);
         QCOMPARE(saved().size(), saves ? 2 : 1);
@@ -203,7 +175,7 @@ private slots:
         QCOMPARE(saved().first().title, title);
         QCOMPARE(saved().first().command, form->generatedCommand());
         QCOMPARE(saved().first().category, category);
-        QCOMPARE(saved().first().notes, QStringLiteral("one\n\"two\""));
+        QCOMPARE(saved().first().notes, u"one\n\"two\""_s);
     }
 };
 

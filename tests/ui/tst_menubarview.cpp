@@ -1,38 +1,27 @@
-// The tray menu against the store and the navigation state it serves: it follows the saved commands
-// live, and each item opens, copies or selects what it names.
+// The main window and the tray menu over one application: the sidebar, the navigation state and the
+// tray show the view the factory makes for a category, the tray follows the saved commands live, and
+// each menu item opens, copies, selects or quits what it names.
 
 #include "app/appcontroller.h"
+#include "app/categoryviewfactory.h"
 #include "app/contentview.h"
 #include "app/helpmenucommand.h"
 #include "app/mainwindow.h"
 #include "app/menubarview.h"
 #include "builders/formregistry.h"
+#include "common/emptystateview.h"
 #include "help/helpwindow.h"
 #include "model/commandstore.h"
 #include "model/navigationstate.h"
 #include "saved/savedcommandsview.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QLineEdit>
+#include "uitest.h"
+
 #include <QListWidget>
-#include <QMenu>
+#include <QMenuBar>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
-
-namespace {
-// An item as the user reads it: iconText() drops the mnemonic marks, so a title's "&" shows only if the
-// menu text doubles it.
-QAction *item(const QMenu *menu, const QString &shown)
-{
-    const QList<QAction *> actions = menu->actions();
-    const auto found = std::find_if(actions.begin(), actions.end(), [&](QAction *a) { return a->iconText() == shown; });
-    return found == actions.end() ? nullptr : *found;
-}
-
-} // namespace
 
 class TestMenuBarView : public QObject
 {
@@ -41,109 +30,150 @@ class TestMenuBarView : public QObject
     QTemporaryDir m_dir;
     std::optional<AppController> m_app;
 
+    // An item as the user reads it: iconText() drops the mnemonic marks, so a title's "&" shows only
+    // if the menu text doubles it.
+    static QAction *item(const QMenu *menu, const QString &shown)
+    {
+        const QList<QAction *> actions = menu->actions();
+        const auto found = std::ranges::find_if(actions, [&](auto *a) { return a->iconText() == shown; });
+        return found == actions.end() ? nullptr : *found;
+    }
+    // Quits the application the normal way, from inside its own loop.
+    static void quits(QAction *quit)
+    {
+        QCOMPARE(quit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+        QTimer::singleShot(0, quit, &QAction::trigger);
+        QCOMPARE(QCoreApplication::exec(), 0);
+    }
     const QList<SavedCommand> &commands() const { return m_app->store().commands(); }
-    void add(const QString &title, DebugCategory category, const QString &command = QStringLiteral("x"))
+    ContentView *content() const { return m_app->mainWindow()->content(); }
+    void click(int row, Qt::KeyboardModifiers modifiers = {})
     {
-        m_app->store().add(SavedCommand::create(title, category, command, QStringLiteral("notes")));
-    }
-    static QMenu *recent(const MenuBarView &view)
-    {
-        return view.menu()->findChild<QMenu *>(QStringLiteral("recentMenu"));
-    }
-    // The saved commands' submenus, in menu order.
-    static QList<QMenu *> entries(const MenuBarView &view)
-    {
-        return recent(view)->findChildren<QMenu *>(Qt::FindDirectChildrenOnly);
+        QListWidget *sidebar = content()->sidebar();
+        QTest::mouseClick(sidebar->viewport(), Qt::LeftButton, modifiers,
+                          sidebar->visualItemRect(sidebar->item(row)).center());
     }
 
 private slots:
-    void init() { m_app.emplace(m_dir.filePath(QStringLiteral("settings.conf"))); }
+    void init() { m_app.emplace(m_dir.filePath(u"settings.conf"_s)); }
     void cleanup() { m_app.reset(); }
 
-    void recentFollowsTheStore()
+    void recentFollowsTheStoreAndOpensOrCopies()
     {
         MenuBarView view(*m_app);
+        const auto recent = [&] { return child<QMenu>(view.menu(), "recentMenu"); };
+        const auto entries = [&] { return recent()->findChildren<QMenu *>(Qt::FindDirectChildrenOnly); };
         const auto empty = [&] {
-            const QAction *none = item(view.menu(), QStringLiteral("No Saved Commands"));
-            return none && !none->isEnabled() && !recent(view);
+            const QAction *none = item(view.menu(), u"No Saved Commands"_s);
+            return none && !none->isEnabled() && !recent();
         };
         QVERIFY(empty());
         const QList<DebugCategory> categories = FormRegistry::builderCategories();
         for (int i = 0; i < 12; ++i)
-            add(QStringLiteral("R&D %1").arg(i), categories.at(i % categories.size()));
-        QVERIFY(!item(view.menu(), QStringLiteral("No Saved Commands")));
+            m_app->store().add(SavedCommand::create(u"R&D %1"_s.arg(i), categories.at(i % categories.size()),
+                                                    u" a\nb%1\n"_s.arg(i), u"notes"_s));
+        QVERIFY(!item(view.menu(), u"No Saved Commands"_s));
         // The ten newest in the store's order, each ending in its category on an inert line.
-        QCOMPARE(entries(view).size(), 10);
+        QCOMPARE(entries().size(), 10);
         for (int i = 0; i < 10; ++i) {
-            const QList<QAction *> actions = entries(view).at(i)->actions();
-            QCOMPARE(entries(view).at(i)->menuAction()->iconText(), commands().at(i).title);
+            const QList<QAction *> actions = entries().at(i)->actions();
+            QCOMPARE(entries().at(i)->menuAction()->iconText(), commands().at(i).title);
             QCOMPARE(actions.constLast()->iconText(), Category::title(commands().at(i).category));
             QVERIFY(actions.constFirst()->isEnabled() && !actions.constLast()->isEnabled());
         }
         SavedCommand renamed = commands().first();
-        renamed.title = QStringLiteral("Renamed");
+        renamed.title = u"Renamed"_s;
         m_app->store().update(renamed);
-        QCOMPARE(entries(view).first()->menuAction()->iconText(), renamed.title);
+        QCOMPARE(entries().first()->menuAction()->iconText(), renamed.title);
+        QMenu *entry = entries().at(1);
+        QGuiApplication::clipboard()->setText(u"before"_s);
+        item(entry, u"Copy to Clipboard"_s)->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), commands().at(1).command);
+        QVERIFY(!m_app->mainWindow());
+        item(entry, u"Open in Window"_s)->trigger();
+        QVERIFY(m_app->mainWindow() && m_app->mainWindow()->isVisible());
+        QCOMPARE(m_app->nav().selectedCategory(), DebugCategory::saved);
+        // The browser opens with its own selection, not the chosen command.
+        auto *browser = qobject_cast<SavedCommandsView *>(content()->detail());
+        QVERIFY(browser && !browser->selection());
+        m_app->nav().setSelectedCategory(DebugCategory::ping);
+        recent()->actions().constLast()->trigger(); // Manage Saved Commands
+        QCOMPARE(m_app->nav().selectedCategory(), DebugCategory::saved);
         while (!commands().isEmpty())
             m_app->store().remove(commands().first().id);
         QVERIFY(empty());
     }
 
-    void recentEntryCopiesOrOpensTheBrowser()
+    void everyCategoryShowsItsOwnView_data()
     {
-        add(QStringLiteral("Core BGP"), DebugCategory::routing, QStringLiteral(" a\nb\n"));
-        add(QStringLiteral("Other"), DebugCategory::ping);
-        MenuBarView view(*m_app);
-        QMenu *entry = entries(view).at(1);
-        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-        item(entry, QStringLiteral("Copy to Clipboard"))->trigger();
-        QCOMPARE(QGuiApplication::clipboard()->text(), commands().at(1).command);
-        QVERIFY(!m_app->mainWindow());
-
-        item(entry, QStringLiteral("Open in Window"))->trigger();
+        QTest::addColumn<QString>("by");
+        QTest::newRow("sidebar click") << u"sidebar"_s;
+        QTest::newRow("navigation state") << u"state"_s;
+        QTest::newRow("tray's New Command, window closed at first") << u"tray"_s;
+    }
+    void everyCategoryShowsItsOwnView()
+    {
+        QFETCH(QString, by);
+        MenuBarView tray(*m_app);
+        auto *newCommands = child<QMenu>(tray.menu(), "newCommandMenu");
+        QCOMPARE(newCommands->actions().size(), FormRegistry::builderCategories().size());
+        const QList<DebugCategory> categories = Enum::allCases<DebugCategory>();
+        const auto choose = [&](qsizetype row) {
+            if (by == u"sidebar")
+                click(int(row));
+            else if (by == u"state")
+                m_app->nav().setSelectedCategory(categories.at(row));
+            else
+                item(newCommands, Category::title(categories.at(row)))->trigger();
+        };
+        const auto command = [this] {
+            return child<QPlainTextEdit>(content()->detail(), "commandText")->toPlainText();
+        };
+        if (by != u"tray")
+            QVERIFY(QTest::qWaitForWindowExposed(m_app->showMainWindow()));
+        QCOMPARE(m_app->nav().selectedCategory(), DebugCategory::session);
+        choose(0);
         QVERIFY(m_app->mainWindow() && m_app->mainWindow()->isVisible());
-        QCOMPARE(m_app->nav().selectedCategory(), DebugCategory::saved);
-        auto *browser = qobject_cast<SavedCommandsView *>(m_app->mainWindow()->content()->detail());
-        // The browser opens with its own selection, not the chosen command.
-        QVERIFY(browser && !browser->selection());
-        m_app->nav().setSelectedCategory(DebugCategory::ping);
-        recent(view)->actions().constLast()->trigger(); // Manage Saved Commands
-        QCOMPARE(m_app->nav().selectedCategory(), DebugCategory::saved);
-    }
-
-    void newCommandOpensEachBuilderAndKeepsTheShownForm()
-    {
-        MenuBarView view(*m_app);
-        const QList<QAction *> actions = view.menu()->findChild<QMenu *>(QStringLiteral("newCommandMenu"))->actions();
-        const QList<DebugCategory> categories = FormRegistry::builderCategories();
-        QCOMPARE(actions.size(), categories.size());
-        // From the last up: the first opens the closed window, the others switch it.
-        for (qsizetype i = categories.size() - 1; i >= 0; --i) {
-            QCOMPARE(actions.at(i)->iconText(), Category::title(categories.at(i)));
-            actions.at(i)->trigger();
-            QVERIFY(m_app->mainWindow() && m_app->mainWindow()->isVisible());
-            QCOMPARE(m_app->nav().selectedCategory(), categories.at(i));
-            QCOMPARE(m_app->mainWindow()->content()->sidebar()->selectedItems().value(0)->text(),
-                     Category::title(categories.at(i)));
+        // Choosing the category shown changes nothing; leaving it and coming back starts afresh.
+        QWidget *form = content()->detail();
+        QTest::keyClicks(child<QLineEdit>(form, "src"), u"10.1.1.10"_s);
+        const QString defaults = FormRegistry::create(DebugCategory::session)->generatedCommand();
+        QVERIFY(command() != defaults);
+        choose(0);
+        QCOMPARE(content()->detail(), form);
+        QCOMPARE(child<QLineEdit>(form, "src")->text(), u"10.1.1.10"_s);
+        // From the last up, so that each step is a change and the first category is left and chosen again.
+        for (qsizetype row = categories.size() - 1; row >= 0; --row) {
+            const DebugCategory category = categories.at(row);
+            if (by == u"tray" && category == DebugCategory::saved)
+                continue;
+            choose(row);
+            QCOMPARE(m_app->nav().selectedCategory(), category);
+            const QList<QListWidgetItem *> selected = content()->sidebar()->selectedItems();
+            QCOMPARE(selected.size(), 1);
+            QCOMPARE(selected.first()->text(), Category::title(category));
+            const std::unique_ptr<QWidget> expected(
+                CategoryViewFactory::create(category, {m_app->store(), m_app->interfaces()}));
+            QCOMPARE(content()->detail()->metaObject(), expected->metaObject());
+            QVERIFY(content()->detail()->isVisible());
         }
-        QWidget *form = m_app->mainWindow()->content()->detail();
-        auto *field = form->findChild<QLineEdit *>(QStringLiteral("src"));
-        field->setText(QStringLiteral("10.1.1.10"));
-        actions.at(0)->trigger();
-        QCOMPARE(m_app->mainWindow()->content()->detail(), form);
-        QCOMPARE(field->text(), QStringLiteral("10.1.1.10"));
+        QCOMPARE(child<QLineEdit>(content()->detail(), "src")->text(), QString());
+        QCOMPARE(command(), defaults);
+        // Deselecting the row shows the placeholder.
+        click(0, Qt::ControlModifier);
+        QCOMPARE(m_app->nav().selectedCategory(), std::nullopt);
+        QVERIFY(content()->sidebar()->selectedItems().isEmpty());
+        auto *placeholder = qobject_cast<EmptyStateView *>(content()->detail());
+        QVERIFY(placeholder && placeholder->isVisible());
     }
 
-    void openHelpAndQuit()
+    void eachWindowOpensOnceAndEitherMenuQuits()
     {
         MenuBarView view(*m_app);
-        QVERIFY(!view.trayIcon()->icon().isNull());
-        QVERIFY(view.menu()->actions().contains(m_app->helpCommand()));
-        QVERIFY(m_app->helpCommand()->shortcuts().contains(QKeySequence(QKeySequence::HelpContents)));
+        QVERIFY(!view.trayIcon()->icon().isNull() && view.menu()->actions().contains(m_app->helpCommand()));
         m_app->helpCommand()->trigger();
         QVERIFY(m_app->helpWindow() && m_app->helpWindow()->isVisible() && !m_app->mainWindow());
-
-        auto *open = view.menu()->findChild<QAction *>(QStringLiteral("openMainWindow"));
+        auto *open = child<QAction>(view.menu(), "openMainWindow");
         QCOMPARE(open->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
         // Opened, closed (and so deleted), then opened again.
         for (int time = 0; time < 2; ++time) {
@@ -153,10 +183,29 @@ private slots:
             window->close();
             QTRY_VERIFY(!window);
         }
-        auto *quit = view.menu()->findChild<QAction *>(QStringLiteral("quit"));
-        QCOMPARE(quit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
-        QTimer::singleShot(0, quit, &QAction::trigger);
-        QCOMPARE(QCoreApplication::exec(), 0);
+        quits(child<QAction>(view.menu(), "quit"));
+        open->trigger();
+        MainWindow *window = m_app->mainWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QVERIFY(child<QMenu>(window, "helpMenu")->actions().contains(m_app->helpCommand()));
+        // Each help key in the main window opens the help window, and again brings the same one forward.
+        for (const QKeySequence &keys :
+             {QKeySequence(Qt::CTRL | Qt::Key_Question), QKeySequence(QKeySequence::HelpContents)}) {
+            delete m_app->helpWindow();
+            QPointer<HelpWindow> help;
+            for (int press = 0; press < 2; ++press) {
+                QApplication::setActiveWindow(window);
+                QTest::keyClick(window, keys[0].key(), keys[0].keyboardModifiers());
+                help = help ? help.data() : m_app->helpWindow();
+                QVERIFY(help && m_app->helpWindow() == help && QTest::qWaitForWindowExposed(help));
+            }
+        }
+        // One main window shows the one navigation state: no menu item opens another.
+        for (QAction *menu : window->menuBar()->actions()) {
+            for (QAction *item : menu->menu()->actions())
+                QVERIFY2(!item->text().contains(u"Window"_s, Qt::CaseInsensitive), qPrintable(item->text()));
+        }
+        quits(child<QMenu>(window, "fileMenu")->actions().value(0));
     }
 
     void closingTheMainWindowQuitsOnlyWithoutATray_data()

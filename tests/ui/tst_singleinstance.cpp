@@ -4,13 +4,15 @@
 #include "model/commandstore.h"
 
 #include "storedlist.h"
+#include "uitest.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <csignal>
+
+using namespace Qt::StringLiterals;
 
 class TestSingleInstance : public QObject
 {
@@ -19,18 +21,19 @@ class TestSingleInstance : public QObject
     std::unique_ptr<QTemporaryDir> m_dir;
     std::vector<std::unique_ptr<QProcess>> m_processes;
 
-    QString settingsFile(const QString &name = QStringLiteral("settings.conf")) const { return m_dir->filePath(name); }
+    QString settingsFile(const QString &name = u"settings.conf"_s) const { return m_dir->filePath(name); }
     QByteArray stored() const { return storedList(SettingsStorage(settingsFile()), SettingsStorage::savedCommands); }
-    QProcess *launch(const QString &settings)
+    // Started, and past the point where it holds the lock of its settings file.
+    QProcess *launch(const QString &name = u"settings.conf"_s, const QByteArray &log = "running instance")
     {
         auto *process = m_processes.emplace_back(std::make_unique<QProcess>()).get();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("BRINDLECAP_SETTINGS"), settings);
-        env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("brindlecap.instance.info=true;qt.qpa.*=false"));
+        env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        env.insert(u"BRINDLECAP_SETTINGS"_s, settingsFile(name));
+        env.insert(u"QT_LOGGING_RULES"_s, u"brindlecap.instance.info=true;qt.qpa.*=false"_s);
         process->setProcessEnvironment(env);
         process->start(QStringLiteral(BRINDLECAP_APP_PATH), QStringList{});
-        return process;
+        return log.isEmpty() || waitForLog(process, log) ? process : nullptr;
     }
     // Reads the process's standard error until a line holds needle.
     static bool waitForLog(QProcess *process, const QByteArray &needle)
@@ -46,14 +49,19 @@ class TestSingleInstance : public QObject
             qWarning() << "not seen:" << needle << "in:" << seen;
         return seen.contains(needle);
     }
+    static bool endsNormally(QProcess *process)
+    {
+        return process->waitForFinished(30000) && process->exitStatus() == QProcess::NormalExit &&
+               process->exitCode() == 0;
+    }
 
 private slots:
     void init()
     {
         // The lock and the socket go into the runtime folder: a folder of this test's own.
         m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("runtime"))));
-        qputenv("XDG_RUNTIME_DIR", m_dir->filePath(QStringLiteral("runtime")).toLocal8Bit());
+        QVERIFY(QDir().mkpath(m_dir->filePath(u"runtime"_s)));
+        qputenv("XDG_RUNTIME_DIR", m_dir->filePath(u"runtime"_s).toLocal8Bit());
     }
     void cleanup()
     {
@@ -64,58 +72,46 @@ private slots:
         m_processes.clear();
     }
 
-    void lockIsPerSettingsFileAndStable()
+    void oneInstancePerSettingsFile()
     {
-        const QString before = SingleInstance(settingsFile()).lockFilePath();
-        QVERIFY(before.startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR") + u'/'));
-        // The same once the file exists, and through a symbolic link to its folder.
-        QVERIFY(writeFile(settingsFile(), {}));
-        QCOMPARE(SingleInstance(settingsFile()).lockFilePath(), before);
-        QVERIFY(QFile::link(m_dir->path(), settingsFile(QStringLiteral("link"))));
-        QCOMPARE(SingleInstance(settingsFile(QStringLiteral("link/settings.conf"))).lockFilePath(), before);
-        QVERIFY(SingleInstance(settingsFile(QStringLiteral("other.conf"))).lockFilePath() != before);
-    }
-
-    void laterStartHandsOverEvenAfterACrash()
-    {
+        const QString lock = SingleInstance(settingsFile()).lockFilePath();
+        QVERIFY(lock.startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR") + u'/'));
         {
             SettingsStorage storage(settingsFile());
-            CommandStore(storage).add(SavedCommand::create(QStringLiteral("One"), DebugCategory::ping, {}, {}));
+            CommandStore(storage).add(SavedCommand::create(u"One"_s, DebugCategory::ping, {}, {}));
         }
         const QByteArray before = stored();
         QVERIFY(!before.isEmpty());
         // A crashed instance leaves its lock behind; the next start takes it over.
-        QProcess *crashed = launch(settingsFile());
-        QVERIFY(waitForLog(crashed, "running instance"));
+        QProcess *crashed = launch();
+        QVERIFY(crashed);
         crashed->kill();
         QVERIFY(crashed->waitForFinished(30000));
-        QVERIFY(QFile::exists(SingleInstance(settingsFile()).lockFilePath()));
-        QProcess *first = launch(settingsFile());
-        QVERIFY(waitForLog(first, "running instance"));
-
-        QProcess *second = launch(settingsFile());
-        QVERIFY(second->waitForFinished(30000));
-        QCOMPARE(second->exitStatus(), QProcess::NormalExit);
-        QCOMPARE(second->exitCode(), 0);
+        QVERIFY(QFile::exists(lock));
+        QProcess *first = launch();
+        QVERIFY(first);
+        QProcess *second = launch(u"settings.conf"_s, {});
+        QVERIFY(endsNormally(second));
         QVERIFY(!second->readAllStandardError().contains("running instance"));
         QVERIFY(waitForLog(first, "activation requested"));
         QCOMPARE(first->state(), QProcess::Running);
         QCOMPARE(stored(), before);
-        // Another settings file is another instance.
-        QVERIFY(waitForLog(launch(settingsFile(QStringLiteral("other.conf"))), "running instance"));
-    }
-
-    void terminationEndsNormally()
-    {
-        // The session ending the application goes the normal way out, so the stores finish writing.
-        for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
-            QProcess *app = launch(settingsFile());
-            QVERIFY(waitForLog(app, "running instance"));
-            QCOMPARE(::kill(pid_t(app->processId()), signal), 0);
-            QVERIFY(app->waitForFinished(30000));
-            QCOMPARE(app->exitStatus(), QProcess::NormalExit);
-            QCOMPARE(app->exitCode(), 0);
+        // Another settings file is another instance. The session ending the application goes the
+        // normal way out, so the stores finish writing.
+        QProcess *other = launch(u"other.conf"_s), *third = launch(u"third.conf"_s);
+        QVERIFY(other && third);
+        for (const auto &[process, signal] :
+             {std::pair{first, SIGTERM}, std::pair{other, SIGHUP}, std::pair{third, SIGINT}}) {
+            QCOMPARE(::kill(pid_t(process->processId()), signal), 0);
+            QVERIFY2(endsNormally(process), qPrintable(QString::number(signal)));
         }
+        QCOMPARE(stored(), before);
+        // The lock is the same once the file exists, and through a symbolic link to its folder.
+        QVERIFY(writeFile(settingsFile(), {}));
+        QCOMPARE(SingleInstance(settingsFile()).lockFilePath(), lock);
+        QVERIFY(QFile::link(m_dir->path(), settingsFile(u"link"_s)));
+        QCOMPARE(SingleInstance(settingsFile(u"link/settings.conf"_s)).lockFilePath(), lock);
+        QVERIFY(SingleInstance(settingsFile(u"other.conf"_s)).lockFilePath() != lock);
     }
 };
 
