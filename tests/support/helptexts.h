@@ -1,12 +1,17 @@
 #pragma once
 
 #include "help/helparticle.h"
+#include "help/inlinemarkdown.h"
 
 // Every text of a help article in reading order, with the kind of block it is shown in, so a test
 // can say how each one must read without re-typing any article.
 struct HelpText {
     enum Kind { title, subtitle, heading, paragraph, bullet, code } kind;
     QString text;
+
+    // Titles, subtitles and code are shown as written; the rest carry inline Markdown.
+    bool marked() const { return kind == heading || kind == paragraph || kind == bullet; }
+    QString read() const { return marked() ? InlineMarkdown::plainText(text) : text; }
 };
 
 inline QList<HelpText> helpTexts(const HelpArticle &article)
@@ -32,4 +37,15 @@ inline QList<HelpText> helpTexts(const HelpArticle &article)
     for (const HelpBlock &block : article.content)
         std::visit([&](const auto &b) { add(add, b); }, block);
     return texts;
+}
+
+// Spans as their flags (Bold, Italic, Code) and text, "[a ] B[b] BC[c]", so a table row reads at a glance.
+inline QString spansText(const QList<InlineSpan> &spans)
+{
+    QStringList shown;
+    for (const InlineSpan &s : spans)
+        shown << QStringLiteral("%1%2%3[%4]")
+                     .arg(QLatin1String(s.bold ? "B" : ""), QLatin1String(s.italic ? "I" : ""),
+                          QLatin1String(s.code ? "C" : ""), s.text);
+    return shown.join(u' ');
 }
