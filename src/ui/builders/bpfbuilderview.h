@@ -20,13 +20,6 @@ class BPFBuilderView : public FormColumn
 
 public:
     using SnippetType = BPFBuilderForm::SnippetType;
-    using Combinator = BPFBuilderForm::Combinator;
-    using HostDir = BPFBuilderForm::HostDir;
-    using MacDir = BPFBuilderForm::MacDir;
-    using BPFProto = BPFBuilderForm::BPFProto;
-    using FlagMode = BPFBuilderForm::FlagMode;
-    using ICMPType = BPFBuilderForm::ICMPType;
-    using IPVer = BPFBuilderForm::IPVer;
     using Preset = BPFBuilderForm::Preset;
 
     // filter is read at every action and rewritten by it; written runs after each rewrite.

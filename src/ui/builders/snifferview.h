@@ -17,10 +17,7 @@ class SnifferView : public FormView<SnifferForm>
     Q_OBJECT
 
 public:
-    using HostMode = SnifferForm::HostMode;
-    using SnifferProto = SnifferForm::SnifferProto;
     using VerboseLevel = SnifferForm::VerboseLevel;
-    using TimestampFormat = SnifferForm::TimestampFormat;
 
     SnifferView(CommandStore &store, InterfaceStore &interfaces, QWidget *parent = nullptr);
 
