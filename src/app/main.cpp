@@ -5,7 +5,10 @@
 #include "common/icons.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QSystemTrayIcon>
+
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
@@ -18,8 +21,15 @@ int main(int argc, char *argv[])
 
     // Before the store is loaded: a second instance must neither read nor write the saved commands.
     SingleInstance instance;
-    if (instance.start() == SingleInstance::Role::Secondary)
-        return instance.handedOver() ? 0 : 1;
+    if (instance.start() == SingleInstance::Role::Secondary) {
+        if (instance.handedOver())
+            return 0;
+        // Running beside it would lose one instance's saves; the user has to know why nothing opens.
+        std::fprintf(stderr, "brindlecap-builder: %s\n", qPrintable(instance.refusal()));
+        std::fflush(stderr);
+        QMessageBox::critical(nullptr, QStringLiteral("Brindlecap Builder"), instance.refusal());
+        return 1;
+    }
 
     // The controller's stores write in the background; they finish when it is destroyed, after exec().
     const QuitOnSignal quitOnSignal;

@@ -7,6 +7,7 @@
 #include "uitest.h"
 
 #include <QDir>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -24,10 +25,16 @@ class TestSingleInstance : public QObject
     QString settingsFile(const QString &name = u"settings.conf"_s) const { return m_dir->filePath(name); }
     QByteArray stored() const { return storedList(SettingsStorage(settingsFile()), SettingsStorage::savedCommands); }
     // Started, and past the point where it holds the lock of its settings file.
-    QProcess *launch(const QString &name = u"settings.conf"_s, const QByteArray &log = "running instance")
+    // runtime: the process's own runtime folder ("-" for none), else this test's.
+    QProcess *launch(const QString &name = u"settings.conf"_s, const QByteArray &log = "running instance",
+                     const QString &runtime = {})
     {
         auto *process = m_processes.emplace_back(std::make_unique<QProcess>()).get();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (runtime == u"-")
+            env.remove(u"XDG_RUNTIME_DIR"_s);
+        else if (!runtime.isEmpty())
+            env.insert(u"XDG_RUNTIME_DIR"_s, runtime);
         env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
         env.insert(u"BRINDLECAP_SETTINGS"_s, settingsFile(name));
         env.insert(u"QT_LOGGING_RULES"_s, u"brindlecap.instance.info=true;qt.qpa.*=false"_s);
@@ -58,7 +65,7 @@ class TestSingleInstance : public QObject
 private slots:
     void init()
     {
-        // The lock and the socket go into the runtime folder: a folder of this test's own.
+        // The socket goes into the runtime folder: a folder of this test's own.
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(QDir().mkpath(m_dir->filePath(u"runtime"_s)));
         qputenv("XDG_RUNTIME_DIR", m_dir->filePath(u"runtime"_s).toLocal8Bit());
@@ -75,7 +82,7 @@ private slots:
     void oneInstancePerSettingsFile()
     {
         const QString lock = SingleInstance(settingsFile()).lockFilePath();
-        QVERIFY(lock.startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR") + u'/'));
+        QCOMPARE(QFileInfo(lock).dir(), QFileInfo(settingsFile()).dir());
         {
             SettingsStorage storage(settingsFile());
             CommandStore(storage).add(SavedCommand::create(u"One"_s, DebugCategory::ping, {}, {}));
@@ -90,10 +97,14 @@ private slots:
         QVERIFY(QFile::exists(lock));
         QProcess *first = launch();
         QVERIFY(first);
-        QProcess *second = launch(u"settings.conf"_s, {});
-        QVERIFY(endsNormally(second));
-        QVERIFY(!second->readAllStandardError().contains("running instance"));
-        QVERIFY(waitForLog(first, "activation requested"));
+        // Found from a start with another runtime folder, or none (a shell outside the login session).
+        QVERIFY(QDir().mkpath(m_dir->filePath(u"elsewhere"_s)));
+        for (const QString &runtime : {QString(), m_dir->filePath(u"elsewhere"_s), u"-"_s}) {
+            QProcess *second = launch(u"settings.conf"_s, {}, runtime);
+            QVERIFY2(endsNormally(second), qPrintable(runtime));
+            QVERIFY(!second->readAllStandardError().contains("running instance"));
+            QVERIFY(waitForLog(first, "activation requested"));
+        }
         QCOMPARE(first->state(), QProcess::Running);
         QCOMPARE(stored(), before);
         // Another settings file is another instance. The session ending the application goes the
@@ -112,6 +123,16 @@ private slots:
         QVERIFY(QFile::link(m_dir->path(), settingsFile(u"link"_s)));
         QCOMPARE(SingleInstance(settingsFile(u"link/settings.conf"_s)).lockFilePath(), lock);
         QVERIFY(SingleInstance(settingsFile(u"other.conf"_s)).lockFilePath() != lock);
+    }
+
+    void aStartThatCannotHandOverSaysWhyAndDoesNotRun()
+    {
+        // A live owner (this test) that never answers.
+        QLockFile held(SingleInstance(settingsFile()).lockFilePath());
+        QVERIFY(held.tryLock(0));
+        QProcess *refused = launch(u"settings.conf"_s, "is already running with the settings file");
+        QVERIFY(refused);
+        QVERIFY(!QFile::exists(SingleInstance(settingsFile()).serverNameFilePath()));
     }
 };
 

@@ -8,6 +8,7 @@
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QLoggingCategory>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <QThread>
 
@@ -64,7 +65,7 @@ QString userName()
 }
 
 // The per-user runtime folder where there is one, else the temporary folder (the user is part of the
-// hashed name, so users never share a lock there).
+// hashed name, so users never share a socket there).
 QString runtimeDirectory()
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
@@ -76,17 +77,18 @@ QString runtimeDirectory()
 
 SingleInstance::SingleInstance(const QString &settingsFile, QObject *parent)
     : QObject(parent)
+    , m_settingsPath(stablePath(settingsPath(settingsFile)))
+    , m_lockFilePath(m_settingsPath + QStringLiteral(".instance.lock"))
 {
-    const QByteArray identity = (userName() + u'\n' + stablePath(settingsPath(settingsFile))).toUtf8();
+    // The socket lives where this process may make one; the file beside the lock tells later starts.
+    const QByteArray identity = (userName() + u'\n' + m_settingsPath).toUtf8();
     const QString name =
         QStringLiteral("brindlecap-builder-%1")
             .arg(QString::fromLatin1(QCryptographicHash::hash(identity, QCryptographicHash::Sha256).toHex().left(24)));
-    const QDir directory(runtimeDirectory());
-    m_lockFilePath = directory.filePath(name + QStringLiteral(".lock"));
 #ifdef Q_OS_WIN
     m_serverName = name;
 #else
-    m_serverName = directory.filePath(name + QStringLiteral(".socket"));
+    m_serverName = QDir(runtimeDirectory()).filePath(name + QStringLiteral(".socket"));
 #endif
 }
 
@@ -94,6 +96,7 @@ SingleInstance::~SingleInstance() = default;
 
 SingleInstance::Role SingleInstance::start()
 {
+    QDir().mkpath(QFileInfo(m_lockFilePath).absolutePath());
     m_lock = std::make_unique<QLockFile>(m_lockFilePath);
     // The running instance holds the lock for hours: only a dead owner makes it stale, never its age.
     m_lock->setStaleLockTime(0);
@@ -104,9 +107,6 @@ SingleInstance::Role SingleInstance::start()
     }
     if (m_lock->error() == QLockFile::LockFailedError) {
         m_handedOver = handOver(handOverTimeoutMs);
-        if (!m_handedOver)
-            qCWarning(lcInstance).noquote()
-                << "Brindlecap Builder is already running (lock" << m_lockFilePath << ") but did not answer";
         return Role::Secondary;
     }
 
@@ -114,7 +114,7 @@ SingleInstance::Role SingleInstance::start()
     qCWarning(lcInstance).noquote() << "could not create the lock file" << m_lockFilePath
                                     << "- starting without the one-instance guard";
     m_lock.reset();
-    if (handOver(0)) {
+    if (handOverTo(m_serverName, 0)) {
         m_handedOver = true;
         return Role::Secondary;
     }
@@ -132,6 +132,9 @@ void SingleInstance::listen()
         qCWarning(lcInstance).noquote() << "later starts cannot hand over:" << m_server->errorString();
         return;
     }
+    QSaveFile nameFile(serverNameFilePath());
+    if (!nameFile.open(QIODevice::WriteOnly) || nameFile.write(m_serverName.toUtf8()) < 0 || !nameFile.commit())
+        qCWarning(lcInstance).noquote() << "later starts cannot hand over:" << nameFile.errorString();
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *socket = m_server->nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
@@ -157,10 +160,23 @@ void SingleInstance::answer(QLocalSocket *socket)
 
 bool SingleInstance::handOver(int timeoutMs)
 {
-    const QDeadlineTimer deadline(timeoutMs);
+    // The running instance takes the lock before it listens and names its socket; it may be between.
+    for (const QDeadlineTimer deadline(timeoutMs);; QThread::msleep(100)) {
+        QFile nameFile(serverNameFilePath());
+        if (nameFile.open(QIODevice::ReadOnly) &&
+            handOverTo(QString::fromUtf8(nameFile.readAll()), int(deadline.remainingTime())))
+            return true;
+        if (deadline.hasExpired())
+            return false;
+    }
+}
+
+bool SingleInstance::handOverTo(const QString &serverName, int timeoutMs)
+{
+    const QDeadlineTimer deadline(std::max(timeoutMs, 0));
     for (;;) {
         QLocalSocket socket;
-        socket.connectToServer(m_serverName);
+        socket.connectToServer(serverName);
         if (socket.waitForConnected(500)) {
             socket.write(activateRequest);
             if (!socket.waitForBytesWritten(1000))
@@ -171,9 +187,19 @@ bool SingleInstance::handOver(int timeoutMs)
             }
             return socket.readLine() == activateReply;
         }
-        // The running instance takes the lock before it listens; it may be between the two.
         if (deadline.hasExpired())
             return false;
         QThread::msleep(100);
     }
+}
+
+QString SingleInstance::refusal() const
+{
+    qint64 pid = 0;
+    QString host, application;
+    const QString owner =
+        m_lock && m_lock->getLockInfo(&pid, &host, &application) ? QStringLiteral(" (process %1)").arg(pid) : QString();
+    return QStringLiteral("Brindlecap Builder is already running with the settings file %1%2, but it did not "
+                          "answer. Quit it, or end that process, and start again.")
+        .arg(QDir::toNativeSeparators(m_settingsPath), owner);
 }

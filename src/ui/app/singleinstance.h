@@ -9,11 +9,12 @@ class QLocalServer;
 class QLocalSocket;
 class QLockFile;
 
-// One running instance per user and settings file. Every instance keeps its own list of saved
-// commands and rewrites the whole stored list on each change, so a second instance would erase what
-// the first one saved. The running instance holds a lock file and listens on a local socket; a later
-// start asks it to come forward and ends. The lock of an instance that crashed is recognised by its
-// dead process and taken over.
+// One running instance per settings file. Every instance keeps its own list of saved commands and
+// rewrites the whole stored list on each change, so a second instance would erase what the first one
+// saved. The running instance holds a lock file beside the settings file (so that every start finds
+// it, whatever its environment), listens on a local socket in its runtime folder and writes that
+// socket's name beside the lock; a later start asks it to come forward and ends. The lock of an
+// instance that crashed is recognised by its dead process and taken over.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -29,9 +30,13 @@ public:
     Role start();
     // After start() returned Secondary: whether the running instance confirmed the hand-over.
     bool handedOver() const { return m_handedOver; }
+    // After a hand-over failed: why this start cannot run, in a sentence for the user.
+    QString refusal() const;
 
     QString lockFilePath() const { return m_lockFilePath; }
     QString serverName() const { return m_serverName; }
+    // Where the running instance names its socket for later starts.
+    QString serverNameFilePath() const { return m_settingsPath + QStringLiteral(".instance"); }
 
 signals:
     // A later start asked this instance to bring its main window forward.
@@ -40,8 +45,10 @@ signals:
 private:
     void listen();
     bool handOver(int timeoutMs);
+    bool handOverTo(const QString &serverName, int timeoutMs);
     void answer(QLocalSocket *socket);
 
+    QString m_settingsPath;
     QString m_lockFilePath;
     QString m_serverName;
     std::unique_ptr<QLockFile> m_lock;
