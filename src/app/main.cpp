@@ -38,6 +38,6 @@ int main(int argc, char *argv[])
                      [&controller] { controller.showMainWindow(); });
 
     controller.showMainWindow();
-    const auto tray = MenuBarView::attach(controller, QSystemTrayIcon::isSystemTrayAvailable());
+    const auto tray = MenuBarView::attach(controller, &QSystemTrayIcon::isSystemTrayAvailable);
     return app.exec();
 }

@@ -8,6 +8,8 @@
 #include "model/navigationstate.h"
 #include "model/settingsstorage.h"
 
+#include <QApplication>
+
 namespace {
 void bringForward(QWidget *window)
 {
@@ -25,9 +27,21 @@ AppController::AppController(const QString &settingsFile, QObject *parent)
     , m_interfaces(std::make_unique<InterfaceStore>(*m_storage))
     , m_nav(std::make_unique<NavigationState>())
     , m_helpCommand(new HelpMenuCommand(this))
+    , m_quitCommand(new QAction(QStringLiteral("&Quit"), this))
+    , m_openCommand(new QAction(QStringLiteral("Open Brindlecap Builder"), this))
 {
     m_interfaces->load();
     connect(m_helpCommand, &QAction::triggered, this, [this] { showHelp(); });
+    m_quitCommand->setObjectName(QStringLiteral("quit"));
+    m_quitCommand->setMenuRole(QAction::QuitRole);
+    connect(m_quitCommand, &QAction::triggered, qApp, &QCoreApplication::quit);
+    m_openCommand->setObjectName(QStringLiteral("openMainWindow"));
+    connect(m_openCommand, &QAction::triggered, this, [this] { showMainWindow(); });
+    for (auto [command, keys] :
+         {std::pair{m_quitCommand, Qt::CTRL | Qt::Key_Q}, std::pair{m_openCommand, Qt::CTRL | Qt::SHIFT | Qt::Key_O}}) {
+        command->setShortcut(QKeySequence(keys));
+        command->setShortcutContext(Qt::ApplicationShortcut);
+    }
 }
 
 AppController::~AppController()
@@ -39,8 +53,9 @@ AppController::~AppController()
 MainWindow *AppController::showMainWindow()
 {
     if (!m_mainWindow) {
-        m_mainWindow = new MainWindow({*m_store, *m_interfaces}, *m_nav, m_helpCommand);
+        m_mainWindow = new MainWindow({*m_store, *m_interfaces}, *m_nav, m_helpCommand, m_quitCommand);
         m_mainWindow->setAttribute(Qt::WA_DeleteOnClose);
+        m_mainWindow->addAction(m_openCommand);
     }
     bringForward(m_mainWindow);
     return m_mainWindow;
@@ -51,6 +66,7 @@ HelpWindow *AppController::showHelp()
     if (!m_helpWindow) {
         m_helpWindow = new HelpWindow(m_storage->fileName());
         m_helpWindow->setAttribute(Qt::WA_DeleteOnClose);
+        m_helpWindow->addActions({m_quitCommand, m_openCommand});
     }
     bringForward(m_helpWindow);
     return m_helpWindow;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAction>
 #include <QObject>
 #include <QPointer>
 
@@ -28,6 +29,9 @@ public:
     InterfaceStore &interfaces() const { return *m_interfaces; }
     NavigationState &nav() const { return *m_nav; }
     HelpMenuCommand *helpCommand() const { return m_helpCommand; }
+    // Quit (Ctrl+Q) and Open Brindlecap Builder (Ctrl+Shift+O), on their keys in every window.
+    QAction *quitCommand() const { return m_quitCommand; }
+    QAction *openCommand() const { return m_openCommand; }
 
     // Opens the main window, creating it if there is none, and brings it forward.
     MainWindow *showMainWindow();
@@ -43,6 +47,8 @@ private:
     std::unique_ptr<InterfaceStore> m_interfaces;
     std::unique_ptr<NavigationState> m_nav;
     HelpMenuCommand *m_helpCommand;
+    QAction *m_quitCommand;
+    QAction *m_openCommand;
     QPointer<MainWindow> m_mainWindow;
     QPointer<HelpWindow> m_helpWindow;
 };

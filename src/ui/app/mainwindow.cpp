@@ -6,7 +6,8 @@
 #include <QApplication>
 #include <QMenuBar>
 
-MainWindow::MainWindow(const Stores &stores, NavigationState &nav, QAction *helpCommand, QWidget *parent)
+MainWindow::MainWindow(const Stores &stores, NavigationState &nav, QAction *helpCommand, QAction *quitCommand,
+                       QWidget *parent)
     : QMainWindow(parent)
     , m_content(new ContentView(stores, nav, this))
 {
@@ -20,10 +21,7 @@ MainWindow::MainWindow(const Stores &stores, NavigationState &nav, QAction *help
     // No New Window item: one main window shows the one navigation state.
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("fileMenu"));
-    QAction *quit = file->addAction(QStringLiteral("&Quit"), qApp, &QApplication::quit);
-    quit->setObjectName(QStringLiteral("quit"));
-    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    quit->setMenuRole(QAction::QuitRole);
+    file->addAction(quitCommand);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("helpMenu"));

@@ -14,7 +14,9 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    MainWindow(const Stores &stores, NavigationState &nav, QAction *helpCommand, QWidget *parent = nullptr);
+    // quitCommand and helpCommand are the application's, shared with its other windows.
+    MainWindow(const Stores &stores, NavigationState &nav, QAction *helpCommand, QAction *quitCommand,
+               QWidget *parent = nullptr);
 
     ContentView *content() const { return m_content; }
 

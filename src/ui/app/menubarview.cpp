@@ -10,8 +10,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 namespace {
 // Menu texts treat "&" as a mnemonic marker; a title is shown as typed.
@@ -34,6 +36,7 @@ MenuBarView::MenuBarView(AppController &controller, QObject *parent)
     , m_tray(new QSystemTrayIcon(Icons::symbol(QStringLiteral("terminal")), this))
 {
     m_menu->setObjectName(QStringLiteral("trayMenu"));
+    m_menu->installEventFilter(this);
     m_tray->setToolTip(QStringLiteral("Brindlecap Builder"));
     m_tray->setContextMenu(m_menu);
     // A left click opens the same menu, as the menu-bar extra it stands for does.
@@ -52,17 +55,51 @@ MenuBarView::~MenuBarView()
     delete m_menu;
 }
 
-std::unique_ptr<MenuBarView> MenuBarView::attach(AppController &controller, bool trayAvailable)
+std::unique_ptr<MenuBarView> MenuBarView::attach(AppController &controller, std::function<bool()> trayAvailable)
 {
-    if (!trayAvailable) {
-        if (MainWindow *window = controller.mainWindow())
-            connect(window, &QObject::destroyed, qApp, &QCoreApplication::quit);
-        return nullptr;
-    }
     auto view = std::make_unique<MenuBarView>(controller);
     view->show();
-    QApplication::setQuitOnLastWindowClosed(false);
+    if (MainWindow *window = controller.mainWindow()) {
+        connect(window, &QObject::destroyed, view.get(), [view = view.get()] {
+            if (!view->m_trayPresent)
+                QCoreApplication::quit();
+        });
+    }
+    if (trayAvailable()) {
+        view->trayAppeared();
+    } else {
+        // Nothing tells a widget application that a tray has started: ask now and then until one has.
+        auto *poll = new QTimer(view.get());
+        connect(poll, &QTimer::timeout, view.get(), [view = view.get(), poll, trayAvailable] {
+            if (trayAvailable()) {
+                poll->deleteLater();
+                view->trayAppeared();
+            }
+        });
+        poll->start(trayPollMs);
+    }
     return view;
+}
+
+void MenuBarView::trayAppeared()
+{
+    m_trayPresent = true;
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+bool MenuBarView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_menu && event->type() == QEvent::KeyPress) {
+        const QKeySequence keys(static_cast<QKeyEvent *>(event)->keyCombination());
+        for (QAction *action : m_menu->actions()) {
+            if (action->isEnabled() && !action->shortcut().isEmpty() && action->shortcut() == keys) {
+                m_menu->close();
+                action->trigger();
+                return true;
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void MenuBarView::show()

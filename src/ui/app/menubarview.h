@@ -4,6 +4,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
 class AppController;
@@ -20,21 +21,29 @@ class MenuBarView : public QObject
 
 public:
     static constexpr int recentCount = 10;
+    static constexpr int trayPollMs = 1000;
 
     explicit MenuBarView(AppController &controller, QObject *parent = nullptr);
     ~MenuBarView() override;
 
-    // Called once the main window is shown. Where the desktop has a tray: the tray icon, shown, and the
-    // application kept running while no window is open. Elsewhere: no icon, and closing the main
-    // window ends the application (also while the help window is open), as nothing could bring the
-    // main window back.
-    static std::unique_ptr<MenuBarView> attach(AppController &controller, bool trayAvailable);
+    // Called once the main window is shown; the icon is shown at once, and appears whenever a tray
+    // does (a desktop may start its tray after the applications of the session). While there is no
+    // tray, closing the main window ends the application (also while the help window is open), as
+    // nothing could bring it back; from the moment there is one, the application keeps running while
+    // no window is open.
+    static std::unique_ptr<MenuBarView> attach(AppController &controller, std::function<bool()> trayAvailable);
+    bool trayPresent() const { return m_trayPresent; }
 
     QMenu *menu() const { return m_menu; }
     QSystemTrayIcon *trayIcon() const { return m_tray; }
     void show();
 
+protected:
+    // The menu's items take their keys while the menu is open.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void trayAppeared();
     void rebuild();
     void addRecentCommands();
     void openCategory(DebugCategory category);
@@ -42,4 +51,5 @@ private:
     AppController &m_controller;
     QMenu *m_menu;
     QSystemTrayIcon *m_tray;
+    bool m_trayPresent = false;
 };
