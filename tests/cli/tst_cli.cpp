@@ -163,7 +163,7 @@ void TestCli::printsWhatTheCoreGenerates()
              (Run{0, (form->title() + (noNewline ? end : QString())).toUtf8(), {}}));
 }
 
-// One row per core field under a heading, each column starting under its heading's word.
+// One row per core field under a heading.
 void TestCli::fieldsAreTheCoreFields()
 {
     const QStringList kinds{u"text"_s, u"multiline text"_s, u"flag"_s, u"enum"_s}; // by FieldKind
@@ -172,8 +172,7 @@ void TestCli::fieldsAreTheCoreFields()
         QStringList lines = QString::fromUtf8(r.out).split(u'\n');
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(lines.takeLast(), QString());
-        const QString heading = lines.takeFirst();
-        QCOMPARE(heading.simplified(), u"FIELD KIND DEFAULT CHOICES"_s);
+        QCOMPARE(lines.takeFirst().simplified(), u"FIELD KIND DEFAULT CHOICES"_s);
         const auto fields = FormRegistry::create(c)->fields();
         QCOMPARE(lines.size(), fields.size());
         for (qsizetype i = 0; i < fields.size(); ++i) {
@@ -181,9 +180,6 @@ void TestCli::fieldsAreTheCoreFields()
             const QString kind = kinds.at(int(f.kind)), choices = f.choices.join(u", "_s);
             const QString shown = f.kind < FieldKind::Flag ? u'"' + f.defaultValue + u'"' : f.defaultValue;
             QCOMPARE(lines.at(i).simplified(), (QStringList{f.name, kind, shown, choices}.join(u' ')).trimmed());
-            QCOMPARE(lines.at(i).indexOf(kind, f.name.size()), heading.indexOf(u"KIND"_s));
-            if (!choices.isEmpty())
-                QCOMPARE(lines.at(i).lastIndexOf(choices), heading.indexOf(u"CHOICES"_s));
         }
     }
 }

@@ -9,7 +9,7 @@ using namespace Qt::StringLiterals;
 using Status = FilterCheck::Status;
 
 namespace {
-// Generous: a DNS lookup without a network can take many seconds before libpcap gives up.
+// Generous: the machine running the tests may be busy.
 constexpr int patience = 60000;
 
 // Stands in for libpcap: "slow" blocks until released, "bad" is invalid, anything else valid. Records
@@ -67,12 +67,6 @@ void TestFilterCheck::libpcapJudgesTheFilter()
     QTRY_COMPARE_WITH_TIMEOUT(check.status(), Status::valid, patience);
     QCOMPARE(check.message(), QString());
     QCOMPARE(check.text(), u"tcp and src host 10.0.0.1 and (dst port 80 or dst port 443)"_s);
-
-    // check() hands the work on and returns: a name is looked up on the worker, and may not resolve.
-    check.check(u"host no-such-host.invalid"_s);
-    QCOMPARE(check.status(), Status::checking);
-    QTRY_COMPARE_WITH_TIMEOUT(check.status(), Status::invalid, patience);
-    QVERIFY2(check.message().contains(u"no-such-host.invalid"), qPrintable(check.message()));
 }
 
 // While the worker is busy with "slow", texts are superseded, emptied and their checks destroyed: nothing
