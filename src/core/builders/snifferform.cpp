@@ -53,11 +53,6 @@ QString SnifferForm::label(VerboseLevel level)
     return Enum::text(Enum::payload(level));
 }
 
-std::optional<SnifferForm::VerboseLevel> SnifferForm::verboseLevel(int rawValue)
-{
-    return Enum::fromRawValue<VerboseLevel>(QString::number(rawValue));
-}
-
 const QList<FormField<SnifferForm>> &SnifferForm::fields()
 {
     static const QList<FormField<SnifferForm>> table = {

@@ -44,8 +44,6 @@ struct SnifferForm {
 
     // The picker label of a level ("4 — headers + interface names").
     static QString label(VerboseLevel level);
-    // The level for a raw value 1 to 6; nothing for any other number.
-    static std::optional<VerboseLevel> verboseLevel(int rawValue);
 
     static const QList<FormField<SnifferForm>> &fields();
 };
