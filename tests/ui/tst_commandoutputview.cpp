@@ -104,22 +104,25 @@ private slots:
         const QString path = m_stores->path(u"out.txt"_s);
         QVERIFY(writeFile(path, "precious"));
         QString asked;
-        TextFileDialog::setChooserForTesting([&](const QString &name) {
-            asked = name;
+        TextFileDialog::setChooserForTesting([&](const QString &proposedPath) {
+            asked = proposedPath;
             return answer == u"cancel" ? QString() : path;
         });
+        // The folder saved to last is gone with the last test's settings: Documents, or home without it.
+        const QString documents = QDir::home().filePath(u"Documents"_s);
+        QVERIFY(answer == u"save" ? QDir().mkpath(documents) : QDir(documents).removeRecursively());
         if (answer == u"full disk")
             AtomicFile::setFaultsForTesting(AtomicFile::Faults{
                 [](QIODevice &file) -> std::unique_ptr<QIODevice> { return std::make_unique<FailDevice>(file, 4); }});
         QTest::mouseClick(child<QPushButton>(m_panel, "saveToFile"), Qt::LeftButton);
-        QCOMPARE(asked, proposed);
+        QCOMPARE(asked, QDir(answer == u"save" ? documents : QDir::homePath()).filePath(proposed));
         QCOMPARE(fileContents(path), answer == u"save" ? command.toUtf8() : QByteArray("precious"));
         // A failed write, and only that, is told in an alert that gives the reason.
         QPointer<QMessageBox> alert = m_view->findChild<QMessageBox *>();
         QCOMPARE(alert && alert->isVisible(), answer == u"full disk");
         if (!alert)
             return;
-        QCOMPARE(alert->informativeText(), u"No space left on device"_s);
+        QCOMPARE(alert->informativeText(), path + u": No space left on device"_s);
         alert->button(QMessageBox::Ok)->click();
         QTRY_VERIFY(!alert);
     }
