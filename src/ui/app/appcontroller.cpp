@@ -9,8 +9,14 @@
 #include "model/settingsstorage.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QSettings>
 
 namespace {
+const QString geometryKey = QStringLiteral("mainWindow/geometry");
+
 void bringForward(QWidget *window)
 {
     window->show();
@@ -46,6 +52,8 @@ AppController::AppController(const QString &settingsFile, QObject *parent)
 
 AppController::~AppController()
 {
+    if (m_mainWindow)
+        saveGeometry();
     delete m_helpWindow;
     delete m_mainWindow;
 }
@@ -56,6 +64,8 @@ MainWindow *AppController::showMainWindow()
         m_mainWindow = new MainWindow({*m_store, *m_interfaces}, *m_nav, m_helpCommand, m_quitCommand);
         m_mainWindow->setAttribute(Qt::WA_DeleteOnClose);
         m_mainWindow->addAction(m_openCommand);
+        m_mainWindow->restoreGeometry(geometryStore()->value(geometryKey).toByteArray());
+        m_mainWindow->installEventFilter(this);
     }
     bringForward(m_mainWindow);
     return m_mainWindow;
@@ -70,6 +80,27 @@ HelpWindow *AppController::showHelp()
     }
     bringForward(m_helpWindow);
     return m_helpWindow;
+}
+
+std::unique_ptr<QSettings> AppController::geometryStore() const
+{
+    // Its own file: the settings file may still hold the lists of the first version, which a rewrite
+    // through QSettings would not keep byte for byte.
+    return std::make_unique<QSettings>(
+        QFileInfo(m_storage->fileName()).dir().filePath(QStringLiteral("window-state.conf")), QSettings::IniFormat);
+}
+
+void AppController::saveGeometry()
+{
+    // Per screen set-up, as the saved geometry holds the screen it was on.
+    geometryStore()->setValue(geometryKey, m_mainWindow->saveGeometry());
+}
+
+bool AppController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_mainWindow && event->type() == QEvent::Close)
+        saveGeometry();
+    return QObject::eventFilter(watched, event);
 }
 
 MainWindow *AppController::mainWindow() const

@@ -13,6 +13,7 @@ class HelpWindow;
 class MainWindow;
 class NavigationState;
 class SettingsStorage;
+class QSettings;
 
 // Application-lifetime state and windows: the settings storage, the two stores of the user's lists,
 // the navigation state, the main window and the single help window.
@@ -41,7 +42,14 @@ public:
     MainWindow *mainWindow() const;
     HelpWindow *helpWindow() const;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // The main window's size and place, kept between runs.
+    std::unique_ptr<QSettings> geometryStore() const;
+    void saveGeometry();
+
     std::unique_ptr<SettingsStorage> m_storage;
     std::unique_ptr<CommandStore> m_store;
     std::unique_ptr<InterfaceStore> m_interfaces;

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QMenuBar>
+#include <QScreen>
 
 MainWindow::MainWindow(const Stores &stores, NavigationState &nav, QAction *helpCommand, QAction *quitCommand,
                        QWidget *parent)
@@ -16,7 +17,8 @@ MainWindow::MainWindow(const Stores &stores, NavigationState &nav, QAction *help
     setWindowIcon(Icons::application());
     setCentralWidget(m_content);
     setMinimumSize(900, 620);
-    resize(1100, 760);
+    // Where the screen allows: the window manager would cut it otherwise.
+    resize(screen() ? defaultSize.boundedTo(screen()->availableSize() - QSize(0, 48)) : defaultSize);
 
     // No New Window item: one main window shows the one navigation state.
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));

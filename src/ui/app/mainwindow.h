@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QSize>
 
 #include "common/stores.h"
 
@@ -19,6 +20,8 @@ public:
                QWidget *parent = nullptr);
 
     ContentView *content() const { return m_content; }
+    // Tall enough for the tallest form with its Generated Command panel.
+    static constexpr QSize defaultSize{1100, 760};
 
 private:
     ContentView *m_content;
