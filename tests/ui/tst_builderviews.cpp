@@ -4,6 +4,7 @@
 
 #include "app/categoryviewfactory.h"
 #include "builders/bpfbuilderview.h"
+#include "builders/formgrid.h"
 #include "builders/formregistry.h"
 #include "builders/routingform.h"
 #include "builders/segmentedpicker.h"
@@ -15,6 +16,7 @@
 #include "output/commandoutputview.h"
 
 #include "teststores.h"
+#include "uitest.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -26,6 +28,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSet>
 #include <QTest>
 
@@ -136,11 +140,14 @@ private slots:
     void editingAControlSetsItsField();
     void everyBuilderParameterHasItsControl();
     void labelsAndCheckRowsAlike();
+    void fieldsStartAtOneXAndKeepTheirWidth();
     void routingShowsOneAreaAndNeedsANeighbour();
     void topMemTakesNoDelay();
     void customFilterSwapsRowsForTheBuilder();
     void builderWritesTheFilter();
     void snifferChecksItsFilter();
+    void typingAFilterMovesNothingBelow_data();
+    void typingAFilterMovesNothingBelow();
     void offloadSnippetCopies();
 
 private:
@@ -286,6 +293,44 @@ void TestBuilderViews::labelsAndCheckRowsAlike()
              *std::max_element(checkRowHeights.cbegin(), checkRowHeights.cend()));
 }
 
+void TestBuilderViews::fieldsStartAtOneXAndKeepTheirWidth()
+{
+    const auto fieldStarts = [](QWidget *view) {
+        QCoreApplication::processEvents();
+        QSet<int> starts;
+        for (const FormGrid *grid : view->findChildren<FormGrid *>()) {
+            for (const QLabel *label : grid->findChildren<QLabel *>()) {
+                if (label->isVisible() && !label->text().isEmpty() && grid->labelFor(label->buddy()) == label)
+                    starts << label->buddy()->mapTo(view, QPoint()).x();
+            }
+        }
+        return starts;
+    };
+    for (DebugCategory category : FormRegistry::builderCategories()) {
+        auto *view = qobject_cast<QScrollArea *>(open(category));
+        QVERIFY(view);
+        QSet<int> starts = fieldStarts(view);
+        if (category == DebugCategory::sniffer) {
+            // With the builder of the custom filter, and each of its snippet types' rows.
+            edit(view, u"useCustomFilter"_s, u"true"_s, {});
+            const QStringList types = Enum::caseNames<BPFBuilderForm::SnippetType>();
+            for (const QString &type : types) {
+                edit(view, u"type"_s, type, types);
+                starts += fieldStarts(view);
+            }
+        }
+        QVERIFY2(starts.size() <= 1, qPrintable(Enum::caseName(category)));
+        // The scroll bar coming and going leaves the rows as wide as they were.
+        QSet<int> widths;
+        for (int height : {200, 5000}) {
+            view->resize(1000, height);
+            QTRY_COMPARE(view->verticalScrollBar()->isVisible(), height == 200);
+            widths << view->widget()->width();
+        }
+        QCOMPARE(widths.size(), 1);
+    }
+}
+
 void TestBuilderViews::routingShowsOneAreaAndNeedsANeighbour()
 {
     QWidget *view = open(DebugCategory::routing);
@@ -412,8 +457,10 @@ void TestBuilderViews::snifferChecksItsFilter()
     const auto *status = sniffer->findChild<QLabel *>(QStringLiteral("filterCheckStatus"));
     const auto warnings = [sniffer] {
         QStringList shown;
-        for (const QLabel *label : sniffer->findChildren<QLabel *>(QStringLiteral("filterWarningText")))
-            shown << label->text();
+        for (const QLabel *label : sniffer->findChildren<QLabel *>(QStringLiteral("filterWarningText"))) {
+            if (label->isVisible())
+                shown << label->text();
+        }
         return shown;
     };
     // Blank is no filter: no preview, no verdict.
@@ -446,6 +493,43 @@ void TestBuilderViews::snifferChecksItsFilter()
     QCOMPARE(warnings(), FilterCheck::warningsFor(sniffer->form().filterExpression()));
 }
 
+void TestBuilderViews::typingAFilterMovesNothingBelow_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("judged"); // the field whose filter the verdict is about
+    // A verdict, a warning and the preview appear.
+    QTest::newRow("simple rows") << u"host"_s << u"1'"_s << u"portList"_s;
+    QTest::newRow("custom filter") << u"customFilter"_s << u"port 80 and"_s << u"customFilter"_s;
+}
+
+void TestBuilderViews::typingAFilterMovesNothingBelow()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, filter);
+    QFETCH(QString, judged);
+    auto *sniffer = qobject_cast<SnifferView *>(open(DebugCategory::sniffer));
+    QVERIFY(sniffer);
+    if (field == u"customFilter")
+        edit(sniffer, u"useCustomFilter"_s, u"true"_s, {});
+    const auto tops = [sniffer] {
+        QCoreApplication::processEvents();
+        QList<int> tops;
+        for (const char *name : {"outputGroup", "generatedCommand"})
+            tops << child(sniffer, name)->mapTo(sniffer, QPoint()).y();
+        return tops;
+    };
+    const QList<int> before = tops();
+    edit(sniffer, field, filter, {});
+    QTRY_COMPARE(child(sniffer, "filterCheckMark")->property("symbol").toString(), u"xmark.circle"_s);
+    QCOMPARE(tops(), before);
+    // The verdict is the next thing under the field it judges.
+    const QWidget *above = child(sniffer, qPrintable(judged));
+    const int gap = child(sniffer, "filterCheck")->mapTo(sniffer, QPoint()).y() - above->mapTo(sniffer, QPoint()).y() -
+                    above->height();
+    QVERIFY2(gap >= 0 && gap <= 12, qPrintable(QString::number(gap)));
+}
+
 void TestBuilderViews::offloadSnippetCopies()
 {
     QWidget *sniffer = open(DebugCategory::sniffer);
@@ -454,13 +538,19 @@ void TestBuilderViews::offloadSnippetCopies()
     auto *panelCopy = sniffer->findChild<CommandOutputView *>()->findChild<CopyButton *>(QStringLiteral("copy"));
     const QString idle = copy->text();
     const QString panelIdle = panelCopy->text();
+    const int width = copy->width();
     QGuiApplication::clipboard()->clear();
     QTest::mouseClick(copy, Qt::LeftButton);
     QCOMPARE(QGuiApplication::clipboard()->text(),
              sniffer->findChild<QLabel *>(QStringLiteral("offloadSnippet"))->text());
     QVERIFY(copy->text() != idle);
     QCOMPARE(panelCopy->text(), panelIdle); // each button has its own feedback
+    QCoreApplication::processEvents();
+    QCOMPARE(copy->width(), width); // "Copied" moves nothing beside it
     QTRY_COMPARE_WITH_TIMEOUT(copy->text(), idle, 5000);
+    // The warning triangle is filled: solid inside, beside its mark.
+    const QImage icon = child<QLabel>(sniffer, "offloadIcon")->pixmap().toImage();
+    QCOMPARE(qAlpha(icon.pixel(icon.width() * 3 / 10, icon.height() * 8 / 10)), 255);
 }
 
 QTEST_MAIN(TestBuilderViews)

@@ -71,9 +71,20 @@ private slots:
         const auto resets = copy->findChildren<QTimer *>(u"copyReset"_s);
         QCOMPARE(resets.size(), 2);
         for (QTimer *reset : resets)
-            QVERIFY(reset->isActive() && reset->isSingleShot() && reset->interval() == 1500);
+            QVERIFY(reset->isActive() && reset->isSingleShot() && reset->interval() == 1500 &&
+                    reset->timerType() == Qt::PreciseTimer);
         resets.first()->start(0);
         QTRY_VERIFY(!copy->didCopy());
+    }
+
+    void panelKeepsItsHeightWhenEmpty()
+    {
+        QList<int> heights;
+        for (const QString &command : {QString(), u"x"_s}) {
+            m_panel->setCommand(command);
+            heights << m_panel->sizeHint().height(); // the form gives it no more, no less
+        }
+        QCOMPARE(heights.first(), heights.last());
     }
 
     void saveToFileWritesExactlyThePanelText_data()

@@ -43,6 +43,7 @@ BPFBuilderView::BPFBuilderView(QString &filter, std::function<void()> written, Q
     Style::setMonospaced(m_preview);
     Style::setCallout(m_preview);
     Style::setSecondary(m_preview);
+    Style::keepPlaceWhenHidden(m_preview);
     addBlock(m_preview);
     updateState();
 }

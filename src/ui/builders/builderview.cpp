@@ -5,7 +5,19 @@
 #include "formheader.h"
 #include "output/commandoutputview.h"
 
+#include <QEvent>
+#include <QScrollBar>
 #include <QVBoxLayout>
+
+namespace {
+int widestLabel(const QWidget *root)
+{
+    int widest = 0;
+    for (const FormGrid *grid : root->findChildren<FormGrid *>())
+        widest = qMax(widest, grid->widestLabel());
+    return widest;
+}
+} // namespace
 
 BuilderView::BuilderView(DebugCategory category, CommandStore &store, QWidget *parent)
     : QScrollArea(parent)
@@ -16,6 +28,14 @@ BuilderView::BuilderView(DebugCategory category, CommandStore &store, QWidget *p
     setWidgetResizable(true);
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The vertical bar comes and goes with the page's height; its width stays free either way (as a
+    // margin while it is hidden), so that no row narrows or widens under the pointer. An always-on bar
+    // would draw an empty trough beside every short form.
+    const auto keepGutter = [this](int minimum, int maximum) {
+        setViewportMargins(0, 0, minimum < maximum ? 0 : verticalScrollBar()->sizeHint().width(), 0);
+    };
+    connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, keepGutter);
+    keepGutter(0, 0);
 
     auto *content = new QWidget(this);
     m_column = new QVBoxLayout(content);
@@ -51,6 +71,25 @@ void BuilderView::addBlock(QWidget *block)
 {
     // Above the panel and the closing stretch.
     m_column->insertWidget(m_column->count() - 2, block);
+}
+
+void BuilderView::alignLabelColumns()
+{
+    m_labelWidth = qMax(m_labelWidth, widestLabel(this));
+    for (FormGrid *grid : findChildren<FormGrid *>())
+        grid->setLabelColumnWidth(m_labelWidth);
+}
+
+void BuilderView::reserveLabelColumn(const QWidget *block)
+{
+    m_labelWidth = qMax(m_labelWidth, widestLabel(block));
+}
+
+bool BuilderView::event(QEvent *event)
+{
+    if (event->type() == QEvent::Polish)
+        alignLabelColumns();
+    return QScrollArea::event(event);
 }
 
 void BuilderView::refresh()

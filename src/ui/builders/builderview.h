@@ -32,6 +32,15 @@ protected:
     // Any other block, placed above the panel.
     void addBlock(QWidget *block);
 
+    // Gives every grid of the form the label column of the widest label among them, shown or not, so
+    // that the fields of all the boxes start at one x and none moves when a mode changes the labels.
+    // Runs before the form is first shown; a view that adds grids later runs it again.
+    void alignLabelColumns();
+    // Counts the labels of a block that comes and goes with a mode (made anew each time), so that the
+    // column is wide enough for them before they are there.
+    void reserveLabelColumn(const QWidget *block);
+    bool event(QEvent *event) override;
+
     // Recomputes the text and title and hands them to the panel.
     void refresh();
     std::function<void()> changeHandler()
@@ -48,6 +57,7 @@ protected:
 private:
     QVBoxLayout *m_column;
     CommandOutputView *m_output;
+    int m_labelWidth = 0;
 };
 
 // The view of each form type: every view header names itself for its form, so that the view factory,

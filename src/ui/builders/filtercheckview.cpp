@@ -45,14 +45,15 @@ FilterCheckView::FilterCheckView(QWidget *parent)
     , m_slow(new QTimer(this))
     , m_mark(markLabel(this))
     , m_status(messageLabel(QString(), this))
-    , m_statusRow(new QWidget(this))
     , m_warnings(new QVBoxLayout)
 {
     setObjectName(QStringLiteral("filterCheck"));
     m_mark->setObjectName(QStringLiteral("filterCheckMark"));
     m_status->setObjectName(QStringLiteral("filterCheckStatus"));
 
-    auto *row = new QHBoxLayout(m_statusRow);
+    // One line high even while there is nothing to say.
+    m_status->setMinimumHeight(m_status->fontMetrics().height());
+    auto *row = new QHBoxLayout;
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(6);
     row->addWidget(m_mark, 0, Qt::AlignTop);
@@ -63,8 +64,10 @@ FilterCheckView::FilterCheckView(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
-    layout->addWidget(m_statusRow);
+    layout->addLayout(row);
     layout->addLayout(m_warnings);
+    for (const QString &warning : {FilterCheck::lineBreakWarning(), FilterCheck::singleQuoteWarning()})
+        addWarningRow(warning);
 
     m_slow->setSingleShot(true);
     m_slow->setInterval(checkingDelay);
@@ -105,31 +108,35 @@ void FilterCheckView::showStatus()
         m_status->setText(QStringLiteral("Invalid capture filter: %1").arg(m_check->message()));
         break;
     }
-    m_statusRow->setVisible(m_check->status() != FilterCheck::Status::empty);
     m_status->setAccessibleName(m_status->text());
 }
 
 void FilterCheckView::showWarnings()
 {
-    if (m_check->warnings() == m_shownWarnings)
-        return;
-    m_shownWarnings = m_check->warnings();
-    while (QLayoutItem *item = m_warnings->takeAt(0)) {
-        delete item->widget();
-        delete item;
+    const QStringList warnings = m_check->warnings();
+    for (const QString &warning : warnings) {
+        if (!m_warningRows.contains(warning))
+            addWarningRow(warning);
     }
-    for (const QString &warning : std::as_const(m_shownWarnings)) {
-        auto *row = new QWidget(this);
-        row->setObjectName(QStringLiteral("filterWarning"));
-        auto *layout = new QHBoxLayout(row);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->setSpacing(6);
-        QLabel *mark = markLabel(row);
-        setMark(mark, QStringLiteral("exclamationmark.triangle.fill"), warningColour);
-        QLabel *text = messageLabel(warning, row);
-        text->setObjectName(QStringLiteral("filterWarningText"));
-        layout->addWidget(mark, 0, Qt::AlignTop);
-        layout->addWidget(text, 1);
-        m_warnings->addWidget(row);
-    }
+    for (auto it = m_warningRows.cbegin(); it != m_warningRows.cend(); ++it)
+        it.value()->setVisible(warnings.contains(it.key()));
+}
+
+void FilterCheckView::addWarningRow(const QString &warning)
+{
+    auto *row = new QWidget(this);
+    row->setObjectName(QStringLiteral("filterWarning"));
+    Style::keepPlaceWhenHidden(row);
+    row->hide();
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(6);
+    QLabel *mark = markLabel(row);
+    setMark(mark, QStringLiteral("exclamationmark.triangle.fill"), warningColour);
+    QLabel *text = messageLabel(warning, row);
+    text->setObjectName(QStringLiteral("filterWarningText"));
+    layout->addWidget(mark, 0, Qt::AlignTop);
+    layout->addWidget(text, 1);
+    m_warnings->addWidget(row);
+    m_warningRows.insert(warning, row);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QStringList>
 #include <QWidget>
 
@@ -11,7 +12,9 @@ class QVBoxLayout;
 // libpcap's verdict on the capture filter, shown under it: a valid mark, or an invalid mark with
 // libpcap's message, and a plain-language warning for text the appliance would read otherwise. Only
 // advice: the filter and the command stay as they are. The check runs off the UI thread; the last
-// verdict stays in view until the next one arrives, and only a slow check shows "Checking…".
+// verdict stays in view until the next one arrives, and only a slow check shows "Checking…". The
+// verdict line and the known warnings keep their place while empty, so nothing below moves as the
+// user types.
 class FilterCheckView : public QWidget
 {
     Q_OBJECT
@@ -27,12 +30,12 @@ public:
 private:
     void showStatus();
     void showWarnings();
+    void addWarningRow(const QString &warning);
 
     FilterCheck *m_check;
     QTimer *m_slow;
     QLabel *m_mark;
     QLabel *m_status;
-    QWidget *m_statusRow;
     QVBoxLayout *m_warnings;
-    QStringList m_shownWarnings;
+    QHash<QString, QWidget *> m_warningRows;
 };

@@ -133,3 +133,16 @@ void FormGrid::setRowSpacing(int spacing)
 {
     m_grid->setVerticalSpacing(spacing);
 }
+
+int FormGrid::widestLabel() const
+{
+    int widest = 0;
+    for (const QLabel *label : m_labels)
+        widest = qMax(widest, label->sizeHint().width());
+    return widest;
+}
+
+void FormGrid::setLabelColumnWidth(int width)
+{
+    m_grid->setColumnMinimumWidth(0, width);
+}

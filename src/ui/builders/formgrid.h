@@ -74,6 +74,10 @@ public:
     void setRowVisible(QWidget *control, bool visible);
     void setRowSpacing(int spacing);
     QLabel *labelFor(QWidget *control) const { return m_labels.value(control); }
+    // The widest label's width, shown or not.
+    int widestLabel() const;
+    // The label column's least width: the grids of one form share one, so that their fields line up.
+    void setLabelColumnWidth(int width);
 
 private:
     template <typename E> QComboBox *createPicker(FieldRef<E> field, const QStringList &texts, int width)

@@ -47,7 +47,7 @@ void MultiLineEdit::fitHeight()
 {
     // The plain-text layout measures its height in lines.
     const int lines = std::clamp(int(document()->size().height()), m_minimumLines, m_maximumLines);
-    const int frame =
-        2 * frameWidth() + int(2 * document()->documentMargin()) + contentsMargins().top() + contentsMargins().bottom();
+    // The contents margins hold the frame already.
+    const int frame = int(2 * document()->documentMargin()) + contentsMargins().top() + contentsMargins().bottom();
     setFixedHeight(lines * fontMetrics().lineSpacing() + frame);
 }

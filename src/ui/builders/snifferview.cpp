@@ -33,6 +33,9 @@ SnifferView::SnifferView(CommandStore &store, InterfaceStore &interfaces, QWidge
     addBlock(m_bpfPlace);
     addOutputGroup();
     addPreviewGroup();
+    QString scratch;
+    const BPFBuilderView measured(scratch, {});
+    reserveLabelColumn(&measured);
     refresh();
 }
 
@@ -79,6 +82,9 @@ void SnifferView::addFilterGroup()
                                        QStringLiteral("single or comma-separated, e.g. 80,443"));
     m_filter->addTrailingPicker(ports, field(&SnifferForm::portMode), QStringLiteral("Port direction"), 160);
     m_simpleRows = {proto, host, network, ports};
+    // Right under the rows whose filter it judges, the simple rows' or the custom field.
+    m_check = new FilterCheckView(m_filter);
+    m_filter->addWide(m_check);
 }
 
 void SnifferView::addOutputGroup()
@@ -106,8 +112,7 @@ void SnifferView::addPreviewGroup()
     m_preview->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Style::setMonospaced(m_preview);
     m_previewGroup->addBlock(m_preview);
-    m_check = new FilterCheckView(m_previewGroup);
-    m_previewGroup->addBlock(m_check);
+    Style::keepPlaceWhenHidden(m_previewGroup);
     addBlock(m_previewGroup);
 }
 
@@ -151,6 +156,7 @@ void SnifferView::formChanged()
         m_bpf = new BPFBuilderView(
             m_form.customFilter, [this] { customFilterWritten(); }, m_bpfPlace);
         m_bpfPlace->layout()->addWidget(m_bpf);
+        alignLabelColumns();
     } else if (!custom && m_bpf) {
         delete m_bpf;
         m_bpf = nullptr;

@@ -4,7 +4,13 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTimer>
+
+namespace {
+const QString copiedText = QStringLiteral("Copied");
+}
 
 CopyButton::CopyButton(QWidget *parent)
     : CopyButton(QStringLiteral("Copy"), parent)
@@ -33,6 +39,8 @@ void CopyButton::copyText(const QString &text)
     auto *reset = new QTimer(this);
     reset->setObjectName(QStringLiteral("copyReset"));
     reset->setSingleShot(true);
+    // A coarse timer may fire up to 5 % early.
+    reset->setTimerType(Qt::PreciseTimer);
     reset->setInterval(resetInterval);
     connect(reset, &QTimer::timeout, this, [this, reset] {
         setDidCopy(false);
@@ -42,9 +50,27 @@ void CopyButton::copyText(const QString &text)
     emit copied(text);
 }
 
+QSize CopyButton::sizeHint() const
+{
+    return sizeHintFor(m_idleText).expandedTo(sizeHintFor(copiedText));
+}
+
+QSize CopyButton::sizeHintFor(const QString &text) const
+{
+    // As QPushButton measures itself, for a text it may not be showing: an icon, then the text.
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text = text;
+    const QSize textSize = fontMetrics().size(Qt::TextShowMnemonic, text);
+    const QSize contents(option.iconSize.width() + 4 + textSize.width(),
+                         qMax(option.iconSize.height(), textSize.height()));
+    option.rect.setSize(contents);
+    return style()->sizeFromContents(QStyle::CT_PushButton, &option, contents, this);
+}
+
 void CopyButton::setDidCopy(bool didCopy)
 {
     m_didCopy = didCopy;
-    setText(didCopy ? QStringLiteral("Copied") : m_idleText);
+    setText(didCopy ? copiedText : m_idleText);
     setIcon(Icons::symbol(didCopy ? QStringLiteral("checkmark") : QStringLiteral("doc.on.doc")));
 }

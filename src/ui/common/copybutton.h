@@ -25,11 +25,15 @@ public:
     // Copies another text (a list row's, say) with the same confirmation on this button.
     void copyText(const QString &text);
 
+    // As wide as the wider of its two labels, so that "Copied" never moves the buttons beside it.
+    QSize sizeHint() const override;
+
 signals:
     void copied(const QString &text);
 
 private:
     void setDidCopy(bool didCopy);
+    QSize sizeHintFor(const QString &text) const;
 
     QString m_idleText;
     std::function<QString()> m_source;

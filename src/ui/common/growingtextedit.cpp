@@ -37,11 +37,16 @@ void GrowingTextEdit::changeEvent(QEvent *event)
         fit();
 }
 
-void GrowingTextEdit::fit()
+int GrowingTextEdit::heightForLines(int lines) const
 {
-    const int lines = std::clamp(int(document()->size().height()), m_minLines, m_maxLines);
+    lines = std::clamp(lines, m_minLines, m_maxLines);
     int height = lines * fontMetrics().lineSpacing() + 2 * frameWidth() + int(2 * document()->documentMargin());
     if (lineWrapMode() == NoWrap)
         height += horizontalScrollBar()->sizeHint().height();
-    setFixedHeight(std::clamp(height, m_minHeight, m_maxHeight));
+    return std::clamp(height, m_minHeight, m_maxHeight);
+}
+
+void GrowingTextEdit::fit()
+{
+    setFixedHeight(heightForLines(int(document()->size().height())));
 }

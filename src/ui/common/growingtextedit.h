@@ -13,6 +13,8 @@ public:
 
     void setLineRange(int minLines, int maxLines);
     void setHeightRange(int minHeight, int maxHeight);
+    // The height it takes to show so many lines, within the ranges.
+    int heightForLines(int lines) const;
 
 protected:
     void changeEvent(QEvent *event) override;

@@ -84,4 +84,11 @@ void setDestructive(QWidget *widget)
     widget->setPalette(palette);
 }
 
+void keepPlaceWhenHidden(QWidget *widget)
+{
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+}
+
 } // namespace Style

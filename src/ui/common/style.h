@@ -19,6 +19,9 @@ void setCallout(QWidget *widget);
 void setCaption(QWidget *widget);
 // The text colour of an action that throws something away (Delete, Clear Filter).
 void setDestructive(QWidget *widget);
+// A widget that comes and goes as the user types keeps its place while hidden, so that nothing
+// below it moves.
+void keepPlaceWhenHidden(QWidget *widget);
 
 // Escapes text for a rich-text label and renders back-quoted words as inline code.
 QString inlineCodeHtml(const QString &text);

@@ -14,6 +14,10 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+namespace {
+constexpr int emptyPadding = 24;
+}
+
 CommandOutputView::CommandOutputView(DebugCategory category, CommandStore &store, QWidget *parent)
     : QGroupBox(QStringLiteral("Generated Command"), parent)
     , m_category(category)
@@ -29,7 +33,6 @@ CommandOutputView::CommandOutputView(DebugCategory category, CommandStore &store
 
     m_emptyLine->setObjectName(QStringLiteral("emptyCommand"));
     m_emptyLine->setTextFormat(Qt::PlainText);
-    m_emptyLine->setContentsMargins(0, 24, 0, 24);
     Style::setSecondary(m_emptyLine);
 
     // The height follows the text; expanding, the panel would swallow a tall window's spare height.
@@ -78,6 +81,12 @@ void CommandOutputView::setCommand(const QString &command)
     m_text->setVisible(!empty);
     if (m_text->toPlainText() != command)
         m_text->setPlainText(command);
+    // As tall as the text of a one-line command, so that the form above does not jump when the last
+    // field is cleared or the first is filled in, and 24 points (device-independent pixels, as every
+    // spacing of the kit) above and below the line at the least.
+    if (empty)
+        m_emptyLine->setMinimumHeight(
+            qMax(m_text->heightForLines(1), m_emptyLine->fontMetrics().height() + 2 * emptyPadding));
 }
 
 void CommandOutputView::setTitle(const QString &title)
