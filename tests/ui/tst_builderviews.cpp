@@ -3,6 +3,8 @@
 // kit's promises across all forms, and the rules that show, hide or enable controls.
 
 #include "app/categoryviewfactory.h"
+#include "app/contentview.h"
+#include "app/mainwindow.h"
 #include "builders/bpfbuilderview.h"
 #include "builders/formgrid.h"
 #include "builders/formregistry.h"
@@ -13,12 +15,14 @@
 #include "common/copybutton.h"
 #include "filtercheck/filtercheck.h"
 #include "filtercheck/pcapfilter.h"
+#include "model/navigationstate.h"
 #include "output/commandoutputview.h"
 
 #include "teststores.h"
 #include "uitest.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -26,6 +30,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScrollArea>
@@ -149,6 +154,8 @@ private slots:
     void typingAFilterMovesNothingBelow_data();
     void typingAFilterMovesNothingBelow();
     void offloadSnippetCopies();
+    void smallestWindowShowsFormsInReadingOrder_data();
+    void smallestWindowShowsFormsInReadingOrder();
 
 private:
     QWidget *open(DebugCategory category);
@@ -384,6 +391,12 @@ void TestBuilderViews::topMemTakesNoDelay()
         QCOMPARE(view->findChild<QLabel *>(QStringLiteral("variantDescription"))->text(),
                  Enum::text(Enum::payload(*variant).description));
     }
+    // Too narrow for the segments: the same choice as a drop-down.
+    view->resize(500, 900);
+    QTRY_VERIFY(picker->menu()->isVisible() && !picker->button(0)->isVisible());
+    QCOMPARE(picker->menu()->currentText(), picker->itemText(picker->currentIndex()));
+    QTest::keyClick(picker->menu(), Qt::Key_Home);
+    QVERIFY(picker->button(0)->isChecked() && delay->isEnabled());
 }
 
 void TestBuilderViews::customFilterSwapsRowsForTheBuilder()
@@ -551,6 +564,78 @@ void TestBuilderViews::offloadSnippetCopies()
     // The warning triangle is filled: solid inside, beside its mark.
     const QImage icon = child<QLabel>(sniffer, "offloadIcon")->pixmap().toImage();
     QCOMPARE(qAlpha(icon.pixel(icon.width() * 3 / 10, icon.height() * 8 / 10)), 255);
+}
+
+void TestBuilderViews::smallestWindowShowsFormsInReadingOrder_data()
+{
+    QTest::addColumn<DebugCategory>("category");
+    QTest::addColumn<bool>("customFilter");
+    for (DebugCategory category : FormRegistry::builderCategories())
+        QTest::addRow("%s", qPrintable(Enum::caseName(category))) << category << false;
+    QTest::addRow("sniffer with builder") << DebugCategory::sniffer << true;
+}
+
+void TestBuilderViews::smallestWindowShowsFormsInReadingOrder()
+{
+    QFETCH(DebugCategory, category);
+    QFETCH(bool, customFilter);
+    NavigationState nav;
+    nav.setSelectedCategory(category);
+    QAction help, quit;
+    MainWindow window(m_stores->stores(), nav, &help, &quit);
+    window.resize(window.minimumSize());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *view = qobject_cast<QScrollArea *>(window.content()->detail());
+    if (customFilter)
+        edit(view, QStringLiteral("useCustomFilter"), QStringLiteral("true"), {});
+    QCoreApplication::processEvents();
+    const auto name = [](const QWidget *w) {
+        return w ? QString::fromLatin1(w->metaObject()->className()) + u' ' + w->objectName() : u"nothing"_s;
+    };
+    // Nothing is cut off at the right: what does not fit wraps or goes down the page.
+    QWidget *page = view->widget();
+    const QWidgetList shown = page->findChildren<QWidget *>() << page;
+    for (QWidget *w : shown) {
+        if (w->isVisible() && !w->isWindow())
+            QVERIFY2(w->mapTo(view->viewport(), w->rect().topRight()).x() < view->viewport()->width() &&
+                         w->width() >= w->minimumSizeHint().width(),
+                     qPrintable(name(w)));
+    }
+
+    // From the sidebar, Tab goes down the page control by control (left to right along a row), ends
+    // with the panel's buttons and comes back to the sidebar; no stop is a widget that shows no focus.
+    QListWidget *sidebar = window.content()->sidebar();
+    sidebar->setFocus();
+    QWidgetList stops;
+    QRect previous;
+    for (QTest::keyClick(sidebar, Qt::Key_Tab); QApplication::focusWidget() != sidebar && stops.size() < 200;
+         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab)) {
+        QWidget *stop = QApplication::focusWidget();
+        QVERIFY2(stop && page->isAncestorOf(stop) && stop->isVisible() &&
+                     (qobject_cast<QAbstractButton *>(stop) || qobject_cast<QComboBox *>(stop) ||
+                      qobject_cast<QLineEdit *>(stop) || qobject_cast<QPlainTextEdit *>(stop)),
+                 qPrintable(name(stop)));
+        const QRect place(stop->mapTo(page, QPoint()), stop->size());
+        QVERIFY2(place.center().y() > previous.bottom() ||
+                     (place.center().y() >= previous.top() && place.left() > previous.left()),
+                 qPrintable(name(stop) + u" after "_s + name(stops.value(stops.size() - 1))));
+        previous = place;
+        stops << stop;
+    }
+    const auto *panel = view->findChild<CommandOutputView *>();
+    QCOMPARE(stops.mid(stops.size() - 3),
+             (QWidgetList{panel->findChild<QWidget *>(u"copy"_s), panel->findChild<QWidget *>(u"saveToFile"_s),
+                          panel->findChild<QWidget *>(u"saveForLater"_s)}));
+    // Back to the sidebar from the first control, and between the two with F6.
+    stops.first()->setFocus();
+    QTest::keyClick(stops.first(), Qt::Key_Tab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), sidebar);
+    QTest::keyClick(sidebar, Qt::Key_F6);
+    QCOMPARE(QApplication::focusWidget(), stops.first());
+    stops.last()->setFocus();
+    QTest::keyClick(stops.last(), Qt::Key_F6);
+    QCOMPARE(QApplication::focusWidget(), sidebar);
 }
 
 QTEST_MAIN(TestBuilderViews)

@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPainterPath>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -87,6 +88,16 @@ ContentView::ContentView(const Stores &stores, NavigationState &nav, QWidget *pa
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter);
+
+    // F6 moves between the sidebar and the form, as it moves between panes on the desktop; Tab leaves
+    // the sidebar for the form's first control.
+    auto *panes = new QShortcut(QKeySequence(Qt::Key_F6), this);
+    connect(panes, &QShortcut::activated, this, [this] {
+        if (m_sidebar->hasFocus())
+            focusNextChild();
+        else
+            m_sidebar->setFocus(Qt::ShortcutFocusReason);
+    });
 
     connect(m_sidebar, &QListWidget::itemSelectionChanged, this, [this] {
         const auto selected = m_sidebar->selectedItems();

@@ -17,6 +17,24 @@ int widestLabel(const QWidget *root)
         widest = qMax(widest, grid->widestLabel());
     return widest;
 }
+
+// Hidden and disabled controls are collected too: Tab passes over them, and they keep their place.
+void collectFocusable(QLayout *layout, QWidgetList &chain)
+{
+    for (int index = 0; index < layout->count(); ++index) {
+        QLayoutItem *item = layout->itemAt(index);
+        QWidget *widget = item->widget();
+        if (!widget) {
+            if (item->layout())
+                collectFocusable(item->layout(), chain);
+        } else if (widget->focusPolicy() != Qt::NoFocus) {
+            chain << widget;
+        } else if (widget->layout()) {
+            // The kit fills a grid row by row, so a grid's items are in reading order too.
+            collectFocusable(widget->layout(), chain);
+        }
+    }
+}
 } // namespace
 
 BuilderView::BuilderView(DebugCategory category, CommandStore &store, QWidget *parent)
@@ -36,6 +54,8 @@ BuilderView::BuilderView(DebugCategory category, CommandStore &store, QWidget *p
     };
     connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, keepGutter);
     keepGutter(0, 0);
+    // Clicking the page lets the keys scroll it, but Tab never stops on it: it shows no focus.
+    setFocusPolicy(Qt::ClickFocus);
 
     auto *content = new QWidget(this);
     m_column = new QVBoxLayout(content);
@@ -92,9 +112,27 @@ bool BuilderView::event(QEvent *event)
     return QScrollArea::event(event);
 }
 
+void BuilderView::showEvent(QShowEvent *event)
+{
+    orderFocus();
+    QScrollArea::showEvent(event);
+}
+
+void BuilderView::orderFocus()
+{
+    // From the layouts rather than the order of creation, which blocks made apart and controls made
+    // later (the Sniffer's builder) do not follow.
+    QWidgetList chain{this};
+    collectFocusable(widget()->layout(), chain);
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain.at(i - 1), chain.at(i));
+}
+
 void BuilderView::refresh()
 {
     formChanged();
+    // A rule may have made controls.
+    orderFocus();
     m_output->setTitle(panelTitle());
     m_output->setCommand(command());
 }

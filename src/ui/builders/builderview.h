@@ -54,7 +54,12 @@ protected:
     // controls from the form's values.
     virtual void formChanged() {}
 
+    void showEvent(QShowEvent *event) override;
+
 private:
+    // Chains the controls for Tab in the order the layouts show them, the panel last.
+    void orderFocus();
+
     QVBoxLayout *m_column;
     CommandOutputView *m_output;
     int m_labelWidth = 0;

@@ -1,7 +1,11 @@
 #include "segmentedpicker.h"
 
+#include <QApplication>
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QHBoxLayout>
+#include <QResizeEvent>
+#include <QSignalBlocker>
 #include <QToolButton>
 
 namespace {
@@ -33,6 +37,7 @@ SegmentedPicker::SegmentedPicker(const QString &name, const QString &label, cons
                                  std::function<void(int)> select, QWidget *parent)
     : QWidget(parent)
     , m_group(new QButtonGroup(this))
+    , m_menu(new QComboBox(this))
     , m_select(std::move(select))
 {
     setObjectName(name);
@@ -43,6 +48,8 @@ SegmentedPicker::SegmentedPicker(const QString &name, const QString &label, cons
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
+    // The segments' width is no minimum: below it the drop-down is shown (see resizeEvent).
+    row->setSizeConstraint(QLayout::SetNoConstraint);
     for (qsizetype i = 0; i < items.size(); ++i) {
         auto *segment = new QToolButton(this);
         segment->setText(items.at(i));
@@ -54,10 +61,18 @@ SegmentedPicker::SegmentedPicker(const QString &name, const QString &label, cons
         m_group->addButton(segment, int(i));
         row->addWidget(segment, 1);
     }
+    m_menu->addItems(items);
+    m_menu->setCurrentIndex(current);
+    m_menu->setAccessibleName(label);
+    m_menu->hide();
+    row->addWidget(m_menu, 1);
+    connect(m_menu, &QComboBox::currentIndexChanged, this, &SegmentedPicker::setCurrentIndex);
     // Fires for clicks, arrow keys and setCurrentIndex() alike; the segment losing its check is ignored.
     connect(m_group, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (!checked)
             return;
+        const QSignalBlocker blocker(m_menu);
+        m_menu->setCurrentIndex(id);
         if (m_select)
             m_select(id);
         emit currentIndexChanged(id);
@@ -95,4 +110,27 @@ void SegmentedPicker::nameSegment(int index, const QString &name)
 {
     if (QAbstractButton *segment = button(index))
         segment->setObjectName(name);
+}
+
+QSize SegmentedPicker::minimumSizeHint() const
+{
+    return {m_menu->minimumSizeHint().width(), QWidget::minimumSizeHint().height()};
+}
+
+void SegmentedPicker::resizeEvent(QResizeEvent *event)
+{
+    int segmentsWidth = 0;
+    for (QAbstractButton *segment : m_group->buttons())
+        segmentsWidth += segment->sizeHint().width();
+    const bool fits = event->size().width() >= segmentsWidth;
+    if (m_menu->isHidden() != fits) {
+        // The focus goes with the choice to whichever shows it.
+        const bool focused = isAncestorOf(QApplication::focusWidget());
+        for (QAbstractButton *segment : m_group->buttons())
+            segment->setVisible(fits);
+        m_menu->setVisible(!fits);
+        if (focused)
+            (fits ? static_cast<QWidget *>(button(currentIndex())) : m_menu)->setFocus();
+    }
+    QWidget::resizeEvent(event);
 }

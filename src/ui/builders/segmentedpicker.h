@@ -9,10 +9,12 @@
 
 class QAbstractButton;
 class QButtonGroup;
+class QComboBox;
 
 // A row of joined, mutually exclusive buttons, one per choice: the segmented form of a picker. The
 // control carries no visible label; its label is its accessible name. It fills the width it is given
-// (give it a fixed width for a narrow control), the segments sharing it equally.
+// (give it a fixed width for a narrow control), the segments sharing it equally; in a width too narrow
+// for the segments it shows the same choices as a drop-down.
 class SegmentedPicker : public QWidget
 {
     Q_OBJECT
@@ -49,11 +51,19 @@ public:
     QString itemText(int index) const;
     QAbstractButton *button(int index) const;
     void nameSegment(int index, const QString &name);
+    // The drop-down shown instead of the segments in a narrow width.
+    QComboBox *menu() const { return m_menu; }
+
+    QSize minimumSizeHint() const override;
 
 signals:
     void currentIndexChanged(int index);
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     QButtonGroup *m_group;
+    QComboBox *m_menu;
     std::function<void(int)> m_select;
 };
