@@ -19,6 +19,8 @@
 
 #include <QListWidget>
 #include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -209,6 +211,25 @@ private slots:
         }
         QVERIFY(child<QMenu>(window, "fileMenu")->actions().contains(m_app->quitCommand()));
         quits(window);
+    }
+
+    // Where the screen allows, the first window shows the whole of every form with its panel; then its
+    // size and place are those the user left.
+    void defaultSizeShowsEveryFormThenTheSizeLeft()
+    {
+        QPointer<MainWindow> window = m_app->showMainWindow();
+        window->resize(MainWindow::defaultSize);
+        for (DebugCategory category : FormRegistry::builderCategories()) {
+            m_app->nav().setSelectedCategory(category);
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            QTRY_COMPARE(qobject_cast<QScrollArea *>(content()->detail())->verticalScrollBar()->maximum(), 0);
+        }
+        const QRect left(40, 50, 1000, 700);
+        window->setGeometry(left);
+        window->close();
+        QTRY_VERIFY(!window);
+        m_app.emplace(m_dir.filePath(u"settings.conf"_s));
+        QCOMPARE(m_app->showMainWindow()->geometry(), left);
     }
 
     void closingTheMainWindowQuitsOnlyWithoutATray_data()

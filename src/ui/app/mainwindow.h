@@ -21,7 +21,7 @@ public:
 
     ContentView *content() const { return m_content; }
     // Tall enough for the tallest form with its Generated Command panel.
-    static constexpr QSize defaultSize{1100, 760};
+    static constexpr QSize defaultSize{1100, 1090};
 
 private:
     ContentView *m_content;
