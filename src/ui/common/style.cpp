@@ -80,7 +80,9 @@ QString withoutBackQuotes(const QString &text)
 void setDestructive(QWidget *widget)
 {
     QPalette palette = widget->palette();
-    palette.setColor(QPalette::ButtonText, QColor(0xc6, 0x28, 0x28));
+    // A deep red vanishes on a dark button; a light one glares on a light button.
+    const bool dark = palette.color(QPalette::Button).lightness() < 128;
+    palette.setColor(QPalette::ButtonText, dark ? QColor(0xff, 0x6b, 0x60) : QColor(0xc6, 0x28, 0x28));
     widget->setPalette(palette);
 }
 
