@@ -98,7 +98,8 @@ void AppController::saveGeometry()
 
 bool AppController::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_mainWindow && event->type() == QEvent::Close)
+    // The type first: while the window is being destroyed, it is no longer a MainWindow.
+    if (event->type() == QEvent::Close && watched == m_mainWindow)
         saveGeometry();
     return QObject::eventFilter(watched, event);
 }
