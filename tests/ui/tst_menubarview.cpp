@@ -11,16 +11,24 @@
 #include "builders/formregistry.h"
 #include "common/emptystateview.h"
 #include "help/helpwindow.h"
+#include "model/atomicfile.h"
 #include "model/commandstore.h"
+#include "model/interfacestore.h"
 #include "model/navigationstate.h"
+#include "saved/savedcommanddetail.h"
 #include "saved/savedcommandsview.h"
 
+#include "faildevice.h"
+#include "storedlist.h"
 #include "uitest.h"
 
+#include <QDir>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalSpy>
+#include <QSplitter>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -58,7 +66,14 @@ class TestMenuBarView : public QObject
 
 private slots:
     void init() { m_app.emplace(m_dir.filePath(u"settings.conf"_s)); }
-    void cleanup() { m_app.reset(); }
+    void cleanup()
+    {
+        AtomicFile::setFaultsForTesting(std::nullopt);
+        m_app.reset();
+        // Each test starts from no stored lists.
+        for (const QString &name : QDir(m_dir.path()).entryList(QDir::Files))
+            QFile::remove(m_dir.filePath(name));
+    }
 
     void recentFollowsTheStoreAndOpensOrCopies()
     {
@@ -230,6 +245,133 @@ private slots:
         QTRY_VERIFY(!window);
         m_app.emplace(m_dir.filePath(u"settings.conf"_s));
         QCOMPARE(m_app->showMainWindow()->geometry(), left);
+    }
+
+    void unreadableListsAreReported()
+    {
+        const QStringList files{m_app->store().fileName(), m_app->interfaces().fileName()};
+        m_app.reset();
+        for (const QString &file : files)
+            QVERIFY(writeFile(file, "{not a list"));
+        m_app.emplace(m_dir.filePath(u"settings.conf"_s));
+        m_app->nav().setSelectedCategory(DebugCategory::saved);
+        MainWindow *window = m_app->showMainWindow();
+        for (const char *name : {"commandStoreNotice", "interfaceStoreNotice"}) {
+            const ListStore &store = name[0] == 'c' ? static_cast<ListStore &>(m_app->store()) : m_app->interfaces();
+            auto *notice = child(window, name);
+            const QString text = child<QLabel>(notice, "noticeText")->text();
+            QVERIFY2(notice->isVisible() && !child(notice, "retry")->isVisible() &&
+                         QFile::exists(store.backupFileName()) && text.contains(store.backupFileName()) &&
+                         text.contains(store.fileName() + u": "_s + store.loadError()),
+                     qPrintable(text));
+        }
+    }
+
+    void failedWritesAreReportedAndRetried_data()
+    {
+        QTest::addColumn<bool>("interfaces");
+        QTest::newRow("saved commands") << false;
+        QTest::newRow("custom interfaces") << true;
+    }
+    void failedWritesAreReportedAndRetried()
+    {
+        QFETCH(bool, interfaces);
+        ListStore &store = interfaces ? static_cast<ListStore &>(m_app->interfaces()) : m_app->store();
+        m_app->nav().setSelectedCategory(DebugCategory::saved);
+        QWidget *notice = child(m_app->showMainWindow(), interfaces ? "interfaceStoreNotice" : "commandStoreNotice");
+        QVERIFY(!notice->isVisible());
+        // A full disk, which fails for root too.
+        const AtomicFile::Faults full{[](QIODevice &file) { return std::make_unique<FailDevice>(file, 0); }};
+        AtomicFile::setFaultsForTesting(full);
+        const auto listed = [&] {
+            return interfaces
+                       ? InterfaceStore::decode(fileContents(store.fileName())) == m_app->interfaces().interfaces()
+                       : SavedCommand::decodeList(fileContents(store.fileName())) == commands();
+        };
+        // The interface store writes before returning; the command store's outcome arrives later.
+        const auto settle = [&] { return interfaces || m_app->store().flush(); };
+        const auto add = [&](int i) {
+            if (interfaces)
+                m_app->interfaces().add(u"port%1"_s.arg(i));
+            else
+                m_app->store().add(SavedCommand::create(u"Kept %1"_s.arg(i), DebugCategory::ping, {}, {}));
+            settle();
+        };
+        add(1);
+        const QString reason = store.fileName() + u": No space left on device."_s;
+        QVERIFY(notice->isVisible() && child<QLabel>(notice, "noticeText")->text().contains(reason));
+        QVERIFY(!listed() && (interfaces ? m_app->interfaces().interfaces().size() : commands().size()) == 1);
+        // Try Again: tried, and shown while the disk is full; once there is room, the list is written and
+        // the notice goes.
+        QSignalSpy failed(&store, &ListStore::saveFailed);
+        for (const bool full : {true, false}) {
+            if (!full)
+                AtomicFile::setFaultsForTesting(std::nullopt);
+            child<QPushButton>(notice, "retry")->click();
+            settle();
+            QVERIFY(failed.size() == 1 && notice->isVisible() == full && listed() == !full);
+        }
+        // Quitting with a change unwritten asks first; Try Again, once there is room, writes it and quits.
+        AtomicFile::setFaultsForTesting(full);
+        add(2);
+        QStringList asked;
+        QObject guard; // drops a pending timer when the test ends
+        QTimer::singleShot(0, m_app->quitCommand(), &QAction::trigger);
+        QTimer::singleShot(0, &guard, [&] {
+            const auto alerts = m_app->mainWindow()->findChildren<QMessageBox *>(u"quitAlert"_s);
+            if (alerts.size() != 1)
+                return QCoreApplication::exit(1);
+            asked << alerts.first()->text();
+            AtomicFile::setFaultsForTesting(std::nullopt);
+            child<QPushButton>(alerts.first(), "retry")->click();
+            // Still running once that is done: it failed.
+            QTimer::singleShot(0, &guard, [] { QCoreApplication::exit(1); });
+        });
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(asked.size() == 1 && asked.first().contains(reason) && store.saveError().isEmpty() && listed());
+    }
+
+    void leavingTheSavedCommandsAsksAboutAnEdit()
+    {
+        m_app->store().add(SavedCommand::create(u"Edited"_s, DebugCategory::ping, u"execute ping 10.0.0.1"_s, {}));
+        m_app->nav().setSelectedCategory(DebugCategory::saved);
+        QVERIFY(QTest::qWaitForWindowActive(m_app->showMainWindow()));
+        QPointer browser = qobject_cast<SavedCommandsView *>(content()->detail());
+        browser->setSelection(commands().first().id);
+        browser->detail()->edit();
+        QTest::keyClicks(child<QPlainTextEdit>(browser, "editingNotes"), u"typed"_s);
+        // Cancel stays on the edit; Discard then goes where the user clicked, and the edit is gone.
+        for (const QMessageBox::StandardButton answer : {QMessageBox::Cancel, QMessageBox::Discard}) {
+            click(0);
+            auto *alert = browser->findChild<QMessageBox *>();
+            QVERIFY(alert && alert->isVisible());
+            QCOMPARE(m_app->nav().selectedCategory(), DebugCategory::saved);
+            QCOMPARE(content()->sidebar()->currentRow(), int(DebugCategory::saved));
+            alert->button(answer)->click();
+            QTRY_VERIFY(!browser || !browser->findChild<QMessageBox *>());
+            QCOMPARE(content()->detail() == browser, answer == QMessageBox::Cancel);
+        }
+        QCOMPARE(m_app->nav().selectedCategory(), DebugCategory::session);
+        QVERIFY(commands().first().notes.isEmpty());
+    }
+
+    void savedCommandKeepsItsPaddingInTheSmallestWindow()
+    {
+        m_app->store().add(SavedCommand::create(u"Padded"_s, DebugCategory::ping, u"execute ping 10.0.0.1"_s, u"n"_s));
+        m_app->nav().setSelectedCategory(DebugCategory::saved);
+        MainWindow *window = m_app->showMainWindow();
+        window->resize(window->minimumSize());
+        qobject_cast<SavedCommandsView *>(content()->detail())->setSelection(commands().first().id);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        // The sidebar at its widest leaves the least room.
+        const int widest = child(content(), "sidebarColumn")->maximumWidth();
+        content()->findChild<QSplitter *>()->setSizes({widest, window->width() - widest});
+        QApplication::processEvents();
+        for (const char *name : {"notesBox", "commandBox"}) {
+            QWidget *box = child(content()->detail(), name);
+            const int right = window->width() - box->mapTo(window, QPoint(box->width(), 0)).x();
+            QVERIFY2(right >= box->x(), name);
+        }
     }
 
     void closingTheMainWindowQuitsOnlyWithoutATray_data()

@@ -161,8 +161,8 @@ private slots:
         m_view->searchField()->clear();
         QCOMPARE(selectedRow(), 0);
         QVERIFY(detail()->isEditing());
-        // Another command shown: the edit is gone, and nothing can carry its texts onto that one.
-        clickRow(1);
+        // Another command shown by the program, not the user: nothing can carry the texts onto that one.
+        m_view->setSelection(before.at(1).id);
         QVERIFY(!detail()->isEditing());
         detail()->saveEdit();
         QVERIFY(commands() == before);
@@ -177,8 +177,8 @@ private slots:
         renamed.title = u"Renamed elsewhere"_s;
         m_stores->commands().update(renamed);
         QCOMPARE(shown<QLabel>("title")->text(), renamed.title);
-        // The detail's Delete does not ask; the id stays selected, with nothing left to show.
-        QTest::mouseClick(shown<QPushButton>("delete"), Qt::LeftButton);
+        // Deleted elsewhere: the id stays selected, with nothing left to show.
+        m_stores->commands().remove(renamed.id);
         QCOMPARE(commands().size(), qsizetype(3));
         QVERIFY(std::ranges::none_of(commands(), [&](auto &c) { return c.id == renamed.id; }));
         QCOMPARE(m_view->selection(), renamed.id);
@@ -264,6 +264,54 @@ private slots:
             QVERIFY(commands() == expected);
             QCOMPARE(m_view->selection(), answer == 1 ? std::nullopt : std::optional(expected.at(answer ? 1 : 0).id));
         }
+        // The detail's Delete asks the same about the command it shows.
+        for (const bool confirm : {false, true}) {
+            QTest::mouseClick(shown<QPushButton>("delete"), Qt::LeftButton);
+            QVERIFY(alert() && alert()->isVisible() && alert()->text().contains(expected.at(0).title));
+            QTest::mouseClick(confirm ? child<QPushButton>(alert(), "confirmDelete")
+                                      : alert()->button(QMessageBox::Cancel),
+                              Qt::LeftButton);
+            QTRY_VERIFY(!alert());
+            QCOMPARE(commands().size(), expected.size() - confirm);
+        }
+        QVERIFY(!m_view->selection() && commands() == expected.mid(1));
+    }
+
+    void leavingAnEditAsks_data()
+    {
+        QTest::addColumn<int>("answer"); // a key, or the button clicked
+        QTest::newRow("Save") << int(QMessageBox::Save);
+        QTest::newRow("Return saves") << int(Qt::Key_Return);
+        QTest::newRow("Discard") << int(QMessageBox::Discard);
+        QTest::newRow("Cancel") << int(QMessageBox::Cancel);
+        QTest::newRow("Escape cancels") << int(Qt::Key_Escape);
+    }
+    void leavingAnEditAsks()
+    {
+        QFETCH(int, answer);
+        QList<SavedCommand> expected = commands();
+        // An edit that changes nothing is left without a question.
+        clickRow(0);
+        QTest::mouseClick(shown<QPushButton>("edit"), Qt::LeftButton);
+        clickRow(1);
+        QVERIFY(!alert() && !detail()->isEditing() && m_view->selection() == expected.at(1).id);
+        QTest::mouseClick(shown<QPushButton>("edit"), Qt::LeftButton);
+        QTest::keyClicks(shown<QLineEdit>("editingTitle"), u"Edited"_s);
+        clickRow(2);
+        QVERIFY(alert() && alert()->isVisible() && alert()->text().contains(expected.at(1).title));
+        if (answer >= Qt::Key_Escape)
+            QTest::keyClick(alert(), Qt::Key(answer));
+        else
+            alert()->button(QMessageBox::StandardButton(answer))->click();
+        QTRY_VERIFY(!alert());
+        const bool stays = answer == QMessageBox::Cancel || answer == Qt::Key_Escape;
+        if (answer == QMessageBox::Save || answer == Qt::Key_Return)
+            expected[1].title = u"Edited"_s;
+        QVERIFY(commands() == expected);
+        QCOMPARE(m_view->selection(), expected.at(stays ? 1 : 2).id);
+        QCOMPARE(selectedRow(), stays ? 1 : 2);
+        QCOMPARE(detail()->isEditing(), stays);
+        QCOMPARE(shown<QLineEdit>("editingTitle")->text(), stays ? u"Edited"_s : QString());
     }
 
     void exportWritesTheCommand()

@@ -6,7 +6,6 @@
 CommandStore::CommandStore(SettingsStorage &storage, QObject *parent)
     : ListStore(storage, SettingsStorage::savedCommands, "CommandStore", parent)
 {
-    connect(&file(), &StoreFile::written, this, &CommandStore::saved);
     load();
 }
 
@@ -45,11 +44,6 @@ void CommandStore::remove(const QUuid &id)
 void CommandStore::retrySave()
 {
     save();
-}
-
-bool CommandStore::flush()
-{
-    return file().flush();
 }
 
 void CommandStore::load()

@@ -26,15 +26,10 @@ public:
     // Removes every entry with the id, and writes even when none matched.
     void remove(const QUuid &id);
 
-    // Writes the list again, after a failure; saved() or saveFailed() follows.
-    void retrySave();
-    // Waits until every change so far is written; true when it is on disk.
-    bool flush();
+    void retrySave() override;
 
 signals:
     void changed();
-    // Every change so far is on disk.
-    void saved();
 
 private:
     void load();

@@ -29,6 +29,7 @@ public:
     // Removes every entry equal to name and saves, even when none matched.
     void remove(const QString &name);
     void save();
+    void retrySave() override { save(); }
 
     // The stored form: a JSON array of strings, taken as it is; nullopt for anything else.
     static std::optional<QStringList> decode(const QByteArray &data);

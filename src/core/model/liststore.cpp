@@ -14,6 +14,7 @@ ListStore::ListStore(SettingsStorage &storage, const SettingsStorage::List &list
         qCWarning(lcStore).noquote() << m_name << "save error:" << fileName + u':' << reason;
         emit saveFailed(fileName, reason);
     });
+    connect(m_file, &StoreFile::written, this, &ListStore::saved);
 }
 
 QString ListStore::fileName() const
@@ -29,6 +30,11 @@ QString ListStore::backupFileName() const
 QString ListStore::saveError() const
 {
     return m_file->writeError();
+}
+
+bool ListStore::flush()
+{
+    return m_file->flush();
 }
 
 std::optional<QByteArray> ListStore::read()

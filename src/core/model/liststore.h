@@ -24,9 +24,15 @@ public:
     QString backupFileName() const;
     // Why the last write failed; empty once one succeeds. The list in memory keeps every change.
     QString saveError() const;
+    // Writes the list again, after a failure; saved() or saveFailed() follows.
+    virtual void retrySave() = 0;
+    // Waits until every change so far is written; true when it is on disk.
+    bool flush();
 
 signals:
     void saveFailed(const QString &fileName, const QString &reason);
+    // Every change so far is on disk.
+    void saved();
 
 protected:
     // name prefixes the log lines: "<name> load error: …", "<name> save error: …".

@@ -7,11 +7,14 @@
 #include "model/interfacestore.h"
 #include "model/navigationstate.h"
 #include "model/settingsstorage.h"
+#include "storenotice.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 
 namespace {
@@ -40,7 +43,7 @@ AppController::AppController(const QString &settingsFile, QObject *parent)
     connect(m_helpCommand, &QAction::triggered, this, [this] { showHelp(); });
     m_quitCommand->setObjectName(QStringLiteral("quit"));
     m_quitCommand->setMenuRole(QAction::QuitRole);
-    connect(m_quitCommand, &QAction::triggered, qApp, &QCoreApplication::quit);
+    connect(m_quitCommand, &QAction::triggered, this, &AppController::quit);
     m_openCommand->setObjectName(QStringLiteral("openMainWindow"));
     connect(m_openCommand, &QAction::triggered, this, [this] { showMainWindow(); });
     for (auto [command, keys] :
@@ -112,4 +115,39 @@ MainWindow *AppController::mainWindow() const
 HelpWindow *AppController::helpWindow() const
 {
     return m_helpWindow;
+}
+
+void AppController::quit()
+{
+    ListStore *unwritten = nullptr;
+    for (ListStore *store : {static_cast<ListStore *>(m_store.get()), static_cast<ListStore *>(m_interfaces.get())}) {
+        if (!unwritten && !store->saveError().isEmpty())
+            unwritten = store;
+    }
+    if (!unwritten) {
+        QCoreApplication::quit();
+        return;
+    }
+    // Quitting now loses what could not be written: the user chooses.
+    auto *alert = new QMessageBox(QMessageBox::Warning, QStringLiteral("Brindlecap Builder"),
+                                  StoreNotice::writeFailure(*unwritten) +
+                                      QStringLiteral(" Quit anyway and lose the unsaved changes?"),
+                                  QMessageBox::NoButton, m_mainWindow);
+    alert->setObjectName(QStringLiteral("quitAlert"));
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    alert->setTextFormat(Qt::PlainText);
+    QPushButton *retry = alert->addButton(QStringLiteral("Try Again"), QMessageBox::AcceptRole);
+    retry->setObjectName(QStringLiteral("retry"));
+    QPushButton *quitAnyway = alert->addButton(QStringLiteral("Quit Anyway"), QMessageBox::DestructiveRole);
+    quitAnyway->setObjectName(QStringLiteral("quitAnyway"));
+    // Escape keeps the application running, so that the user can make room and come back.
+    alert->addButton(QMessageBox::Cancel);
+    alert->setDefaultButton(retry);
+    connect(retry, &QPushButton::clicked, this, [this, unwritten] {
+        unwritten->retrySave();
+        unwritten->flush();
+        quit();
+    });
+    connect(quitAnyway, &QPushButton::clicked, qApp, &QCoreApplication::quit);
+    alert->open();
 }

@@ -41,6 +41,9 @@ public:
 
     MainWindow *mainWindow() const;
     HelpWindow *helpWindow() const;
+    // Quits, unless a list could not be written: then the user chooses between trying again and
+    // losing the changes.
+    void quit();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -6,6 +6,7 @@
 #include "common/icons.h"
 #include "common/style.h"
 #include "model/navigationstate.h"
+#include "saved/savedcommandsview.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -106,11 +107,23 @@ ContentView::ContentView(const Stores &stores, NavigationState &nav, QWidget *pa
                                       : std::optional(DebugCategory(selected.first()->data(categoryRole).toInt())));
     });
     connect(&m_nav, &NavigationState::selectedCategoryChanged, this, [this](std::optional<DebugCategory> category) {
+        // The move waits for the user's answer about an open edit: the state goes back meanwhile.
+        if (category != m_shown && !mayLeave([this, category] { m_nav.setSelectedCategory(category); })) {
+            m_nav.setSelectedCategory(m_shown);
+            return;
+        }
         syncSidebar(category);
-        showSelection(category);
+        if (category != m_shown)
+            showSelection(category);
     });
     syncSidebar(m_nav.selectedCategory());
     showSelection(m_nav.selectedCategory());
+}
+
+bool ContentView::mayLeave(const std::function<void()> &then)
+{
+    auto *saved = qobject_cast<SavedCommandsView *>(m_detail);
+    return !saved || saved->mayLeave(then);
 }
 
 void ContentView::syncSidebar(std::optional<DebugCategory> category)
@@ -127,6 +140,7 @@ void ContentView::syncSidebar(std::optional<DebugCategory> category)
 
 void ContentView::showSelection(std::optional<DebugCategory> category)
 {
+    m_shown = category;
     if (m_detail) {
         m_detailLayout->removeWidget(m_detail);
         m_detail->deleteLater();

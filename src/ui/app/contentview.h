@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 class NavigationState;
@@ -23,6 +24,10 @@ public:
     QListWidget *sidebar() const { return m_sidebar; }
     QWidget *detail() const { return m_detail; }
 
+    // True when the view shown may go now; else the user is asked about the edit still open in it,
+    // and then runs once they have saved or discarded it (never when they cancel).
+    bool mayLeave(const std::function<void()> &then);
+
 private:
     void showSelection(std::optional<DebugCategory> category);
     void syncSidebar(std::optional<DebugCategory> category);
@@ -33,4 +38,5 @@ private:
     QListWidget *m_sidebar;
     QVBoxLayout *m_detailLayout;
     QWidget *m_detail = nullptr;
+    std::optional<DebugCategory> m_shown;
 };

@@ -2,10 +2,15 @@
 
 #include "common/icons.h"
 #include "contentview.h"
+#include "model/commandstore.h"
+#include "model/interfacestore.h"
+#include "storenotice.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QMenuBar>
 #include <QScreen>
+#include <QVBoxLayout>
 
 MainWindow::MainWindow(const Stores &stores, NavigationState &nav, QAction *helpCommand, QAction *quitCommand,
                        QWidget *parent)
@@ -15,7 +20,23 @@ MainWindow::MainWindow(const Stores &stores, NavigationState &nav, QAction *help
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Brindlecap Builder"));
     setWindowIcon(Icons::application());
-    setCentralWidget(m_content);
+    // The notices above the content, so that they show whichever category is chosen.
+    auto *central = new QWidget(this);
+    auto *column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    auto *notices = new QVBoxLayout;
+    notices->setContentsMargins(8, 4, 8, 4);
+    notices->setSpacing(4);
+    auto *commandNotice = new StoreNotice(stores.commands, central);
+    commandNotice->setObjectName(QStringLiteral("commandStoreNotice"));
+    auto *interfaceNotice = new StoreNotice(stores.interfaces, central);
+    interfaceNotice->setObjectName(QStringLiteral("interfaceStoreNotice"));
+    notices->addWidget(commandNotice);
+    notices->addWidget(interfaceNotice);
+    column->addLayout(notices);
+    column->addWidget(m_content, 1);
+    setCentralWidget(central);
     setMinimumSize(900, 620);
     // Where the screen allows: the window manager would cut it otherwise.
     resize(screen() ? defaultSize.boundedTo(screen()->availableSize() - QSize(0, 48)) : defaultSize);
@@ -28,4 +49,13 @@ MainWindow::MainWindow(const Stores &stores, NavigationState &nav, QAction *help
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("helpMenu"));
     help->addAction(helpCommand);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // An edit still open is the user's work: the window closes once they have answered for it.
+    if (m_content->mayLeave([this] { close(); }))
+        event->accept();
+    else
+        event->ignore();
 }

@@ -23,6 +23,9 @@ public:
     // Tall enough for the tallest form with its Generated Command panel.
     static constexpr QSize defaultSize{1100, 1090};
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     ContentView *m_content;
 };

@@ -137,7 +137,7 @@ void MenuBarView::rebuild()
     m_menu->addSeparator();
 
     m_menu->addAction(m_controller.helpCommand());
-    QAction *quit = m_menu->addAction(QStringLiteral("Quit Brindlecap Builder"), qApp, &QCoreApplication::quit);
+    QAction *quit = m_menu->addAction(QStringLiteral("Quit Brindlecap Builder"), &m_controller, &AppController::quit);
     quit->setObjectName(QStringLiteral("quit"));
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 }

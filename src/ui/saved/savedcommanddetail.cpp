@@ -127,7 +127,7 @@ SavedCommandDetail::SavedCommandDetail(CommandStore &store, QWidget *parent)
     saveFromNotes->setContext(Qt::WidgetShortcut);
     connect(saveFromNotes, &QShortcut::activated, this, &SavedCommandDetail::saveEdit);
     connect(m_export, &QPushButton::clicked, this, [this] { emit exportRequested(m_command); });
-    connect(m_delete, &QPushButton::clicked, this, &SavedCommandDetail::deleteCommand);
+    connect(m_delete, &QPushButton::clicked, this, [this] { emit deleteRequested(m_command); });
 
     setEditing(false);
 }
@@ -140,6 +140,14 @@ void SavedCommandDetail::setCommand(const SavedCommand &command)
         setEditing(false);
     else
         showCommand();
+}
+
+bool SavedCommandDetail::hasUnsavedEdit() const
+{
+    // An empty title field keeps the old title, as saveEdit() takes it.
+    const QString title = m_titleEdit->text();
+    return m_isEditing &&
+           ((!title.isEmpty() && title != m_command.title) || m_notesEdit->toPlainText() != m_command.notes);
 }
 
 void SavedCommandDetail::edit()
@@ -167,11 +175,6 @@ void SavedCommandDetail::saveEdit()
     edited.notes = m_notesEdit->toPlainText();
     m_store.update(edited);
     setEditing(false);
-}
-
-void SavedCommandDetail::deleteCommand()
-{
-    m_store.remove(m_command.id);
 }
 
 void SavedCommandDetail::setEditing(bool editing)

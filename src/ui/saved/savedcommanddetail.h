@@ -28,16 +28,17 @@ public:
     const SavedCommand &command() const { return m_command; }
 
     bool isEditing() const { return m_isEditing; }
+    // Editing, with texts that Save would store differently from the command.
+    bool hasUnsavedEdit() const;
     void edit();
     void cancelEdit();
     void saveEdit();
-    // Deletes at once, without confirmation.
-    void deleteCommand();
 
     CopyButton *copyButton() const { return m_copy; }
 
 signals:
     void exportRequested(const SavedCommand &command);
+    void deleteRequested(const SavedCommand &command);
 
 private:
     void setEditing(bool editing);

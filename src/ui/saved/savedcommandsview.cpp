@@ -69,7 +69,9 @@ SavedCommandsView::SavedCommandsView(CommandStore &store, QWidget *parent)
 
     auto *listPane = new QWidget(this);
     listPane->setObjectName(QStringLiteral("listPane"));
-    listPane->setMinimumWidth(260);
+    // Both panes at their narrowest fit beside the widest sidebar in the smallest main window, so that
+    // the detail is never cut off at the right.
+    listPane->setMinimumWidth(200);
     auto *listLayout = new QVBoxLayout(listPane);
     listLayout->setContentsMargins(0, 8, 0, 0);
     listLayout->setSpacing(6);
@@ -102,6 +104,7 @@ SavedCommandsView::SavedCommandsView(CommandStore &store, QWidget *parent)
     connect(m_model, &QAbstractItemModel::modelReset, this, &SavedCommandsView::modelReset);
     connect(m_list, &QWidget::customContextMenuRequested, this, &SavedCommandsView::showContextMenu);
     connect(m_detail, &SavedCommandDetail::exportRequested, this, &SavedCommandsView::exportCommand);
+    connect(m_detail, &SavedCommandDetail::deleteRequested, this, &SavedCommandsView::confirmDelete);
 
     updateListState();
     updateDetail();
@@ -149,6 +152,35 @@ void SavedCommandsView::confirmDelete(const SavedCommand &command)
     alert->open();
 }
 
+bool SavedCommandsView::mayLeave(const std::function<void()> &then)
+{
+    if (!m_detail->hasUnsavedEdit())
+        return true;
+    // One question at a time: whatever else asks to move on meanwhile stays where it is.
+    const auto *asking = findChild<QMessageBox *>(QStringLiteral("unsavedEditAlert"));
+    if (asking && asking->isVisible())
+        return false;
+    auto *alert = new QMessageBox(QMessageBox::Warning, QStringLiteral("Brindlecap Builder"),
+                                  QStringLiteral("Save changes to \"%1\"?").arg(m_detail->command().title),
+                                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    alert->setObjectName(QStringLiteral("unsavedEditAlert"));
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    alert->setTextFormat(Qt::PlainText);
+    alert->setDefaultButton(QMessageBox::Save);
+    alert->setEscapeButton(QMessageBox::Cancel);
+    connect(alert, &QMessageBox::buttonClicked, this, [this, alert, then](QAbstractButton *button) {
+        const QMessageBox::StandardButton answer = alert->standardButton(button);
+        if (answer == QMessageBox::Save)
+            m_detail->saveEdit();
+        else if (answer == QMessageBox::Discard)
+            m_detail->cancelEdit();
+        if (answer != QMessageBox::Cancel)
+            then();
+    });
+    alert->open();
+    return false;
+}
+
 bool SavedCommandsView::eventFilter(QObject *watched, QEvent *event)
 {
     // A right click opens the row's menu without selecting the row, so an edit in progress survives it.
@@ -187,7 +219,14 @@ void SavedCommandsView::listSelectionChanged()
     if (m_syncing)
         return;
     const QModelIndexList rows = m_list->selectionModel()->selectedRows();
-    setSelection(rows.isEmpty() ? std::nullopt : std::optional(m_model->commandAt(rows.first().row()).id));
+    const std::optional<QUuid> id =
+        rows.isEmpty() ? std::nullopt : std::optional(m_model->commandAt(rows.first().row()).id);
+    // Shown selected on the edited command again until the user has answered for the edit.
+    if (id != m_selection && !mayLeave([this, id] { setSelection(id); })) {
+        syncListSelection();
+        return;
+    }
+    setSelection(id);
 }
 
 void SavedCommandsView::modelReset()

@@ -5,6 +5,7 @@
 #include <QUuid>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 class CommandStore;
@@ -32,6 +33,10 @@ public:
     void copyCommand(const SavedCommand &command);
     void exportCommand(const SavedCommand &command);
     void confirmDelete(const SavedCommand &command);
+
+    // True when the view may show something else now; else asks whether to save the edit still
+    // open in the detail, and runs then once it is saved or discarded (never on Cancel).
+    bool mayLeave(const std::function<void()> &then);
 
     QLineEdit *searchField() const { return m_search; }
     QListView *list() const { return m_list; }

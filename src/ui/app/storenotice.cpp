@@ -1,0 +1,91 @@
+#include "storenotice.h"
+
+#include "common/icons.h"
+#include "model/interfacestore.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+// The list as the user knows it, as a sentence starts.
+QString listName(const ListStore &store)
+{
+    return qobject_cast<const InterfaceStore *>(&store) ? QStringLiteral("Custom interfaces")
+                                                        : QStringLiteral("Saved commands");
+}
+} // namespace
+
+StoreNotice::StoreNotice(ListStore &store, QWidget *parent)
+    : QFrame(parent)
+    , m_store(store)
+    , m_text(new QLabel(this))
+    , m_retry(new QPushButton(QStringLiteral("Try Again"), this))
+{
+    setStyleSheet(QStringLiteral("StoreNotice { background: rgba(255, 149, 0, 20); "
+                                 "border: 1px solid rgba(255, 149, 0, 89); border-radius: 8px; }"));
+    auto *icon = new QLabel(this);
+    icon->setPixmap(Icons::symbol(QStringLiteral("exclamationmark.triangle.fill")).pixmap(20, 20));
+    m_text->setObjectName(QStringLiteral("noticeText"));
+    m_text->setTextFormat(Qt::PlainText);
+    m_text->setWordWrap(true);
+    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_retry->setObjectName(QStringLiteral("retry"));
+    auto *dismiss = new QPushButton(QStringLiteral("Dismiss"), this);
+    dismiss->setObjectName(QStringLiteral("dismiss"));
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(12, 8, 12, 8);
+    layout->setSpacing(10);
+    layout->addWidget(icon, 0, Qt::AlignTop);
+    layout->addWidget(m_text, 1);
+    layout->addWidget(m_retry, 0, Qt::AlignTop);
+    layout->addWidget(dismiss, 0, Qt::AlignTop);
+
+    connect(m_retry, &QPushButton::clicked, &m_store, &ListStore::retrySave);
+    connect(dismiss, &QPushButton::clicked, this, &QWidget::hide);
+    connect(&m_store, &ListStore::saveFailed, this, &StoreNotice::showWriteFailure);
+    connect(&m_store, &ListStore::saved, this, [this] {
+        // What could not be read at start stays worth knowing; a failed write is over.
+        if (m_writeFailed)
+            hide();
+        m_writeFailed = false;
+    });
+
+    hide();
+    if (!m_store.saveError().isEmpty()) {
+        showWriteFailure();
+    } else if (!m_store.loadError().isEmpty()) {
+        const QString backup = m_store.backupFileName();
+        showText(QStringLiteral("%1 could not be read from %2: %3. ")
+                         .arg(listName(m_store), m_store.fileName(), m_store.loadError()) +
+                     (backup.isEmpty() ? QStringLiteral("The file is not replaced until a copy of it can be kept.")
+                                       : QStringLiteral("A copy of the unreadable list was kept at %1.").arg(backup)),
+                 false);
+    }
+}
+
+QString StoreNotice::text() const
+{
+    return m_text->text();
+}
+
+QString StoreNotice::writeFailure(const ListStore &store)
+{
+    return QStringLiteral("%1 could not be written to %2: %3.")
+        .arg(listName(store), store.fileName(), store.saveError());
+}
+
+void StoreNotice::showWriteFailure()
+{
+    m_writeFailed = true;
+    showText(writeFailure(m_store) + QStringLiteral(" They are kept until you quit; the next change tries again."),
+             true);
+}
+
+void StoreNotice::showText(const QString &text, bool canRetry)
+{
+    m_text->setText(text);
+    m_retry->setVisible(canRetry);
+    show();
+}
