@@ -51,15 +51,6 @@ class TestHelpView : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup() { m_controller.reset(); }
-    void everyArticleReads_data();
-    void everyArticleReads();
-    void narrowWindowKeepsBothColumns();
-    void shortcutTextsAreTheBoundKeys();
-
-private:
     HelpView *view() const { return m_controller->helpWindow()->view(); }
     void click(int row, Qt::KeyboardModifiers modifiers = {})
     {
@@ -70,111 +61,114 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<AppController> m_controller;
-};
 
-void TestHelpView::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_controller = std::make_unique<AppController>(m_dir->filePath(u"settings.conf"_s));
-    QVERIFY(QTest::qWaitForWindowExposed(m_controller->showHelp()));
-}
+private slots:
+    void cleanup() { m_controller.reset(); }
 
-void TestHelpView::everyArticleReads_data()
-{
-    QTest::addColumn<HelpTopic>("topic");
-    QTest::addColumn<bool>("mac");
-    for (HelpTopic topic : Enum::allCases<HelpTopic>()) {
-        QTest::addRow("%s macOS", qPrintable(Enum::caseName(topic))) << topic << true;
-        QTest::addRow("%s window", qPrintable(Enum::caseName(topic))) << topic << false;
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_controller = std::make_unique<AppController>(m_dir->filePath(u"settings.conf"_s));
+        QVERIFY(QTest::qWaitForWindowExposed(m_controller->showHelp()));
     }
-}
 
-// Every label in reading order reads as the article's text, its Markdown rendered as the core parses
-// it; headings stand out; code reads exactly as written, indentation included, and can be selected
-// whole. The window's own article is picked in its sidebar and worded with the keys and saved-commands
-// file it really uses.
-void TestHelpView::everyArticleReads()
-{
-    QFETCH(HelpTopic, topic);
-    QFETCH(bool, mac);
-    HelpView macView(HelpPlatform::macOS());
-    HelpView *help = mac ? &macView : view();
-    const QPointer<HelpArticleView> previous = help->articleView();
-    mac ? help->setTopic(topic) : click(int(topic));
-    QCOMPARE(help->topic(), std::optional(topic));
-    QCOMPARE(help->sidebar()->currentItem()->text(), HelpTopics::title(topic));
-    if (topic != HelpTopic::overview)
-        QTRY_VERIFY(!previous); // replaced, not hidden behind the new one
-    const auto saved = SettingsStorage(m_dir->filePath(u"settings.conf"_s)).pathOf(SettingsStorage::savedCommands);
-    const HelpArticle article =
-        articleFor(topic, mac ? HelpPlatform::macOS() : HelpPlatform::current(HelpWindow::shortcutTexts(), saved));
-
-    const QList<QLabel *> labels = help->articleView()->findChildren<QLabel *>();
-    QStringList expected;
-    for (const HelpText &t : helpTexts(article)) {
-        if (t.kind == HelpText::bullet)
-            expected << u"\u2022"_s;
-        expected << (t.marked() ? spansText(InlineMarkdown::parse(t.text)) : t.text);
-        QLabel *label = labels.value(expected.size() - 1);
-        if (!label)
-            continue; // a missing label shows in the comparison below
-        if (t.marked())
-            QCOMPARE(label->accessibleName(), t.read());
-        if (t.kind == HelpText::heading)
-            QVERIFY(label->font().bold() && label->font().pointSizeF() > help->font().pointSizeF());
-        if (t.kind == HelpText::code) {
-            QVERIFY(QFontInfo(label->font()).fixedPitch());
-            label->setSelection(0, int(t.text.size()));
-            QCOMPARE(label->selectedText().replace(QChar::ParagraphSeparator, u'\n'), t.text);
+    void everyArticleReads_data()
+    {
+        QTest::addColumn<HelpTopic>("topic");
+        QTest::addColumn<bool>("mac");
+        for (HelpTopic topic : Enum::allCases<HelpTopic>()) {
+            QTest::addRow("%s macOS", qPrintable(Enum::caseName(topic))) << topic << true;
+            QTest::addRow("%s window", qPrintable(Enum::caseName(topic))) << topic << false;
         }
     }
-    QStringList shown;
-    for (QLabel *label : labels)
-        shown << reading(label);
-    QCOMPARE(shown, expected);
 
-    // With nothing selected the Overview is shown.
-    if (!mac) {
-        click(int(topic), Qt::ControlModifier);
-        QVERIFY(help->sidebar()->selectedItems().isEmpty());
-        QCOMPARE(help->articleView()->findChild<QLabel *>(u"helpTitle"_s)->text(),
-                 articleFor(HelpTopic::overview, HelpPlatform::macOS()).title);
+    // Every label in reading order reads as the article's text, its Markdown rendered as the core parses
+    // it; headings stand out; code reads exactly as written, indentation included, and can be selected
+    // whole. The window's own article is picked in its sidebar and worded with the keys and saved-commands
+    // file it really uses.
+    void everyArticleReads()
+    {
+        QFETCH(HelpTopic, topic);
+        QFETCH(bool, mac);
+        HelpView macView(HelpPlatform::macOS());
+        HelpView *help = mac ? &macView : view();
+        const QPointer<HelpArticleView> previous = help->articleView();
+        mac ? help->setTopic(topic) : click(int(topic));
+        QCOMPARE(help->topic(), std::optional(topic));
+        QCOMPARE(help->sidebar()->currentItem()->text(), HelpTopics::title(topic));
+        if (topic != HelpTopic::overview)
+            QTRY_VERIFY(!previous); // replaced, not hidden behind the new one
+        const auto saved = SettingsStorage(m_dir->filePath(u"settings.conf"_s)).pathOf(SettingsStorage::savedCommands);
+        const HelpArticle article =
+            articleFor(topic, mac ? HelpPlatform::macOS() : HelpPlatform::current(HelpWindow::shortcutTexts(), saved));
+
+        const QList<QLabel *> labels = help->articleView()->findChildren<QLabel *>();
+        QStringList expected;
+        for (const HelpText &t : helpTexts(article)) {
+            if (t.kind == HelpText::bullet)
+                expected << u"\u2022"_s;
+            expected << (t.marked() ? spansText(InlineMarkdown::parse(t.text)) : t.text);
+            QLabel *label = labels.value(expected.size() - 1);
+            if (!label)
+                continue; // a missing label shows in the comparison below
+            if (t.marked())
+                QCOMPARE(label->accessibleName(), t.read());
+            if (t.kind == HelpText::heading)
+                QVERIFY(label->font().bold() && label->font().pointSizeF() > help->font().pointSizeF());
+            if (t.kind == HelpText::code) {
+                QVERIFY(QFontInfo(label->font()).fixedPitch());
+                label->setSelection(0, int(t.text.size()));
+                QCOMPARE(label->selectedText().replace(QChar::ParagraphSeparator, u'\n'), t.text);
+            }
+        }
+        QStringList shown;
+        for (QLabel *label : labels)
+            shown << reading(label);
+        QCOMPARE(shown, expected);
+
+        // With nothing selected the Overview is shown.
+        if (!mac) {
+            click(int(topic), Qt::ControlModifier);
+            QVERIFY(help->sidebar()->selectedItems().isEmpty());
+            QCOMPARE(help->articleView()->findChild<QLabel *>(u"helpTitle"_s)->text(),
+                     articleFor(HelpTopic::overview, HelpPlatform::macOS()).title);
+        }
     }
-}
 
-// At the window's minimum width the article gives way to the sidebar instead of being cut off.
-void TestHelpView::narrowWindowKeepsBothColumns()
-{
-    HelpWindow *window = m_controller->helpWindow();
-    QScrollArea *detail = view()->detail();
-    QWidget *sidebar = view()->sidebar()->parentWidget();
-    for (const QSize &size : {window->minimumSize(), QSize(940, 640)}) {
-        window->resize(size);
-        QTRY_COMPARE(detail->mapTo(window, QPoint(detail->width(), 0)).x(), window->width());
-        QVERIFY(sidebar->isVisible() && sidebar->width() >= sidebar->minimumWidth() && detail->width() >= 500);
+    // At the window's minimum width the article gives way to the sidebar instead of being cut off.
+    void narrowWindowKeepsBothColumns()
+    {
+        HelpWindow *window = m_controller->helpWindow();
+        QScrollArea *detail = view()->detail();
+        QWidget *sidebar = view()->sidebar()->parentWidget();
+        for (const QSize &size : {window->minimumSize(), QSize(940, 640)}) {
+            window->resize(size);
+            QTRY_COMPARE(detail->mapTo(window, QPoint(detail->width(), 0)).x(), window->width());
+            QVERIFY(sidebar->isVisible() && sidebar->width() >= sidebar->minimumWidth() && detail->width() >= 500);
+        }
+        QCOMPARE(detail->minimumWidth(), 560);
     }
-    QCOMPARE(detail->minimumWidth(), 560);
-}
 
-// The keys the help names are those the actions and shortcuts are really bound to, found by what they do.
-void TestHelpView::shortcutTextsAreTheBoundKeys()
-{
-    MainWindow *main = m_controller->showMainWindow();
-    QString filter;
-    BPFBuilderView bpf(filter, [] {});
-    const auto native = [](const QKeySequence &keys) { return keys.toString(QKeySequence::NativeText); };
-    const auto tip = [&](const char *name) {
-        return main->findChild<QAbstractButton *>(QLatin1String(name))->toolTip();
-    };
-    const HelpPlatform::ShortcutTexts texts = HelpWindow::shortcutTexts();
-    QCOMPARE((QStringList{texts.copyCommand, texts.saveForLater, texts.openMainWindow, texts.help,
-                          texts.helpAlternative, texts.addToFilter, texts.quit}),
-             (QStringList{tip("copy"), tip("saveForLater"), native(m_controller->openCommand()->shortcut()),
-                          native(m_controller->helpCommand()->shortcuts().value(0)),
-                          native(m_controller->helpCommand()->shortcuts().value(1)),
-                          native(bpf.findChild<QAbstractButton *>(u"addToFilter"_s)->shortcut()),
-                          native(m_controller->quitCommand()->shortcut())}));
-}
+    // The keys the help names are those the actions and shortcuts are really bound to, found by what they do.
+    void shortcutTextsAreTheBoundKeys()
+    {
+        MainWindow *main = m_controller->showMainWindow();
+        QString filter;
+        BPFBuilderView bpf(filter, [] {});
+        const auto native = [](const QKeySequence &keys) { return keys.toString(QKeySequence::NativeText); };
+        const auto tip = [&](const char *name) {
+            return main->findChild<QAbstractButton *>(QLatin1String(name))->toolTip();
+        };
+        const HelpPlatform::ShortcutTexts texts = HelpWindow::shortcutTexts();
+        QCOMPARE((QStringList{texts.copyCommand, texts.saveForLater, texts.openMainWindow, texts.help,
+                              texts.helpAlternative, texts.addToFilter, texts.quit}),
+                 (QStringList{tip("copy"), tip("saveForLater"), native(m_controller->openCommand()->shortcut()),
+                              native(m_controller->helpCommand()->shortcuts().value(0)),
+                              native(m_controller->helpCommand()->shortcuts().value(1)),
+                              native(bpf.findChild<QAbstractButton *>(u"addToFilter"_s)->shortcut()),
+                              native(m_controller->quitCommand()->shortcut())}));
+    }
+};
 
 QTEST_MAIN(TestHelpView)
 #include "tst_helpview.moc"

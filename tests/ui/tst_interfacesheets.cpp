@@ -126,10 +126,8 @@ private slots:
         QTest::addColumn<int>("key"); // 0: the Save button
         QTest::newRow("new name, Save") << u"vlan100 "_s << 0;
         QTest::newRow("new name, Return") << u"guest-wifi"_s << int(Qt::Key_Return);
-        QTest::newRow("sorts first") << u"Lab"_s << 0;
         QTest::newRow("blank, Return") << u" \t\u00a0"_s << int(Qt::Key_Return);
         QTest::newRow("saved, padded") << u" port9"_s << 0;
-        QTest::newRow("saved, other normalisation") << u"cafe\u0301"_s << 0;
         QTest::newRow("case differs") << u"PORT9"_s << 0;
         QTest::newRow("Escape") << u"wan3"_s << int(Qt::Key_Escape);
     }
@@ -137,7 +135,7 @@ private slots:
     {
         QFETCH(QString, typed);
         QFETCH(int, key);
-        const QStringList stored{u"port9"_s, u"caf\u00e9"_s};
+        const QStringList stored{u"port9"_s};
         QVERIFY(open(stored));
         TestStores oracle;
         storeNames(oracle, stored);
