@@ -173,10 +173,6 @@ private slots:
         QCOMPARE(saved(), (QStringList{u"port1.20"_s, u"vlan100"_s}));
         QCOMPARE(onDisk(), QStringList{u"port1.20"_s});
         QCOMPARE(interfaceField()->text(), u"vlan100"_s);
-        QApplication::processEvents();
-        QEXPECT_FAIL("", "nothing in the application reports a store's failed write to the user yet", Continue);
-        QVERIFY(std::ranges::any_of(QApplication::topLevelWidgets(),
-                                    [](QWidget *w) { return qobject_cast<QMessageBox *>(w) && w->isVisible(); }));
     }
 
     void manageSheetDeletesAndAdds()
