@@ -234,6 +234,7 @@ private slots:
             QVERIFY(QTest::qWaitForWindowExposed(window));
             QTRY_COMPARE(qobject_cast<QScrollArea *>(content()->detail())->verticalScrollBar()->maximum(), 0);
         }
+        QCOMPARE(content()->y(), 0); // no room kept for notices while there are none
         const QRect left(40, 50, 1000, 700);
         window->setGeometry(left);
         window->close();

@@ -12,6 +12,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 MainWindow::MainWindow(const Stores &stores, NavigationState &nav, QAction *helpCommand, QAction *quitCommand,
                        QWidget *parent)
     : QMainWindow(parent)
@@ -25,16 +27,21 @@ MainWindow::MainWindow(const Stores &stores, NavigationState &nav, QAction *help
     auto *column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    auto *notices = new QVBoxLayout;
+    // Shown only while a notice is: an empty area would still take its margins.
+    m_notices = new QWidget(central);
+    auto *notices = new QVBoxLayout(m_notices);
     notices->setContentsMargins(8, 4, 8, 4);
     notices->setSpacing(4);
-    auto *commandNotice = new StoreNotice(stores.commands, central);
+    auto *commandNotice = new StoreNotice(stores.commands, m_notices);
     commandNotice->setObjectName(QStringLiteral("commandStoreNotice"));
-    auto *interfaceNotice = new StoreNotice(stores.interfaces, central);
+    auto *interfaceNotice = new StoreNotice(stores.interfaces, m_notices);
     interfaceNotice->setObjectName(QStringLiteral("interfaceStoreNotice"));
-    notices->addWidget(commandNotice);
-    notices->addWidget(interfaceNotice);
-    column->addLayout(notices);
+    for (StoreNotice *notice : {commandNotice, interfaceNotice}) {
+        notices->addWidget(notice);
+        notice->installEventFilter(this);
+    }
+    m_notices->setVisible(!commandNotice->isHidden() || !interfaceNotice->isHidden());
+    column->addWidget(m_notices);
     column->addWidget(m_content, 1);
     setCentralWidget(central);
     setMinimumSize(900, 620);
@@ -49,6 +56,16 @@ MainWindow::MainWindow(const Stores &stores, NavigationState &nav, QAction *help
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("helpMenu"));
     help->addAction(helpCommand);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ShowToParent)
+        m_notices->show();
+    else if (event->type() == QEvent::HideToParent)
+        m_notices->setVisible(std::ranges::any_of(m_notices->findChildren<StoreNotice *>(),
+                                                  [](const QWidget *notice) { return !notice->isHidden(); }));
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -24,8 +24,10 @@ public:
     static constexpr QSize defaultSize{1100, 1090};
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     ContentView *m_content;
+    QWidget *m_notices;
 };
