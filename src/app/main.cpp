@@ -1,7 +1,9 @@
 #include "app/appcontroller.h"
+#include "app/mainwindow.h"
 #include "app/menubarview.h"
 #include "app/quitonsignal.h"
 #include "app/singleinstance.h"
+#include "common/firstpaint.h"
 #include "common/icons.h"
 
 #include <QApplication>
@@ -9,6 +11,9 @@
 #include <QSystemTrayIcon>
 
 #include <cstdio>
+
+// Off unless asked for: the start-up benchmark reads when the window was first painted.
+Q_LOGGING_CATEGORY(lcStartup, "brindlecap.startup", QtWarningMsg)
 
 int main(int argc, char *argv[])
 {
@@ -37,7 +42,7 @@ int main(int argc, char *argv[])
     QObject::connect(&instance, &SingleInstance::activationRequested, &controller,
                      [&controller] { controller.showMainWindow(); });
 
-    controller.showMainWindow();
+    FirstPaint::watch(controller.showMainWindow(), lcStartup());
     const auto tray = MenuBarView::attach(controller, &QSystemTrayIcon::isSystemTrayAvailable);
     return app.exec();
 }
