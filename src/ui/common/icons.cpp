@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QHash>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
@@ -46,17 +47,46 @@ QPixmap render(QSvgRenderer &renderer, int size)
     return pixmap;
 }
 
-QIcon bundled(const QString &symbol)
+// Renders the symbol only at the sizes it is shown at, once each: rendering every size of every icon up
+// front was a large part of the start-up.
+class SymbolEngine : public QIconEngine
 {
-    const QByteArray svg = bundledSvg(symbol, QApplication::palette().color(QPalette::WindowText));
-    if (svg.isEmpty())
-        return {};
-    QSvgRenderer renderer(svg);
-    QIcon icon;
-    for (int size : {16, 20, 24, 32, 48, 64})
-        icon.addPixmap(render(renderer, size));
-    return icon;
-}
+public:
+    explicit SymbolEngine(const QString &symbol)
+        : m_symbol(symbol)
+    {
+    }
+    QIconEngine *clone() const override { return new SymbolEngine(m_symbol); }
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        QPixmap shown = pixmap(rect.size() * ratio, mode, state);
+        shown.setDevicePixelRatio(ratio);
+        painter->drawPixmap(rect, shown);
+    }
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State) override
+    {
+        const int side = std::min(size.width(), size.height());
+        const bool disabled = mode == QIcon::Disabled;
+        const quint64 key = quint64(side) << 1 | quint64(disabled);
+        auto it = m_rendered.find(key);
+        if (it == m_rendered.end()) {
+            const QPalette::ColorGroup group = disabled ? QPalette::Disabled : QPalette::Active;
+            QSvgRenderer renderer(bundledSvg(m_symbol, QApplication::palette().color(group, QPalette::WindowText)));
+            it = m_rendered.insert(key, render(renderer, side));
+        }
+        return *it;
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        const int side = std::min(size.width(), size.height());
+        return {side, side};
+    }
+
+private:
+    QString m_symbol;
+    QHash<quint64, QPixmap> m_rendered;
+};
 
 } // namespace
 
@@ -68,7 +98,7 @@ QIcon symbol(const QString &name)
     auto it = cache.find(name);
     if (it != cache.end())
         return *it;
-    QIcon icon = bundled(name);
+    QIcon icon = QFile::exists(QStringLiteral(":/icons/%1.svg").arg(name)) ? QIcon(new SymbolEngine(name)) : QIcon();
     const QString theme = themeName(name);
     if (!theme.isEmpty() && QIcon::hasThemeIcon(theme))
         icon = QIcon::fromTheme(theme);
