@@ -20,7 +20,7 @@ for program in (app, bare):
 def library(path, count):
     """count commands of 5 to 15 lines, as saved by the application (newest first)."""
     rng = random.Random(1)
-    categories = ["session", "ping", "traceroute", "sniffer", "flow", "vpn", "top", "ha", "routing"]
+    categories = ["Sessions", "Ping", "Traceroute", "Sniffer", "Debug Flow", "VPN", "System Top", "HA", "Routing"]
     entries = []
     for i in range(count):
         lines = [f"diagnose sniffer packet port{i % 48} 'host 10.{i % 256}.{rng.randrange(256)}.{n} and port 443' 4 0 l"
@@ -73,8 +73,9 @@ with tempfile.TemporaryDirectory() as scratch:
                 measured = start(program, settings)
                 if round > 0:
                     results[name].append(measured)
-        # The library is only read at start: a changed file would mean the runs measured different work.
+        # Read, and only read, at every start: a changed or unreadable file would mean other work was timed.
         assert open(os.path.join(scratch, "full/saved-commands.json"), "rb").read() == original
+        assert not [n for n in os.listdir(os.path.join(scratch, "full")) if "unreadable" in n], "library unreadable"
     finally:
         display.terminate()
 
