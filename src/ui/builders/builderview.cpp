@@ -10,14 +10,6 @@
 #include <QVBoxLayout>
 
 namespace {
-int widestLabel(const QWidget *root)
-{
-    int widest = 0;
-    for (const FormGrid *grid : root->findChildren<FormGrid *>())
-        widest = qMax(widest, grid->widestLabel());
-    return widest;
-}
-
 // Hidden and disabled controls are collected too: Tab passes over them, and they keep their place.
 void collectFocusable(QLayout *layout, QWidgetList &chain)
 {
@@ -100,9 +92,18 @@ void BuilderView::alignLabelColumns()
         grid->setLabelColumnWidth(m_labelWidth);
 }
 
-void BuilderView::reserveLabelColumn(const QWidget *block)
+int BuilderView::widestLabel(const QWidget *root)
 {
-    m_labelWidth = qMax(m_labelWidth, widestLabel(block));
+    int widest = 0;
+    for (const FormGrid *grid : root->findChildren<FormGrid *>())
+        widest = qMax(widest, grid->widestLabel());
+    return widest;
+}
+
+void BuilderView::controlsAdded()
+{
+    alignLabelColumns();
+    orderFocus();
 }
 
 bool BuilderView::event(QEvent *event)
@@ -131,8 +132,6 @@ void BuilderView::orderFocus()
 void BuilderView::refresh()
 {
     formChanged();
-    // A rule may have made controls.
-    orderFocus();
     m_output->setTitle(panelTitle());
     m_output->setCommand(command());
 }

@@ -32,13 +32,13 @@ protected:
     // Any other block, placed above the panel.
     void addBlock(QWidget *block);
 
-    // Gives every grid of the form the label column of the widest label among them, shown or not, so
-    // that the fields of all the boxes start at one x and none moves when a mode changes the labels.
-    // Runs before the form is first shown; a view that adds grids later runs it again.
-    void alignLabelColumns();
-    // Counts the labels of a block that comes and goes with a mode (made anew each time), so that the
-    // column is wide enough for them before they are there.
-    void reserveLabelColumn(const QWidget *block);
+    // A view that adds controls after it was built (from formChanged) calls this, so that they take
+    // their place in the label column and in the Tab order.
+    void controlsAdded();
+    // Makes the label column at least width wide: for labels of a block that comes and goes with a mode,
+    // so that the column is wide enough for them before they are there.
+    void reserveLabelColumn(int width) { m_labelWidth = qMax(m_labelWidth, width); }
+    static int widestLabel(const QWidget *root);
     bool event(QEvent *event) override;
 
     // Recomputes the text and title and hands them to the panel.
@@ -57,6 +57,9 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // Gives every grid of the form the label column of the widest label among them, shown or not, so
+    // that the fields of all the boxes start at one x and none moves when a mode changes the labels.
+    void alignLabelColumns();
     // Chains the controls for Tab in the order the layouts show them, the panel last.
     void orderFocus();
 

@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <memory>
+
 SnifferView::SnifferView(CommandStore &store, InterfaceStore &interfaces, QWidget *parent)
     : FormView(DebugCategory::sniffer, store, parent)
     , m_interfaces(interfaces)
@@ -33,9 +35,12 @@ SnifferView::SnifferView(CommandStore &store, InterfaceStore &interfaces, QWidge
     addBlock(m_bpfPlace);
     addOutputGroup();
     addPreviewGroup();
-    QString scratch;
-    const BPFBuilderView measured(scratch, {});
-    reserveLabelColumn(&measured);
+    // Measured once per run: a builder made only to read its labels is not made at every visit.
+    static const int builderLabels = [] {
+        QString scratch;
+        return widestLabel(std::make_unique<BPFBuilderView>(scratch, std::function<void()>{}).get());
+    }();
+    reserveLabelColumn(builderLabels);
     refresh();
 }
 
@@ -156,7 +161,7 @@ void SnifferView::formChanged()
         m_bpf = new BPFBuilderView(
             m_form.customFilter, [this] { customFilterWritten(); }, m_bpfPlace);
         m_bpfPlace->layout()->addWidget(m_bpf);
-        alignLabelColumns();
+        controlsAdded();
     } else if (!custom && m_bpf) {
         delete m_bpf;
         m_bpf = nullptr;
