@@ -15,11 +15,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLoggingCategory>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -28,9 +30,13 @@
 
 #include <atomic>
 #include <csignal>
+#include <fcntl.h>
 #include <iostream>
 #include <random>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -161,6 +167,51 @@ private slots:
         // A removal takes every record with the id.
         store.remove(first.id);
         QVERIFY(store.commands() == (QList{c3, c2}));
+        QVERIFY(store.flush());
+        QCOMPARE(storedList(storage, SettingsStorage::savedCommands), SavedCommand::encodeList(store.commands()));
+    }
+
+    // Loaded in the background: what is added, edited and removed before the stored list is in is done
+    // again on top of it, nothing is written before, and the views and the file then see every entry.
+    void changesWhileLoadingKeepEveryStoredEntry()
+    {
+        SettingsStorage storage(settingsFile());
+        const QString path = storage.pathOf(SettingsStorage::savedCommands);
+        // A pipe as the file: the load reads the stored list, then waits for its end until this test
+        // closes it.
+        QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        int writer = ::open(QFile::encodeName(path).constData(), O_RDWR);
+        QVERIFY(writer >= 0);
+        const QList<SavedCommand> stored{numbered(3), numbered(2), numbered(1)};
+        const QByteArray document = SavedCommand::encodeList(stored);
+        QCOMPARE(::write(writer, document.constData(), document.size()), document.size());
+        CommandStore store(storage, CommandStore::Loading::inBackground);
+        const auto closeWriter = [&writer] {
+            if (writer >= 0)
+                ::close(std::exchange(writer, -1));
+        };
+        const auto endOfFile = qScopeGuard(closeWriter); // the load ends even if a check fails
+        const auto unread = [writer] {
+            int bytes = -1;
+            return ::ioctl(writer, FIONREAD, &bytes) == 0 ? bytes : -1;
+        };
+        QTRY_COMPARE(unread(), 0);
+        qsizetype seen = -1;
+        connect(&store, &CommandStore::changed, this, [&] { seen = store.commands().size(); });
+
+        const SavedCommand kept = numbered(10), gone = numbered(11);
+        store.add(gone);
+        store.add(kept);
+        SavedCommand edited = kept;
+        edited.title = u"edited"_s;
+        store.update(edited);
+        store.remove(gone.id);
+        QVERIFY(!store.isLoaded() && store.commands() == QList{edited} && !QFileInfo(path).isFile());
+
+        closeWriter();
+        QTRY_VERIFY(store.isLoaded()); // through the event loop, as in the application
+        QVERIFY(store.commands() == QList{edited} + stored);
+        QCOMPARE(seen, stored.size() + 1);
         QVERIFY(store.flush());
         QCOMPARE(storedList(storage, SettingsStorage::savedCommands), SavedCommand::encodeList(store.commands()));
     }

@@ -1,12 +1,34 @@
 #include "commandstore.h"
 
+#include "atomicfile.h"
 #include "settingsstorage.h"
 #include "storefile.h"
 
-CommandStore::CommandStore(SettingsStorage &storage, QObject *parent)
+#include <algorithm>
+
+CommandStore::CommandStore(SettingsStorage &storage, Loading loading, QObject *parent)
     : ListStore(storage, SettingsStorage::savedCommands, "CommandStore", parent)
 {
-    load();
+    prepareRead();
+    if (loading == Loading::now) {
+        QString why;
+        std::optional<QByteArray> data = AtomicFile::read(fileName(), &why);
+        take({std::move(data), why, std::nullopt});
+        return;
+    }
+    // Decoding a large list is most of a start's work: the window is shown meanwhile.
+    m_loading = std::async(std::launch::async, [this, path = fileName()] {
+        Fetched fetched;
+        fetched.data = AtomicFile::read(path, &fetched.readError);
+        if (fetched.data) {
+            fetched.decoded = decode(*fetched.data);
+            fetched.data = QByteArray();
+        }
+        // Before the future is ready, so before waitUntilLoaded() can return in the destructor: a queued
+        // call to an object that is gone is never made.
+        QMetaObject::invokeMethod(this, &CommandStore::waitUntilLoaded, Qt::QueuedConnection);
+        return fetched;
+    });
 }
 
 CommandStore::~CommandStore()
@@ -15,30 +37,80 @@ CommandStore::~CommandStore()
     flush();
 }
 
-void CommandStore::add(const SavedCommand &command)
+void CommandStore::waitUntilLoaded()
 {
-    m_commands.prepend(command);
+    if (m_loading.valid())
+        take(m_loading.get());
+}
+
+void CommandStore::take(Fetched fetched)
+{
+    QList<SavedCommand> stored;
+    if (const std::optional<QByteArray> data = completeRead(std::move(fetched.data), fetched.readError)) {
+        // Read from the settings file of the first version, which only this thread may touch.
+        const Decoded decoded = fetched.decoded ? std::move(*fetched.decoded) : decode(*data);
+        if (!decoded.commands) {
+            unreadable(decoded.error);
+        } else {
+            if (decoded.unknownKeys)
+                keepCopy(QStringLiteral("holds keys this version does not know and would drop"));
+            stored = std::move(*decoded.commands);
+        }
+    }
+    const bool changedMeanwhile = !m_changesWhileLoading.isEmpty();
+    for (const Change &change : std::exchange(m_changesWhileLoading, {}))
+        change(stored);
+    m_commands = std::move(stored);
+    emit loaded();
+    if (std::exchange(m_saveWhenLoaded, false))
+        save();
+    if (changedMeanwhile || !m_commands.isEmpty())
+        emit changed();
+}
+
+CommandStore::Decoded CommandStore::decode(const QByteArray &data)
+{
+    Decoded decoded;
+    decoded.commands = SavedCommand::decodeList(data, &decoded.error, &decoded.unknownKeys);
+    return decoded;
+}
+
+void CommandStore::change(const Change &change)
+{
+    const bool changedSomething = change(m_commands);
+    if (!isLoaded())
+        m_changesWhileLoading.append(change);
+    else if (!changedSomething)
+        return;
     save();
     emit changed();
+}
+
+void CommandStore::add(const SavedCommand &command)
+{
+    change([command](QList<SavedCommand> &commands) {
+        commands.prepend(command);
+        return true;
+    });
 }
 
 void CommandStore::update(const SavedCommand &command)
 {
-    for (SavedCommand &existing : m_commands) {
-        if (existing.id == command.id) {
-            existing = command;
-            save();
-            emit changed();
-            return;
-        }
-    }
+    change([command](QList<SavedCommand> &commands) {
+        const auto found = std::ranges::find(commands, command.id, &SavedCommand::id);
+        if (found == commands.end())
+            return false;
+        *found = command;
+        return true;
+    });
 }
 
 void CommandStore::remove(const QUuid &id)
 {
-    m_commands.removeIf([&id](const SavedCommand &c) { return c.id == id; });
-    save();
-    emit changed();
+    change([id](QList<SavedCommand> &commands) {
+        commands.removeIf([&id](const SavedCommand &c) { return c.id == id; });
+        return true;
+    });
 }
 
 void CommandStore::retrySave()
@@ -46,25 +118,19 @@ void CommandStore::retrySave()
     save();
 }
 
-void CommandStore::load()
+bool CommandStore::flush()
 {
-    const std::optional<QByteArray> data = read();
-    if (!data)
-        return;
-    QString error;
-    bool unknownKeys = false;
-    auto decoded = SavedCommand::decodeList(*data, &error, &unknownKeys);
-    if (!decoded) {
-        unreadable(error);
-        return;
-    }
-    if (unknownKeys)
-        keepCopy(QStringLiteral("holds keys this version does not know and would drop"));
-    m_commands = std::move(*decoded);
+    waitUntilLoaded();
+    return ListStore::flush();
 }
 
 void CommandStore::save()
 {
+    // Writing before the stored list is in would replace it with only what was added since.
+    if (!isLoaded()) {
+        m_saveWhenLoaded = true;
+        return;
+    }
     // A copy of the list, cheap to take (its records share their text) and safe to encode on the
     // writer thread while this one goes on changing its own.
     file().write([commands = m_commands] { return SavedCommand::encodeList(commands); });

@@ -8,17 +8,28 @@
 #include <QString>
 #include <QUuid>
 
-// The saved commands, newest first, in the order they were added (never sorted). Loaded once on
-// creation; every change is written to the saved-commands file at once, off the UI thread.
+#include <functional>
+#include <future>
+
+// The saved commands, newest first, in the order they were added (never sorted). Loaded once, on
+// creation or, for a start that must not wait for a large list, on a thread of its own; every change
+// is written to the saved-commands file at once, off the UI thread.
 class CommandStore : public ListStore
 {
     Q_OBJECT
 
 public:
-    explicit CommandStore(SettingsStorage &storage, QObject *parent = nullptr);
+    enum class Loading { now, inBackground };
+
+    explicit CommandStore(SettingsStorage &storage, Loading loading = Loading::now, QObject *parent = nullptr);
     ~CommandStore() override;
 
+    // While a load in the background runs: only what was added since. Changes made meanwhile are made
+    // again on the stored list once it is in, and nothing is written before, so none of it is lost.
     const QList<SavedCommand> &commands() const { return m_commands; }
+    bool isLoaded() const { return !m_loading.valid(); }
+    // Takes the stored list in now, waiting for its load to finish if it is still running.
+    void waitUntilLoaded();
 
     void add(const SavedCommand &command);
     // Replaces the first entry with the same id in place; an unknown id changes and writes nothing.
@@ -27,13 +38,32 @@ public:
     void remove(const QUuid &id);
 
     void retrySave() override;
+    bool flush() override;
 
 signals:
     void changed();
 
 private:
-    void load();
+    struct Decoded {
+        std::optional<QList<SavedCommand>> commands;
+        QString error;
+        bool unknownKeys = false;
+    };
+    struct Fetched {
+        std::optional<QByteArray> data; // emptied once decoded: no second copy of the file stays
+        QString readError;
+        std::optional<Decoded> decoded;
+    };
+    using Change = std::function<bool(QList<SavedCommand> &)>;
+
+    static Decoded decode(const QByteArray &data);
+    void take(Fetched fetched);
+    // Applies the change to the list; true when it changed something worth writing.
+    void change(const Change &change);
     void save();
 
     QList<SavedCommand> m_commands;
+    std::future<Fetched> m_loading;
+    QList<Change> m_changesWhileLoading;
+    bool m_saveWhenLoaded = false;
 };

@@ -58,6 +58,7 @@ void InterfaceStore::load()
     const std::optional<QStringList> decoded = data ? decode(*data) : std::nullopt;
     if (data && !decoded)
         unreadable(QStringLiteral("not a JSON array of strings"));
+    emit loaded();
     if (!decoded || *decoded == m_interfaces)
         return;
     m_interfaces = std::move(*decoded);

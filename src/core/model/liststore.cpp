@@ -1,5 +1,6 @@
 #include "liststore.h"
 
+#include "atomicfile.h"
 #include "storefile.h"
 #include "storelog.h"
 
@@ -39,8 +40,21 @@ bool ListStore::flush()
 
 std::optional<QByteArray> ListStore::read()
 {
+    prepareRead();
+    QString why;
+    std::optional<QByteArray> data = AtomicFile::read(fileName(), &why);
+    return completeRead(std::move(data), why);
+}
+
+void ListStore::prepareRead()
+{
+    m_file->prepareRead();
+}
+
+std::optional<QByteArray> ListStore::completeRead(std::optional<QByteArray> fetched, const QString &why)
+{
     QString error;
-    std::optional<QByteArray> data = m_file->read(&error);
+    std::optional<QByteArray> data = m_file->completeRead(std::move(fetched), why, &error);
     if (!error.isEmpty()) {
         m_loadError = error;
         qCWarning(lcStore).noquote() << m_name << "load error:" << fileName() + u':' << error;

@@ -27,9 +27,11 @@ public:
     // Writes the list again, after a failure; saved() or saveFailed() follows.
     virtual void retrySave() = 0;
     // Waits until every change so far is written; true when it is on disk.
-    bool flush();
+    virtual bool flush();
 
 signals:
+    // The stored list has been read, or found unreadable (loadError() tells).
+    void loaded();
     void saveFailed(const QString &fileName, const QString &reason);
     // Every change so far is on disk.
     void saved();
@@ -40,6 +42,10 @@ protected:
 
     // The stored document; nullopt when there is none, or when it cannot be read (then logged).
     std::optional<QByteArray> read();
+    // read() in three steps, for a list read on another thread: prepareRead() here, then
+    // AtomicFile::read(fileName()) there, then completeRead() here with what that returned.
+    void prepareRead();
+    std::optional<QByteArray> completeRead(std::optional<QByteArray> data, const QString &why);
     // What read() returned cannot be used: logged, and copied aside before anything replaces it.
     void unreadable(const QString &error);
     // What read() returned would lose something when written back: copied aside first.

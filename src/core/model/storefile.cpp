@@ -32,11 +32,13 @@ StoreFile::~StoreFile()
         m_thread.join();
 }
 
-std::optional<QByteArray> StoreFile::read(QString *error)
+void StoreFile::prepareRead()
 {
     m_settings.migrateLegacyLists();
-    QString why;
-    std::optional<QByteArray> data = AtomicFile::read(m_path, &why);
+}
+
+std::optional<QByteArray> StoreFile::completeRead(std::optional<QByteArray> data, QString why, QString *error)
+{
     if (!data && why.isEmpty()) {
         // No file yet: the list is still in the settings file if moving it out failed.
         data = m_settings.legacyValue(m_list, &why);

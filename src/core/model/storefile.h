@@ -27,9 +27,12 @@ public:
 
     QString path() const { return m_path; }
 
-    // The stored document: nullopt when there is none yet or, with error set, when it cannot be read.
-    // A list still inside the settings file of the first version is moved out first.
-    std::optional<QByteArray> read(QString *error);
+    // Reading the stored document takes three steps, so that the file itself may be read on another
+    // thread: prepareRead() moves a list still inside the settings file of the first version out; then
+    // AtomicFile::read(path()), anywhere; then completeRead() with what that returned gives the document:
+    // nullopt when there is none yet or, with error set, when it cannot be read.
+    void prepareRead();
+    std::optional<QByteArray> completeRead(std::optional<QByteArray> data, QString why, QString *error);
     // What read() returned cannot be written back as it is (it did not decode, or holds what this
     // version would drop): it is copied aside now, or, if that fails, before the first write, and no
     // write replaces the file until the copy exists.

@@ -52,17 +52,26 @@ StoreNotice::StoreNotice(ListStore &store, QWidget *parent)
         m_writeFailed = false;
     });
 
+    // A list loaded in the background tells only then whether it could be read.
+    connect(&m_store, &ListStore::loaded, this, &StoreNotice::showLoadError);
+
     hide();
-    if (!m_store.saveError().isEmpty()) {
+    if (!m_store.saveError().isEmpty())
         showWriteFailure();
-    } else if (!m_store.loadError().isEmpty()) {
-        const QString backup = m_store.backupFileName();
-        showText(QStringLiteral("%1 could not be read from %2: %3. ")
-                         .arg(listName(m_store), m_store.fileName(), m_store.loadError()) +
-                     (backup.isEmpty() ? QStringLiteral("The file is not replaced until a copy of it can be kept.")
-                                       : QStringLiteral("A copy of the unreadable list was kept at %1.").arg(backup)),
-                 false);
-    }
+    else
+        showLoadError();
+}
+
+void StoreNotice::showLoadError()
+{
+    if (m_store.loadError().isEmpty() || m_writeFailed)
+        return;
+    const QString backup = m_store.backupFileName();
+    showText(QStringLiteral("%1 could not be read from %2: %3. ")
+                     .arg(listName(m_store), m_store.fileName(), m_store.loadError()) +
+                 (backup.isEmpty() ? QStringLiteral("The file is not replaced until a copy of it can be kept.")
+                                   : QStringLiteral("A copy of the unreadable list was kept at %1.").arg(backup)),
+             false);
 }
 
 QString StoreNotice::text() const

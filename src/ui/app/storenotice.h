@@ -22,6 +22,7 @@ public:
 
 private:
     void showWriteFailure();
+    void showLoadError();
     void showText(const QString &text, bool canRetry);
 
     ListStore &m_store;
