@@ -45,8 +45,7 @@ MainWindow::MainWindow(const Stores &stores, NavigationState &nav, QAction *help
     column->addWidget(m_content, 1);
     setCentralWidget(central);
     setMinimumSize(900, 620);
-    // Where the screen allows: the window manager would cut it otherwise.
-    resize(screen() ? defaultSize.boundedTo(screen()->availableSize() - QSize(0, 48)) : defaultSize);
+    resize(firstSize(screen()));
 
     // No New Window item: one main window shows the one navigation state.
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));

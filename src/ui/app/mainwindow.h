@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QScreen>
 #include <QSize>
 
 #include "common/stores.h"
@@ -22,6 +23,11 @@ public:
     ContentView *content() const { return m_content; }
     // Tall enough for the tallest form with its Generated Command panel.
     static constexpr QSize defaultSize{1100, 1090};
+    // The default where the screen allows: the window manager would cut it otherwise.
+    static QSize firstSize(const QScreen *screen)
+    {
+        return screen ? defaultSize.boundedTo(screen->availableSize() - QSize(0, 48)) : defaultSize;
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
