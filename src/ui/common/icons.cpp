@@ -26,9 +26,14 @@ QString themeName(const QString &symbol)
     return names.value(symbol);
 }
 
-QByteArray bundledSvg(const QString &symbol, const QColor &colour)
+QString symbolPath(const QString &symbol)
 {
-    QFile file(QStringLiteral(":/icons/%1.svg").arg(symbol));
+    return QStringLiteral(":/icons/%1.svg").arg(symbol);
+}
+
+QByteArray bundledSvg(const QString &path, const QColor &colour)
+{
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     QByteArray svg = file.readAll();
@@ -47,16 +52,16 @@ QPixmap render(QSvgRenderer &renderer, int size)
     return pixmap;
 }
 
-// Renders the symbol only at the sizes it is shown at, once each: rendering every size of every icon up
-// front was a large part of the start-up.
+// Renders a bundled SVG only at the sizes it is shown at, once each: rendering every size of every icon
+// up front was a large part of the start-up. Also spares the start loading Qt's SVG icon plugin.
 class SymbolEngine : public QIconEngine
 {
 public:
-    explicit SymbolEngine(const QString &symbol)
-        : m_symbol(symbol)
+    explicit SymbolEngine(const QString &path)
+        : m_path(path)
     {
     }
-    QIconEngine *clone() const override { return new SymbolEngine(m_symbol); }
+    QIconEngine *clone() const override { return new SymbolEngine(m_path); }
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
     {
         const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
@@ -72,7 +77,7 @@ public:
         auto it = m_rendered.find(key);
         if (it == m_rendered.end()) {
             const QPalette::ColorGroup group = disabled ? QPalette::Disabled : QPalette::Active;
-            QSvgRenderer renderer(bundledSvg(m_symbol, QApplication::palette().color(group, QPalette::WindowText)));
+            QSvgRenderer renderer(bundledSvg(m_path, QApplication::palette().color(group, QPalette::WindowText)));
             it = m_rendered.insert(key, render(renderer, side));
         }
         return *it;
@@ -84,7 +89,7 @@ public:
     }
 
 private:
-    QString m_symbol;
+    QString m_path;
     QHash<quint64, QPixmap> m_rendered;
 };
 
@@ -98,7 +103,7 @@ QIcon symbol(const QString &name)
     auto it = cache.find(name);
     if (it != cache.end())
         return *it;
-    QIcon icon = QFile::exists(QStringLiteral(":/icons/%1.svg").arg(name)) ? QIcon(new SymbolEngine(name)) : QIcon();
+    QIcon icon = QFile::exists(symbolPath(name)) ? QIcon(new SymbolEngine(symbolPath(name))) : QIcon();
     const QString theme = themeName(name);
     if (!theme.isEmpty() && QIcon::hasThemeIcon(theme))
         icon = QIcon::fromTheme(theme);
@@ -108,7 +113,7 @@ QIcon symbol(const QString &name)
 
 QPixmap tinted(const QString &name, const QColor &colour, int size, qreal devicePixelRatio)
 {
-    QSvgRenderer renderer(bundledSvg(name, colour));
+    QSvgRenderer renderer(bundledSvg(symbolPath(name), colour));
     QPixmap pixmap = render(renderer, qRound(size * devicePixelRatio));
     pixmap.setDevicePixelRatio(devicePixelRatio);
     return pixmap;
@@ -116,7 +121,7 @@ QPixmap tinted(const QString &name, const QColor &colour, int size, qreal device
 
 QIcon application()
 {
-    static const QIcon icon(QStringLiteral(":/brindlecap-builder.svg"));
+    static const QIcon icon(new SymbolEngine(QStringLiteral(":/brindlecap-builder.svg")));
     return icon;
 }
 
