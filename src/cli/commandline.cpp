@@ -8,6 +8,7 @@
 namespace {
 
 constexpr int usageError = 2;
+constexpr int adviceRefused = 3;
 
 QString categoryNames()
 {
@@ -20,7 +21,7 @@ QString categoryNames()
 QString usage()
 {
     return QStringLiteral("Usage:\n"
-                          "  brindlecap CATEGORY [FIELD=VALUE ...] [-n] [--title]\n"
+                          "  brindlecap CATEGORY [FIELD=VALUE ...] [-n] [--title] [--check | --strict]\n"
                           "  brindlecap CATEGORY --fields\n"
                           "  brindlecap help [TOPIC]\n"
                           "  brindlecap --help | --version\n"
@@ -31,6 +32,9 @@ QString usage()
                           "  -n        print the text without a final line feed\n"
                           "  --title   print the panel title instead of the command\n"
                           "  --fields  list the category's fields with their kinds and defaults\n"
+                          "  --check   also print advice on doubtful values (an address that is not one,\n"
+                          "            a port out of range, a hidden tab) to standard error\n"
+                          "  --strict  as --check, but any advice means exit status 3 and no command\n"
                           "\n"
                           "`brindlecap help` lists the help topics; `brindlecap help TOPIC` prints one as text.\n"
                           "\n"
@@ -176,6 +180,8 @@ CommandLine::Result CommandLine::run(const QStringList &arguments)
     bool noNewline = false;
     bool printTitle = false;
     bool listFields = false;
+    bool check = false;
+    bool strict = false;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
         if (argument == QLatin1String("-n")) {
@@ -188,6 +194,11 @@ CommandLine::Result CommandLine::run(const QStringList &arguments)
         }
         if (argument == QLatin1String("--fields")) {
             listFields = true;
+            continue;
+        }
+        if (argument == QLatin1String("--check") || argument == QLatin1String("--strict")) {
+            check = true;
+            strict = strict || argument == QLatin1String("--strict");
             continue;
         }
         const qsizetype equals = argument.indexOf(u'=');
@@ -220,5 +231,13 @@ CommandLine::Result CommandLine::run(const QStringList &arguments)
     QString text = printTitle ? form->title() : form->generatedCommand();
     if (!noNewline)
         text += u'\n';
-    return {0, text.toUtf8(), {}};
+    QString advice;
+    if (check) {
+        for (const FieldAdvice &a : form->advice())
+            advice += QStringLiteral("brindlecap: advice: %1: %2\n").arg(a.field, a.text);
+    }
+    // A script that must not emit a doubtful command gets none.
+    if (strict && !advice.isEmpty())
+        return {adviceRefused, {}, advice.toUtf8()};
+    return {0, text.toUtf8(), advice.toUtf8()};
 }

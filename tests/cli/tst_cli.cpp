@@ -161,6 +161,16 @@ void TestCli::printsWhatTheCoreGenerates()
              (Run{0, (form->generatedCommand() + (noNewline ? QString() : end)).toUtf8(), {}}));
     QCOMPARE(run(QStringList{category} + assignments + QStringList{u"--title"_s} + (noNewline ? QStringList() : n)),
              (Run{0, (form->title() + (noNewline ? end : QString())).toUtf8(), {}}));
+    // --check adds the core's advice on standard error and changes nothing else; --strict prints no
+    // command when there is advice.
+    QByteArray advice;
+    for (const FieldAdvice &a : form->advice())
+        advice += "brindlecap: advice: " + a.field.toUtf8() + ": " + a.text.toUtf8() + '\n';
+    QCOMPARE(advice.isEmpty(), assignments.isEmpty()); // no default draws advice; the odd text always does
+    const QByteArray out = (form->generatedCommand() + end).toUtf8();
+    QCOMPARE(run(QStringList{category} + assignments + QStringList{u"--check"_s}), (Run{0, out, advice}));
+    QCOMPARE(run(QStringList{category, u"--strict"_s} + assignments),
+             (advice.isEmpty() ? Run{0, out, {}} : Run{3, {}, advice}));
 }
 
 // One row per core field under a heading.

@@ -63,6 +63,8 @@ struct BPFBuilderForm {
     QString rawSnippet() const;
     // rawSnippet after the negate and parenthesis options.
     QString decoratedSnippet() const;
+    // What the builder generates, under the name every form's output has, for code that handles any form.
+    QString generatedCommand() const { return decoratedSnippet(); }
     // The filter with piece joined to it by the combinator (piece in parentheses when wrap is set). The
     // filter comes back trimmed; line breaks inside it stay.
     QString append(const QString &filter, const QString &piece, bool wrap) const;

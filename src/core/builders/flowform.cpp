@@ -42,15 +42,15 @@ QString FlowForm::title() const
 const QList<FormField<FlowForm>> &FlowForm::fields()
 {
     static const QList<FormField<FlowForm>> table = {
-        Fields::text("addr", &FlowForm::addr),
-        Fields::text("saddr", &FlowForm::saddr),
-        Fields::text("daddr", &FlowForm::daddr),
-        Fields::text("port", &FlowForm::port),
-        Fields::text("sport", &FlowForm::sport),
-        Fields::text("dport", &FlowForm::dport),
+        Fields::text("addr", &FlowForm::addr, Advice::Expect::addressRange),
+        Fields::text("saddr", &FlowForm::saddr, Advice::Expect::addressRange),
+        Fields::text("daddr", &FlowForm::daddr, Advice::Expect::addressRange),
+        Fields::text("port", &FlowForm::port, Advice::Expect::portRange),
+        Fields::text("sport", &FlowForm::sport, Advice::Expect::portRange),
+        Fields::text("dport", &FlowForm::dport, Advice::Expect::portRange),
         Fields::enumeration("proto", &FlowForm::proto),
-        Fields::text("vdom", &FlowForm::vdom),
-        Fields::text("traceCount", &FlowForm::traceCount),
+        Fields::text("vdom", &FlowForm::vdom, Advice::Expect::whole),
+        Fields::text("traceCount", &FlowForm::traceCount, Advice::Expect::count),
         Fields::flag("resetFirst", &FlowForm::resetFirst),
         Fields::flag("showFunctionName", &FlowForm::showFunctionName),
         Fields::flag("showIprope", &FlowForm::showIprope),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fieldadvice.h"
 #include "model/enumtable.h"
 #include "text.h"
 
@@ -25,6 +26,14 @@ template <typename Form> struct FormField {
     std::function<bool(Form &, const QString &)> set;
     // Where the field lives in a form: what identifies it to a control bound by member pointer.
     std::function<const void *(const Form &)> address;
+    // What a text field is meant to hold, for advice only.
+    Advice::Expect expect = Advice::Expect::anything;
+};
+
+// Advice on one field of a form.
+struct FieldAdvice {
+    QString field;
+    QString text;
 };
 
 namespace Fields {
@@ -49,7 +58,8 @@ template <typename Form, typename T> std::function<const void *(const Form &)> a
     return [member](const Form &f) -> const void * { return &(f.*member); };
 }
 
-template <typename Form> FormField<Form> text(const char *name, QString Form::*member)
+template <typename Form>
+FormField<Form> text(const char *name, QString Form::*member, Advice::Expect expect = Advice::Expect::anything)
 {
     return {QString::fromLatin1(name),
             FieldKind::Text,
@@ -59,11 +69,13 @@ template <typename Form> FormField<Form> text(const char *name, QString Form::*m
                 f.*member = Text::toSingleLine(v);
                 return true;
             },
-            addressOf(member)};
+            addressOf(member),
+            expect};
 }
 
 // A multi-line text field keeps its line breaks.
-template <typename Form> FormField<Form> multiLineText(const char *name, QString Form::*member)
+template <typename Form>
+FormField<Form> multiLineText(const char *name, QString Form::*member, Advice::Expect expect = Advice::Expect::anything)
 {
     return {QString::fromLatin1(name),
             FieldKind::MultiLineText,
@@ -73,7 +85,8 @@ template <typename Form> FormField<Form> multiLineText(const char *name, QString
                 f.*member = v;
                 return true;
             },
-            addressOf(member)};
+            addressOf(member),
+            expect};
 }
 
 template <typename Form> FormField<Form> flag(const char *name, bool Form::*member)
@@ -116,6 +129,36 @@ template <typename Form, typename T> const FormField<Form> *find(T Form::*member
             return &f;
     }
     return nullptr;
+}
+
+// The advice on the field's text as the form now holds it; empty when there is none, or when the text
+// does not reach the command (a blank field, or one the form's other choices leave out).
+template <typename Form> QString adviceOn(const Form &form, const FormField<Form> &field)
+{
+    if (field.kind != FieldKind::Text && field.kind != FieldKind::MultiLineText)
+        return {};
+    const QString value = field.get(form);
+    if (!Text::isNonBlank(value))
+        return {};
+    // Whether, and how, the text reaches the command is the form's own rule: ask it with a marked value.
+    const QString marker = QStringLiteral("zq9Jx");
+    Form probe = form;
+    field.set(probe, u'\t' + marker + u'\t');
+    const QString command = probe.generatedCommand();
+    if (!command.contains(marker))
+        return {};
+    return Advice::about(field.expect, value, command.contains(u'\t' + marker + u'\t'));
+}
+
+// Advice on every field of the form, in the order of its table.
+template <typename Form> QList<FieldAdvice> advice(const Form &form)
+{
+    QList<FieldAdvice> found;
+    for (const FormField<Form> &field : Form::fields()) {
+        if (QString text = adviceOn(form, field); !text.isEmpty())
+            found.append({field.name, std::move(text)});
+    }
+    return found;
 }
 
 } // namespace Fields

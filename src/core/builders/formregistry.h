@@ -27,6 +27,7 @@ public:
     virtual bool setField(const QString &name, const QString &value) = 0;
     virtual QString generatedCommand() const = 0;
     virtual QString title() const = 0;
+    virtual QList<FieldAdvice> advice() const = 0;
 };
 
 template <typename Form> class AnyFormOf final : public AnyForm
@@ -48,6 +49,7 @@ public:
     }
     QString generatedCommand() const override { return m_form.generatedCommand(); }
     QString title() const override { return m_form.title(); }
+    QList<FieldAdvice> advice() const override { return Fields::advice(m_form); }
 
 private:
     static const FormField<Form> *find(const QString &name)

@@ -49,12 +49,18 @@ QString HAForm::title() const
 const QList<FormField<HAForm>> &HAForm::fields()
 {
     static const QList<FormField<HAForm>> table = {
-        Fields::flag("showStatus", &HAForm::showStatus),   Fields::flag("showChecksum", &HAForm::showChecksum),
-        Fields::flag("showNonSync", &HAForm::showNonSync), Fields::flag("showDump", &HAForm::showDump),
-        Fields::text("manageIndex", &HAForm::manageIndex), Fields::text("manageAdmin", &HAForm::manageAdmin),
-        Fields::flag("syncAll", &HAForm::syncAll),         Fields::flag("resetUptime", &HAForm::resetUptime),
-        Fields::flag("debugHatalk", &HAForm::debugHatalk), Fields::flag("debugHasync", &HAForm::debugHasync),
-        Fields::flag("timestamps", &HAForm::timestamps),   Fields::flag("includeStopBlock", &HAForm::includeStopBlock),
+        Fields::flag("showStatus", &HAForm::showStatus),
+        Fields::flag("showChecksum", &HAForm::showChecksum),
+        Fields::flag("showNonSync", &HAForm::showNonSync),
+        Fields::flag("showDump", &HAForm::showDump),
+        Fields::text("manageIndex", &HAForm::manageIndex, Advice::Expect::whole),
+        Fields::text("manageAdmin", &HAForm::manageAdmin, Advice::Expect::name),
+        Fields::flag("syncAll", &HAForm::syncAll),
+        Fields::flag("resetUptime", &HAForm::resetUptime),
+        Fields::flag("debugHatalk", &HAForm::debugHatalk),
+        Fields::flag("debugHasync", &HAForm::debugHasync),
+        Fields::flag("timestamps", &HAForm::timestamps),
+        Fields::flag("includeStopBlock", &HAForm::includeStopBlock),
     };
     return table;
 }

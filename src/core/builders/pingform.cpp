@@ -34,14 +34,14 @@ QString PingForm::title() const
 const QList<FormField<PingForm>> &PingForm::fields()
 {
     static const QList<FormField<PingForm>> table = {
-        Fields::text("target", &PingForm::target),
-        Fields::text("source", &PingForm::source),
-        Fields::text("interface", &PingForm::interface),
-        Fields::text("repeatCount", &PingForm::repeatCount),
-        Fields::text("timeout", &PingForm::timeout),
-        Fields::text("dataSize", &PingForm::dataSize),
-        Fields::text("tos", &PingForm::tos),
-        Fields::text("pattern", &PingForm::pattern),
+        Fields::text("target", &PingForm::target, Advice::Expect::host),
+        Fields::text("source", &PingForm::source, Advice::Expect::address),
+        Fields::text("interface", &PingForm::interface, Advice::Expect::interfaceName),
+        Fields::text("repeatCount", &PingForm::repeatCount, Advice::Expect::count),
+        Fields::text("timeout", &PingForm::timeout, Advice::Expect::whole),
+        Fields::text("dataSize", &PingForm::dataSize, Advice::Expect::whole),
+        Fields::text("tos", &PingForm::tos, Advice::Expect::byte),
+        Fields::text("pattern", &PingForm::pattern, Advice::Expect::hex),
         Fields::flag("dfBit", &PingForm::dfBit),
         Fields::flag("adaptive", &PingForm::adaptive),
         Fields::flag("validateReply", &PingForm::validateReply),

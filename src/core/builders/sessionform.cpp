@@ -32,12 +32,12 @@ QString SessionForm::title() const
 const QList<FormField<SessionForm>> &SessionForm::fields()
 {
     static const QList<FormField<SessionForm>> table = {
-        Fields::text("src", &SessionForm::src),
-        Fields::text("dst", &SessionForm::dst),
-        Fields::text("srcPort", &SessionForm::srcPort),
-        Fields::text("dstPort", &SessionForm::dstPort),
+        Fields::text("src", &SessionForm::src, Advice::Expect::addressRange),
+        Fields::text("dst", &SessionForm::dst, Advice::Expect::addressRange),
+        Fields::text("srcPort", &SessionForm::srcPort, Advice::Expect::portRange),
+        Fields::text("dstPort", &SessionForm::dstPort, Advice::Expect::portRange),
         Fields::enumeration("proto", &SessionForm::proto),
-        Fields::text("vdom", &SessionForm::vdom),
+        Fields::text("vdom", &SessionForm::vdom, Advice::Expect::whole),
         Fields::flag("negate", &SessionForm::negate),
         Fields::flag("clearFirst", &SessionForm::clearFirst),
         Fields::flag("listAtEnd", &SessionForm::listAtEnd),

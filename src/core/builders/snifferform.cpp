@@ -56,18 +56,18 @@ QString SnifferForm::label(VerboseLevel level)
 const QList<FormField<SnifferForm>> &SnifferForm::fields()
 {
     static const QList<FormField<SnifferForm>> table = {
-        Fields::text("interface", &SnifferForm::interface),
-        Fields::text("host", &SnifferForm::host),
+        Fields::text("interface", &SnifferForm::interface, Advice::Expect::interfaceName),
+        Fields::text("host", &SnifferForm::host, Advice::Expect::host),
         Fields::enumeration("hostMode", &SnifferForm::hostMode),
-        Fields::text("network", &SnifferForm::network),
+        Fields::text("network", &SnifferForm::network, Advice::Expect::subnet),
         Fields::enumeration("networkMode", &SnifferForm::networkMode),
-        Fields::text("portList", &SnifferForm::portList),
+        Fields::text("portList", &SnifferForm::portList, Advice::Expect::portList),
         Fields::enumeration("portMode", &SnifferForm::portMode),
         Fields::enumeration("proto", &SnifferForm::proto),
-        Fields::multiLineText("customFilter", &SnifferForm::customFilter),
+        Fields::multiLineText("customFilter", &SnifferForm::customFilter, Advice::Expect::captureFilter),
         Fields::flag("useCustomFilter", &SnifferForm::useCustomFilter),
         Fields::enumeration("verbose", &SnifferForm::verbose),
-        Fields::text("count", &SnifferForm::count),
+        Fields::text("count", &SnifferForm::count, Advice::Expect::whole),
         Fields::enumeration("timestamp", &SnifferForm::timestamp),
     };
     return table;

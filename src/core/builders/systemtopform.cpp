@@ -55,8 +55,8 @@ const QList<FormField<SystemTopForm>> &SystemTopForm::fields()
 {
     static const QList<FormField<SystemTopForm>> table = {
         Fields::enumeration("variant", &SystemTopForm::variant),
-        Fields::text("delay", &SystemTopForm::delay),
-        Fields::text("maxLines", &SystemTopForm::maxLines),
+        Fields::text("delay", &SystemTopForm::delay, Advice::Expect::whole),
+        Fields::text("maxLines", &SystemTopForm::maxLines, Advice::Expect::count),
         Fields::flag("addPerfStatus", &SystemTopForm::addPerfStatus),
         Fields::flag("addPerfTop", &SystemTopForm::addPerfTop),
         Fields::flag("addSysinfoMem", &SystemTopForm::addSysinfoMem),

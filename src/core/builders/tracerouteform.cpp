@@ -27,13 +27,13 @@ QString TracerouteForm::title() const
 const QList<FormField<TracerouteForm>> &TracerouteForm::fields()
 {
     static const QList<FormField<TracerouteForm>> table = {
-        Fields::text("target", &TracerouteForm::target),
-        Fields::text("source", &TracerouteForm::source),
-        Fields::text("device", &TracerouteForm::device),
-        Fields::text("queries", &TracerouteForm::queries),
-        Fields::text("minTTL", &TracerouteForm::minTTL),
-        Fields::text("maxTTL", &TracerouteForm::maxTTL),
-        Fields::text("waitTime", &TracerouteForm::waitTime),
+        Fields::text("target", &TracerouteForm::target, Advice::Expect::host),
+        Fields::text("source", &TracerouteForm::source, Advice::Expect::address),
+        Fields::text("device", &TracerouteForm::device, Advice::Expect::interfaceName),
+        Fields::text("queries", &TracerouteForm::queries, Advice::Expect::count),
+        Fields::text("minTTL", &TracerouteForm::minTTL, Advice::Expect::ttl),
+        Fields::text("maxTTL", &TracerouteForm::maxTTL, Advice::Expect::ttl),
+        Fields::text("waitTime", &TracerouteForm::waitTime, Advice::Expect::whole),
         Fields::flag("viewSettings", &TracerouteForm::viewSettings),
     };
     return table;

@@ -36,9 +36,9 @@ QString VPNForm::title() const
 const QList<FormField<VPNForm>> &VPNForm::fields()
 {
     static const QList<FormField<VPNForm>> table = {
-        Fields::text("gatewayName", &VPNForm::gatewayName),
-        Fields::text("tunnelName", &VPNForm::tunnelName),
-        Fields::text("peerIP", &VPNForm::peerIP),
+        Fields::text("gatewayName", &VPNForm::gatewayName, Advice::Expect::name),
+        Fields::text("tunnelName", &VPNForm::tunnelName, Advice::Expect::name),
+        Fields::text("peerIP", &VPNForm::peerIP, Advice::Expect::address),
         Fields::text("ikeDebugLevel", &VPNForm::ikeDebugLevel),
         Fields::flag("timestamps", &VPNForm::timestamps),
         Fields::flag("includeStopBlock", &VPNForm::includeStopBlock),

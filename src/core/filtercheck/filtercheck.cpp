@@ -1,5 +1,7 @@
 #include "filtercheck.h"
 
+#include "builders/fieldadvice.h"
+
 #include "filtercheckworker.h"
 #include "text.h"
 
@@ -54,14 +56,12 @@ QStringList FilterCheck::warningsFor(const QString &expression)
 
 QString FilterCheck::lineBreakWarning()
 {
-    return QStringLiteral("The filter contains a line break: pasted into the FortiGate, the command would be "
-                          "cut in two at that point.");
+    return Advice::lineBreakInFilter();
 }
 
 QString FilterCheck::singleQuoteWarning()
 {
-    return QStringLiteral("The filter contains a single quote ('): it ends the quoted filter early, so the "
-                          "FortiGate would read the rest of the filter as separate words.");
+    return Advice::singleQuoteInFilter();
 }
 
 void FilterCheck::finish(quint64 id, bool valid, const QString &message)
