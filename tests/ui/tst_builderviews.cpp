@@ -5,6 +5,7 @@
 #include "app/categoryviewfactory.h"
 #include "app/contentview.h"
 #include "app/mainwindow.h"
+#include "builders/advicemark.h"
 #include "builders/bpfbuilderview.h"
 #include "builders/formgrid.h"
 #include "builders/formregistry.h"
@@ -165,6 +166,8 @@ private slots:
         QWidget *view = open(category);
         QVERIFY(view);
         auto expected = FormRegistry::create(category);
+        for (const QWidget *control : view->findChildren<QWidget *>())
+            QVERIFY2(control->accessibleDescription().isEmpty(), qPrintable(control->objectName())); // no advice
         QStringList edits = prerequisites(category, field);
         edits << field + u'=' + otherValue(fieldNamed(*expected, field));
         for (const QString &assignment : std::as_const(edits)) {
@@ -175,6 +178,49 @@ private slots:
             QCOMPARE(panelText(view), expected->generatedCommand());
         }
         QCOMPARE(view->findChild<CommandOutputView *>()->title(), expected->title());
+        // The field shows the core's advice, to the eye (a line edit) and to a screen reader.
+        const QList<FieldAdvice> advice = expected->advice();
+        const auto found = std::ranges::find(advice, field, &FieldAdvice::field);
+        const QString text = found == advice.end() ? QString() : found->text;
+        QWidget *control = view->findChild<QWidget *>(field);
+        QCOMPARE(control->accessibleDescription(), text);
+        if (qobject_cast<QLineEdit *>(control))
+            QCOMPARE(AdviceMark::shown(control).isEmpty(), text.isEmpty());
+    }
+
+    // Advice appearing moves nothing: not the field, not its row, not anything below.
+    void adviceMovesNothing_data()
+    {
+        QTest::addColumn<DebugCategory>("category");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("good");
+        QTest::addColumn<QString>("doubtful");
+        QTest::newRow("inside") << DebugCategory::session << u"src"_s << u"10.0.0.1"_s << u"10.0.0.256"_s;
+        QTest::newRow("beside") << DebugCategory::top << u"delay"_s << u"5"_s << u"x"_s;
+    }
+    void adviceMovesNothing()
+    {
+        QFETCH(DebugCategory, category);
+        QFETCH(QString, field);
+        QFETCH(QString, good);
+        QFETCH(QString, doubtful);
+        QWidget *view = open(category);
+        const auto geometries = [view] {
+            QList<QRect> all;
+            for (const QWidget *w : view->findChildren<QWidget *>()) {
+                if (w->isVisible() && !qobject_cast<const AdviceMark *>(w) &&
+                    !qobject_cast<const AdviceMark *>(w->parent()))
+                    all << QRect(w->mapTo(view, QPoint()), w->size());
+            }
+            return all;
+        };
+        edit(view, field, good, {});
+        QCoreApplication::processEvents();
+        const QList<QRect> before = geometries();
+        edit(view, field, doubtful, {});
+        QCoreApplication::processEvents();
+        QVERIFY(!AdviceMark::shown(view->findChild<QWidget *>(field)).isEmpty());
+        QCOMPARE(geometries(), before);
     }
 
     void everyBuilderParameterHasItsControl()
@@ -204,6 +250,7 @@ private slots:
             QVERIFY(f.set(expected, value));
             for (const auto &g : BPFBuilderForm::fields())
                 QCOMPARE(g.get(builder->form()), g.get(expected));
+            QCOMPARE(control->accessibleDescription(), Fields::adviceOn(expected, f));
         }
 
         // Each type shows exactly the parameters that make a difference to its snippet (the combinator

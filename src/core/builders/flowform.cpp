@@ -50,7 +50,7 @@ const QList<FormField<FlowForm>> &FlowForm::fields()
         Fields::text("dport", &FlowForm::dport, Advice::Expect::portRange),
         Fields::enumeration("proto", &FlowForm::proto),
         Fields::text("vdom", &FlowForm::vdom, Advice::Expect::whole),
-        Fields::text("traceCount", &FlowForm::traceCount, Advice::Expect::count),
+        Fields::text("traceCount", &FlowForm::traceCount, Advice::Expect::whole),
         Fields::flag("resetFirst", &FlowForm::resetFirst),
         Fields::flag("showFunctionName", &FlowForm::showFunctionName),
         Fields::flag("showIprope", &FlowForm::showIprope),

@@ -56,7 +56,7 @@ const QList<FormField<SystemTopForm>> &SystemTopForm::fields()
     static const QList<FormField<SystemTopForm>> table = {
         Fields::enumeration("variant", &SystemTopForm::variant),
         Fields::text("delay", &SystemTopForm::delay, Advice::Expect::whole),
-        Fields::text("maxLines", &SystemTopForm::maxLines, Advice::Expect::count),
+        Fields::text("maxLines", &SystemTopForm::maxLines, Advice::Expect::whole),
         Fields::flag("addPerfStatus", &SystemTopForm::addPerfStatus),
         Fields::flag("addPerfTop", &SystemTopForm::addPerfTop),
         Fields::flag("addSysinfoMem", &SystemTopForm::addSysinfoMem),

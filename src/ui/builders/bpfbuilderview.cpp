@@ -1,5 +1,6 @@
 #include "bpfbuilderview.h"
 
+#include "advicemark.h"
 #include "common/flowlayout.h"
 #include "common/icons.h"
 #include "common/style.h"
@@ -185,6 +186,7 @@ void BPFBuilderView::setFilter(const QString &text)
 
 void BPFBuilderView::updateState()
 {
+    AdviceMark::showAll(this, m_form);
     for (auto it = m_rows.cbegin(); it != m_rows.cend(); ++it) {
         for (QWidget *control : it.value())
             m_grid->setRowVisible(control, it.key() == m_form.type);

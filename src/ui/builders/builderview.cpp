@@ -132,6 +132,7 @@ void BuilderView::orderFocus()
 void BuilderView::refresh()
 {
     formChanged();
+    showAdvice();
     m_output->setTitle(panelTitle());
     m_output->setCommand(command());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "advicemark.h"
 #include "fieldref.h"
 #include "model/debugcategory.h"
 
@@ -53,6 +54,8 @@ protected:
     // Runs before the panel is updated: the place for rules that enable, disable, show or hide
     // controls from the form's values.
     virtual void formChanged() {}
+    // Shows the advice on each text field.
+    virtual void showAdvice() = 0;
 
     void showEvent(QShowEvent *event) override;
 
@@ -91,6 +94,7 @@ protected:
 
     QString command() const final { return m_form.generatedCommand(); }
     QString panelTitle() const final { return m_form.title(); }
+    void showAdvice() final { AdviceMark::showAll(this, m_form); }
 
     Form m_form;
 };

@@ -1,5 +1,6 @@
 #include "formgrid.h"
 
+#include "advicemark.h"
 #include "checkcolumn.h"
 #include "multilineedit.h"
 #include "singlelineedit.h"
@@ -29,6 +30,7 @@ SingleLineEdit *FormGrid::addText(FieldRef<QString> field, const QString &label,
 {
     auto *edit = new SingleLineEdit(this);
     edit->setObjectName(field.name);
+    AdviceMark::bind(edit, field.value);
     edit->setPlaceholderText(placeholder);
     edit->setText(*field.value);
     connect(edit, &QLineEdit::textChanged, this, [this, value = field.value](const QString &text) {
@@ -49,6 +51,7 @@ MultiLineEdit *FormGrid::addMultiLineText(FieldRef<QString> field, const QString
 {
     auto *edit = new MultiLineEdit(minimumLines, maximumLines, this);
     edit->setObjectName(field.name);
+    AdviceMark::bind(edit, field.value);
     edit->setPlaceholderText(placeholder);
     edit->setAccessibleName(accessibleName);
     edit->setText(*field.value);
