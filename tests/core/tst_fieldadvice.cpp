@@ -48,6 +48,7 @@ private slots:
         row("octet > 255", Expect::address, u"10.0.0.256"_s, true, u"Not an IPv4 or IPv6 address"_s);
         row("short v4", Expect::address, u"10.1"_s, true, u"Not an IPv4"_s);
         row("v4 zone", Expect::address, u"10.0.0.1%port1"_s, true, u"Not an IPv4"_s);
+        row("NUL", Expect::address, u"10.0.0.1\u0000x"_s, true, u"Not an IPv4"_s);
         row("range dash", Expect::addressRange, u"10.0.0.1-10.0.0.9"_s, true, {});
         row("range space", Expect::addressRange, u"10.0.0.1 10.0.0.9"_s, true, {});
         row("range bad", Expect::addressRange, u"10.0.0.1-x"_s, true, u"two for a range"_s);

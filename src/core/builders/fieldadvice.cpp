@@ -53,9 +53,14 @@ std::optional<QByteArray> addressBytes(const QString &text)
             return std::nullopt;
         address.truncate(zone);
     }
-    const QByteArray latin = address.toLatin1();
-    if (latin != address.toUtf8())
+    // Only what an address is written with: inet_pton would stop at a NUL and take what came before.
+    const bool plain = std::all_of(address.cbegin(), address.cend(), [](QChar c) {
+        return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F') || c == u':' ||
+               c == u'.';
+    });
+    if (!plain || address.isEmpty())
         return std::nullopt;
+    const QByteArray latin = address.toLatin1();
     std::array<unsigned char, 16> bytes{};
     if (inet_pton(AF_INET, latin.constData(), bytes.data()) == 1 && zone < 0)
         return QByteArray(reinterpret_cast<const char *>(bytes.data()), 4);
