@@ -209,7 +209,7 @@ QString expected(Expect expect, const QString &text)
     case Expect::interfaceName:
         if (std::any_of(text.cbegin(), text.cend(), &Text::isWhiteSpace))
             return QStringLiteral("A space here splits the command into two arguments");
-        // FortiOS keeps interface names to 15 characters.
+        // FortiOS refuses longer interface names (config system interface: a name of at most 15 characters).
         if (expect == Expect::interfaceName && text.size() > 15)
             return QStringLiteral("FortiOS interface names are at most 15 characters");
         return {};

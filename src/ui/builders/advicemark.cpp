@@ -32,6 +32,9 @@ AdviceMark::AdviceMark(QLineEdit *field)
     layout->addWidget(icon);
     layout->addWidget(m_words, 1);
     field->installEventFilter(this);
+    // Beside the field, the room is what the row leaves.
+    if (QWidget *row = field->parentWidget())
+        row->installEventFilter(this);
     // Beside the field it is the row's child: it goes with the field.
     connect(field, &QObject::destroyed, this, &QObject::deleteLater);
     hide();
@@ -95,8 +98,9 @@ void AdviceMark::setAdvice(const QString &advice)
 
 bool AdviceMark::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_field && (event->type() == QEvent::Resize || event->type() == QEvent::Move ||
-                               event->type() == QEvent::Show || event->type() == QEvent::FontChange))
+    const bool geometry = event->type() == QEvent::Resize || event->type() == QEvent::Move ||
+                          event->type() == QEvent::Show || event->type() == QEvent::FontChange;
+    if (geometry && (watched == m_field || watched == m_field->parentWidget()) && !m_advice.isEmpty())
         place();
     return QWidget::eventFilter(watched, event);
 }
