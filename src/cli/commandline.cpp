@@ -3,7 +3,11 @@
 #include "builders/formregistry.h"
 #include "help/helpcontent.h"
 #include "help/helpplaintext.h"
+#include "model/commandstore.h"
+#include "model/savedcommandfilter.h"
 #include "model/settingsstorage.h"
+
+#include <limits>
 
 namespace {
 
@@ -23,6 +27,8 @@ QString usage()
     return QStringLiteral("Usage:\n"
                           "  brindlecap CATEGORY [FIELD=VALUE ...] [-n] [--title] [--check | --strict]\n"
                           "  brindlecap CATEGORY --fields\n"
+                          "  brindlecap saved list [SEARCH] [--json]\n"
+                          "  brindlecap saved show ID-PREFIX|TITLE [-n]\n"
                           "  brindlecap help [TOPIC]\n"
                           "  brindlecap --help | --version\n"
                           "\n"
@@ -35,6 +41,10 @@ QString usage()
                           "  --check   also print advice on doubtful values (an address that is not one,\n"
                           "            a port out of range, a hidden tab) to standard error\n"
                           "  --strict  as --check, but any advice means exit status 3 and no command\n"
+                          "\n"
+                          "`brindlecap saved list` prints the saved commands, newest first (id, category, date,\n"
+                          "title), those matching SEARCH as the Saved Commands search does; --json prints them as\n"
+                          "stored. `brindlecap saved show` prints one command's text. Neither changes anything.\n"
                           "\n"
                           "`brindlecap help` lists the help topics; `brindlecap help TOPIC` prints one as text.\n"
                           "\n"
@@ -100,11 +110,9 @@ QString fieldTable(const AnyForm &form)
 // A value from the command line as an error message shows it: in quotes, with every character that
 // could break the line or act on a terminal escaped, and cut to 80 characters, so that an error is
 // always one short line whatever was typed or pasted.
-QString quoted(const QString &value)
+QString escaped(const QString &value, qsizetype limit, bool *cut)
 {
-    constexpr qsizetype limit = 80;
     QString shown;
-    bool cut = false;
     for (qsizetype i = 0; i < value.size();) {
         const char32_t c = value.at(i).isHighSurrogate() && i + 1 < value.size() && value.at(i + 1).isLowSurrogate()
                                ? QChar::surrogateToUcs4(value.at(i), value.at(i + 1))
@@ -128,11 +136,18 @@ QString quoted(const QString &value)
             piece = c == u'\\' ? QStringLiteral("\\\\") : QString::fromUcs4(&c, 1);
         }
         if (shown.size() + piece.size() > limit) {
-            cut = true;
+            *cut = true;
             break;
         }
         shown += piece;
     }
+    return shown;
+}
+
+QString quoted(const QString &value)
+{
+    bool cut = false;
+    const QString shown = escaped(value, 80, &cut);
     return u'\'' + shown + (cut ? QStringLiteral("\u2026'") : QStringLiteral("'"));
 }
 
@@ -158,6 +173,85 @@ CommandLine::Result help(const QStringList &arguments)
     return {0, HelpPlainText::article(articleFor(*topic, platform)).toUtf8(), {}};
 }
 
+// One line of `saved list`: short id, category, local date and title, the title escaped so that it
+// stays on its line.
+QString listLine(const SavedCommand &command)
+{
+    const QDateTime created = command.createdAtDateTime();
+    bool cut = false;
+    return QStringLiteral("%1  %2  %3  %4\n")
+        .arg(SavedCommand::idText(command.id).left(8), Enum::caseName(command.category).leftJustified(10),
+             created.isValid() ? created.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))
+                               : QStringLiteral("unknown").leftJustified(16),
+             escaped(command.title, std::numeric_limits<qsizetype>::max(), &cut));
+}
+
+// Read only: the running window owns the store, and this never races it.
+CommandLine::Result saved(const QStringList &arguments)
+{
+    const QString usage = QStringLiteral("use `saved list [SEARCH] [--json]` or `saved show ID-PREFIX|TITLE [-n]`");
+    if (arguments.isEmpty() || (arguments.first() != u"list" && arguments.first() != u"show"))
+        return failure(arguments.isEmpty() ? usage
+                                           : QStringLiteral("unknown %1; ").arg(quoted(arguments.first())) + usage);
+    const bool list = arguments.first() == u"list";
+    bool json = false;
+    bool noNewline = false;
+    QStringList words;
+    for (const QString &argument : arguments.mid(1)) {
+        if (list && argument == u"--json")
+            json = true;
+        else if (!list && argument == u"-n")
+            noNewline = true;
+        else if (argument.startsWith(u'-'))
+            return failure(QStringLiteral("unknown option %1; ").arg(quoted(argument)) + usage);
+        else
+            words << argument;
+    }
+    if (!list && words.size() != 1)
+        return failure(QStringLiteral("saved show takes one ID-PREFIX or TITLE"));
+
+    QString error;
+    const std::optional<QList<SavedCommand>> stored = CommandStore::readOnly(SettingsStorage(), &error);
+    if (!stored)
+        return failure(QStringLiteral("the saved commands could not be read: ") + error);
+
+    if (list) {
+        const QString query = SavedCommandFilter::query(words.join(u' '));
+        QList<SavedCommand> shown;
+        for (const SavedCommand &command : *stored) {
+            if (SavedCommandFilter::matches(command, query))
+                shown << command;
+        }
+        if (json)
+            return {0, SavedCommand::encodeList(shown) + '\n', {}};
+        QString text;
+        for (const SavedCommand &command : std::as_const(shown))
+            text += listLine(command);
+        return {0, text.toUtf8(), {}};
+    }
+
+    const QString wanted = words.first();
+    const bool idLike = std::all_of(wanted.cbegin(), wanted.cend(), [](QChar c) {
+        return c == u'-' || ((c >= u'0' && c <= u'9') || (c.toLower() >= u'a' && c.toLower() <= u'f'));
+    });
+    QList<SavedCommand> found;
+    for (const SavedCommand &command : *stored) {
+        if ((idLike && SavedCommand::idText(command.id).startsWith(wanted, Qt::CaseInsensitive)) ||
+            command.title == wanted)
+            found << command;
+    }
+    if (found.size() == 1)
+        return {0, (found.first().command + (noNewline ? QString() : QStringLiteral("\n"))).toUtf8(), {}};
+    if (found.isEmpty())
+        return failure(
+            QStringLiteral("no saved command has an id starting with or a title equal to %1").arg(quoted(wanted)));
+    QString candidates =
+        QStringLiteral("brindlecap: %1 matches %2 saved commands:\n").arg(quoted(wanted)).arg(found.size());
+    for (const SavedCommand &command : std::as_const(found))
+        candidates += listLine(command);
+    return {usageError, {}, candidates.toUtf8()};
+}
+
 } // namespace
 
 CommandLine::Result CommandLine::run(const QStringList &arguments)
@@ -171,6 +265,8 @@ CommandLine::Result CommandLine::run(const QStringList &arguments)
         return {0, QByteArrayLiteral("brindlecap " BRINDLECAP_VERSION "\n"), {}};
     if (first == QLatin1String("help"))
         return help(arguments.mid(1));
+    if (first == QLatin1String("saved"))
+        return saved(arguments.mid(1));
 
     const auto category = Enum::fromCaseName<DebugCategory>(first);
     auto form = category ? FormRegistry::create(*category) : nullptr;

@@ -1,10 +1,15 @@
 #include "builders/formregistry.h"
 #include "help/helpcontent.h"
 #include "help/helpplaintext.h"
+#include "model/savedcommand.h"
 #include "model/settingsstorage.h"
 
+#include "storedlist.h"
+
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -56,6 +61,7 @@ private slots:
     void printsWhatTheCoreGenerates();
     void fieldsAreTheCoreFields();
     void helpIsTheCoreHelp();
+    void savedListsAndShowsWithoutChangingAnything();
 
 private:
     QTemporaryDir m_dir;
@@ -207,6 +213,55 @@ void TestCli::helpIsTheCoreHelp()
     }
     QVERIFY(run({u"help"_s, u"saved"_s}).out.contains(m_dir.path().toUtf8()));
     QVERIFY(!QFileInfo::exists(m_dir.filePath(u"settings.conf"_s)));
+}
+
+// Read from the list's file or, before the first version's settings were moved, from the settings file;
+// either way nothing on disk changes, and an unreadable list is an error, never an empty one.
+void TestCli::savedListsAndShowsWithoutChangingAnything()
+{
+    const SettingsStorage storage(m_dir.filePath(u"settings.conf"_s));
+    const QString file = storage.pathOf(SettingsStorage::savedCommands);
+    QCOMPARE(run({u"saved"_s, u"list"_s}), (Run{0, {}, {}}));
+    // Two ids with a common start, a title with a line break, newest first as stored.
+    QList<SavedCommand> commands{
+        SavedCommand::create(u"Ping Google"_s, DebugCategory::ping, u"exec ping 8.8.8.8"_s, u"dns"_s),
+        SavedCommand::create(u"Cap\nture"_s, DebugCategory::sniffer, u"diagnose sniffer packet any 'host a' 4"_s, {})};
+    commands[0].id = QUuid(u"1a2b3c4d-0000-4000-8000-000000000001"_s);
+    commands[1].id = QUuid(u"1a2b9999-0000-4000-8000-000000000002"_s);
+    const QByteArray stored = SavedCommand::encodeList(commands);
+    const auto line = [](const SavedCommand &c) {
+        return SavedCommand::idText(c.id).left(8) + u"  "_s + Enum::caseName(c.category).leftJustified(10) + u"  "_s +
+               c.createdAtDateTime().toLocalTime().toString(u"yyyy-MM-dd HH:mm"_s) + u"  "_s +
+               QString(c.title).replace(u'\n', u"\\n"_s) + u'\n';
+    };
+    for (const bool legacy : {true, false}) {
+        if (legacy)
+            QSettings(storage.fileName(), QSettings::IniFormat)
+                .setValue(u"BrindlecapBuilder.SavedCommands.v1"_s, stored);
+        else
+            QVERIFY(QFile::remove(storage.fileName()) &&
+                    putStoredList(storage, SettingsStorage::savedCommands, stored));
+        const QStringList before = QDir(m_dir.path()).entryList(QDir::Files);
+        const QByteArray settings = fileContents(storage.fileName());
+        QCOMPARE(run({u"saved"_s, u"list"_s}), (Run{0, (line(commands[0]) + line(commands[1])).toUtf8(), {}}));
+        QCOMPARE(run({u"saved"_s, u"list"_s, u"  GOOGLE "_s}), (Run{0, line(commands[0]).toUtf8(), {}}));
+        QCOMPARE(run({u"saved"_s, u"list"_s, u"--json"_s, u"sniffer"_s}),
+                 (Run{0, SavedCommand::encodeList({commands[1]}) + '\n', {}}));
+        QCOMPARE(run({u"saved"_s, u"show"_s, u"1a2b3"_s}), (Run{0, commands[0].command.toUtf8() + '\n', {}}));
+        QCOMPARE(run({u"saved"_s, u"show"_s, u"-n"_s, u"Cap\nture"_s}), (Run{0, commands[1].command.toUtf8(), {}}));
+        const Run ambiguous = run({u"saved"_s, u"show"_s, u"1A2B"_s});
+        QCOMPARE(ambiguous.exitCode, 2);
+        QVERIFY(ambiguous.out.isEmpty() && ambiguous.err.endsWith((line(commands[0]) + line(commands[1])).toUtf8()));
+        QCOMPARE(run({u"saved"_s, u"show"_s, u"Ping"_s}).exitCode, 2);
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), before);
+        QCOMPARE(fileContents(storage.fileName()), settings);
+    }
+    QVERIFY(putStoredList(storage, SettingsStorage::savedCommands, "[{"));
+    const Run unreadable = run({u"saved"_s, u"list"_s});
+    QVERIFY2(unreadable.exitCode == 2 && unreadable.out.isEmpty() && unreadable.err.contains(file.toUtf8()),
+             unreadable.err.constData());
+    QCOMPARE(storedList(storage, SettingsStorage::savedCommands), QByteArray("[{"));
+    QVERIFY(QFile::remove(file));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -184,7 +184,7 @@ QString expected(Expect expect, const QString &text)
             // A service name (http, domain) is the capture filter's to judge.
             if (!port.isEmpty() && port.front().isDigit()) {
                 if (const QString advice = numberAdvice(port, 1, 65535, portRange); !advice.isEmpty())
-                    return advice == portRange ? advice : QStringLiteral("Not a port number: %1").arg(port);
+                    return advice == portRange ? advice : QStringLiteral("Not a port number");
             }
         }
         return {};

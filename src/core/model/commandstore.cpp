@@ -118,6 +118,24 @@ void CommandStore::retrySave()
     save();
 }
 
+std::optional<QList<SavedCommand>> CommandStore::readOnly(const SettingsStorage &storage, QString *error)
+{
+    const QString path = storage.pathOf(SettingsStorage::savedCommands);
+    QString why;
+    std::optional<QByteArray> data = AtomicFile::read(path, &why);
+    QString where = path;
+    if (!data && why.isEmpty()) {
+        data = storage.legacyValue(SettingsStorage::savedCommands, &why);
+        where = storage.fileName();
+    }
+    if (!data && why.isEmpty())
+        return QList<SavedCommand>();
+    std::optional<QList<SavedCommand>> commands = data ? SavedCommand::decodeList(*data, &why) : std::nullopt;
+    if (!commands && error)
+        *error = where + QStringLiteral(": ") + why;
+    return commands;
+}
+
 bool CommandStore::flush()
 {
     waitUntilLoaded();

@@ -40,6 +40,11 @@ public:
     void retrySave() override;
     bool flush() override;
 
+    // The stored list as a reader that must not change anything sees it (the command line): from the
+    // list's own file or, before the first version's settings were moved, from the settings file. Nothing
+    // is moved, copied or written. nullopt with error set when it cannot be read; empty when there is none.
+    static std::optional<QList<SavedCommand>> readOnly(const SettingsStorage &storage, QString *error);
+
 signals:
     void changed();
 
