@@ -89,7 +89,9 @@ void TestCli::errors_data()
     const QString flagChoices = u"true or false"_s;
 
     QTest::newRow("unknown category") << u"sessions"_s << QStringList{u"'sessions'"_s, categoryNames()};
-    QTest::newRow("no builder") << u"saved"_s << QStringList{u"'saved'"_s, categoryNames()};
+    QTest::newRow("saved alone") << u"saved"_s << QStringList{u"saved list"_s, u"saved show"_s};
+    QTest::newRow("saved, no such") << u"saved|remove"_s << QStringList{u"'remove'"_s, u"saved list"_s};
+    QTest::newRow("saved show, two") << u"saved|show|a|b"_s << QStringList{u"one ID-PREFIX or TITLE"_s};
     QTest::newRow("unknown field") << u"session|source=1"_s << QStringList{u"field 'source'"_s, fields};
     QTest::newRow("field case") << u"session|SRC=1"_s << QStringList{u"field 'SRC'"_s, fields};
     QTest::newRow("bad flag") << u"session|stats=maybe"_s << QStringList{u"'maybe' for flag 'stats'"_s, flagChoices};
