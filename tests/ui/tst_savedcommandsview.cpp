@@ -4,18 +4,22 @@
 
 #include "common/copybutton.h"
 #include "common/textfiledialog.h"
+#include "model/atomicfile.h"
 #include "model/savedcommandfilter.h"
 #include "model/textfile.h"
 #include "saved/savedcommanddetail.h"
 #include "saved/savedcommandlistmodel.h"
 #include "saved/savedcommandsview.h"
 
+#include "faildevice.h"
 #include "storedlist.h"
 #include "teststores.h"
 #include "uitest.h"
 
 #include <QContextMenuEvent>
 #include <QListView>
+#include <QSignalSpy>
+#include <QToolButton>
 
 class TestSavedCommandsView : public QObject
 {
@@ -37,6 +41,31 @@ class TestSavedCommandsView : public QObject
     }
     void clickRow(int row) { QTest::mouseClick(m_view->list()->viewport(), Qt::LeftButton, {}, at(row)); }
     // Opens row's context menu as a right click does and chooses entry; false when there was none.
+    // Chooses entry from the menu beside the search, as a click does; false when it is not there or disabled.
+    bool chooseFromLibrary(const QString &entry)
+    {
+        bool chosen = false;
+        QMetaObject::invokeMethod(
+            this,
+            [&] {
+                auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+                for (QAction *action : menu ? menu->actions() : QList<QAction *>()) {
+                    if ((chosen = action->text() == entry && action->isEnabled()))
+                        return QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+                }
+                if (menu)
+                    menu->close();
+            },
+            Qt::QueuedConnection);
+        QTest::mouseClick(child<QToolButton>(m_view.get(), "libraryButton"), Qt::LeftButton);
+        QApplication::processEvents();
+        return chosen;
+    }
+    void dismissAlert()
+    {
+        alert()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
     bool chooseFromMenu(int row, const QString &entry)
     {
         QWidget *viewport = m_view->list()->viewport();
@@ -325,6 +354,88 @@ private slots:
         QVERIFY(alert()->isVisible() &&
                 alert()->informativeText().startsWith(m_stores->path(u"missing-folder/out.txt"_s) + u": "_s));
         QCOMPARE(alert()->icon(), QMessageBox::Warning);
+    }
+
+    // The library out and back in: the stored format byte for byte, nothing added twice, a conflict
+    // settled as chosen, a file with a bad entry changing nothing, each import one change of the store,
+    // and a failed export told.
+    void libraryExportsAndImports_data()
+    {
+        QTest::addColumn<QString>("choice");
+        for (const char *choice : {"Keep Mine", "Take Theirs", "Keep Both"})
+            QTest::newRow(choice) << QString::fromLatin1(choice);
+    }
+    void libraryExportsAndImports()
+    {
+        QFETCH(QString, choice);
+        CommandStore &store = m_stores->commands();
+        QString answer = m_stores->path(u"library.json"_s);
+        TextFileDialog::setChooserForTesting([&](const QString &) { return answer; });
+        const QList<SavedCommand> original = commands();
+        const QByteArray stored = SavedCommand::encodeList(original);
+        QVERIFY(chooseFromLibrary(u"Export All\u2026"_s));
+        QCOMPARE(fileContents(answer), stored);
+        QVERIFY(!chooseFromLibrary(u"Export Matching\u2026"_s)); // the search hides nothing
+        QTest::keyClicks(m_view->searchField(), u"diagnose"_s);
+        answer = m_stores->path(u"matching.json"_s);
+        QVERIFY(chooseFromLibrary(u"Export Matching\u2026"_s));
+        QList<SavedCommand> matching = original;
+        matching.removeIf([](const SavedCommand &c) { return !SavedCommandFilter::matches(c, u"diagnose"_s); });
+        QCOMPARE(fileContents(answer), SavedCommand::encodeList(matching));
+        m_view->searchField()->clear();
+        answer = m_stores->path(u"library.json"_s);
+
+        QSignalSpy changed(&store, &CommandStore::changed);
+        while (!commands().isEmpty())
+            store.remove(commands().first().id);
+        changed.clear();
+        for (const char *summary : {"3 added, 0 already present", "0 added, 3 already present"}) {
+            QVERIFY(chooseFromLibrary(u"Import\u2026"_s));
+            QVERIFY2(alert()->informativeText().startsWith(QLatin1String(summary)),
+                     qPrintable(alert()->informativeText()));
+            dismissAlert();
+            QVERIFY(commands() == original && changed.size() == 1);
+        }
+        QVERIFY(store.flush() && storedList(m_stores->storage(), SettingsStorage::savedCommands) == stored);
+
+        SavedCommand edited = commands().at(1);
+        edited.title = u"Edited"_s;
+        store.update(edited);
+        const QList<SavedCommand> mine = commands();
+        changed.clear();
+        QVERIFY(chooseFromLibrary(u"Import\u2026"_s));
+        QCOMPARE(alert()->objectName(), u"importConflictAlert"_s);
+        child<QPushButton>(alert(), qPrintable(choice))->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(alert()->objectName(), u"importSummary"_s);
+        dismissAlert();
+        if (choice == u"Keep Mine") {
+            QVERIFY(commands() == mine && changed.isEmpty());
+        } else if (choice == u"Take Theirs") {
+            QVERIFY(commands() == original && changed.size() == 1);
+        } else {
+            QCOMPARE(commands().mid(1), mine);
+            SavedCommand theirs = commands().first();
+            QVERIFY(theirs.id != original.at(1).id);
+            theirs.id = original.at(1).id;
+            QVERIFY(theirs == original.at(1) && changed.size() == 1);
+        }
+
+        const QList<SavedCommand> before = commands();
+        QByteArray broken = stored;
+        QVERIFY(writeFile(answer, broken.replace(SavedCommand::idText(original.at(2).id).toLatin1(), "not-an-id")));
+        QVERIFY(chooseFromLibrary(u"Import\u2026"_s));
+        QVERIFY2(alert()->informativeText().contains(u"not-an-id"_s), qPrintable(alert()->informativeText()));
+        dismissAlert();
+        QVERIFY(commands() == before);
+
+        // A full disk: the file keeps what it held, and the user is told.
+        AtomicFile::setFaultsForTesting(
+            AtomicFile::Faults{[](QIODevice &file) { return std::make_unique<FailDevice>(file, 0); }});
+        QVERIFY(chooseFromLibrary(u"Export All\u2026"_s));
+        AtomicFile::setFaultsForTesting(std::nullopt);
+        QVERIFY(alert() && alert()->informativeText().contains(u"No space left on device"_s));
+        QCOMPARE(fileContents(answer), broken);
     }
 };
 

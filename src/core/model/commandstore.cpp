@@ -113,6 +113,19 @@ void CommandStore::remove(const QUuid &id)
     });
 }
 
+LibraryImport::Outcome CommandStore::import(const QList<SavedCommand> &incoming, LibraryImport::Conflict choice)
+{
+    waitUntilLoaded();
+    LibraryImport::Outcome outcome = LibraryImport::merge(m_commands, incoming, choice);
+    if (outcome.added == 0 && outcome.replaced == 0)
+        return outcome;
+    change([merged = outcome.commands](QList<SavedCommand> &commands) {
+        commands = merged;
+        return true;
+    });
+    return outcome;
+}
+
 void CommandStore::retrySave()
 {
     save();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "libraryimport.h"
 #include "liststore.h"
 #include "savedcommand.h"
 
@@ -36,6 +37,9 @@ public:
     void update(const SavedCommand &command);
     // Removes every entry with the id, and writes even when none matched.
     void remove(const QUuid &id);
+    // Merges incoming (an imported file) into the whole stored list, waiting for it to be loaded: one
+    // change, one write. choice settles the incoming commands whose ids are the user's with other content.
+    LibraryImport::Outcome import(const QList<SavedCommand> &incoming, LibraryImport::Conflict choice);
 
     void retrySave() override;
     bool flush() override;

@@ -1,5 +1,8 @@
 #include "mainwindow.h"
 
+#include "model/commandstore.h"
+#include "saved/librarytransfer.h"
+
 #include "common/icons.h"
 #include "contentview.h"
 #include "model/commandstore.h"
@@ -50,6 +53,14 @@ MainWindow::MainWindow(const Stores &stores, NavigationState &nav, QAction *help
     // No New Window item: one main window shows the one navigation state.
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("fileMenu"));
+    CommandStore &store = stores.commands;
+    file->addAction(QStringLiteral("&Export Saved Commands\u2026"), this,
+                    [this, &store] { LibraryTransfer::exportCommands(this, store.commands()); })
+        ->setObjectName(QStringLiteral("exportLibrary"));
+    file->addAction(QStringLiteral("&Import Saved Commands\u2026"), this,
+                    [this, &store] { LibraryTransfer::importCommands(this, store); })
+        ->setObjectName(QStringLiteral("importLibrary"));
+    file->addSeparator();
     file->addAction(quitCommand);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));

@@ -1,5 +1,6 @@
 #include "textfiledialog.h"
 
+#include "model/atomicfile.h"
 #include "model/textfile.h"
 
 #include <QDir>
@@ -25,31 +26,33 @@ QString startDirectory()
     return QDir::homePath();
 }
 
-QString choose(QWidget *parent, const QString &dialogTitle, const QString &proposedPath)
+QString choose(QWidget *parent, const QString &dialogTitle, const QString &proposedPath, const QString &nameFilter,
+               bool save)
 {
     if (chooser)
         return chooser(proposedPath);
     QFileDialog dialog(parent, dialogTitle);
-    dialog.setObjectName(QStringLiteral("saveTextDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("Plain text (*.txt)"));
+    dialog.setObjectName(save ? QStringLiteral("saveTextDialog") : QStringLiteral("openFileDialog"));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilter(nameFilter);
     dialog.setDirectory(QFileInfo(proposedPath).absolutePath());
-    dialog.selectFile(proposedPath);
+    if (save)
+        dialog.selectFile(proposedPath);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
 }
-} // namespace
 
-QString saveText(QWidget *parent, const QString &dialogTitle, const QString &title, const QString &text)
+QString save(QWidget *parent, const QString &dialogTitle, const QString &fileName, const QString &nameFilter,
+             const std::function<bool(const QString &path, QString *error)> &write)
 {
-    const QString path = choose(parent, dialogTitle, QDir(startDirectory()).filePath(TextFile::proposedName(title)));
+    const QString path = choose(parent, dialogTitle, QDir(startDirectory()).filePath(fileName), nameFilter, true);
     if (path.isEmpty())
         return {};
     lastDirectory = QFileInfo(path).absolutePath();
     QString error;
-    if (!TextFile::write(path, text, &error)) {
+    if (!write(path, &error)) {
         auto *alert = new QMessageBox(QMessageBox::Warning, QStringLiteral("Brindlecap Builder"),
                                       QStringLiteral("Could not save file"), QMessageBox::Ok, parent);
         alert->setObjectName(QStringLiteral("saveErrorAlert"));
@@ -58,6 +61,28 @@ QString saveText(QWidget *parent, const QString &dialogTitle, const QString &tit
         alert->open();
         return {};
     }
+    return path;
+}
+} // namespace
+
+QString saveText(QWidget *parent, const QString &dialogTitle, const QString &title, const QString &text)
+{
+    return save(parent, dialogTitle, TextFile::proposedName(title), QStringLiteral("Plain text (*.txt)"),
+                [&text](const QString &path, QString *error) { return TextFile::write(path, text, error); });
+}
+
+QString saveFile(QWidget *parent, const QString &dialogTitle, const QString &fileName, const QString &nameFilter,
+                 const QByteArray &data)
+{
+    return save(parent, dialogTitle, fileName, nameFilter,
+                [&data](const QString &path, QString *error) { return AtomicFile::write(path, data, error); });
+}
+
+QString openFile(QWidget *parent, const QString &dialogTitle, const QString &nameFilter)
+{
+    const QString path = choose(parent, dialogTitle, QDir(startDirectory()).filePath(QString()), nameFilter, false);
+    if (!path.isEmpty())
+        lastDirectory = QFileInfo(path).absolutePath();
     return path;
 }
 

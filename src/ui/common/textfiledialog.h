@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
@@ -14,6 +15,11 @@ namespace TextFileDialog {
 // written, or an empty string when the user cancelled or the write failed. A failure, naming the file,
 // is shown in a window-modal alert that does not block the caller.
 QString saveText(QWidget *parent, const QString &dialogTitle, const QString &title, const QString &text);
+// The same for any bytes, under fileName, offering files of nameFilter ("Saved commands (*.json)").
+QString saveFile(QWidget *parent, const QString &dialogTitle, const QString &fileName, const QString &nameFilter,
+                 const QByteArray &data);
+// Asks for an existing file of nameFilter to open, starting where saving would; empty on Cancel.
+QString openFile(QWidget *parent, const QString &dialogTitle, const QString &nameFilter);
 
 // Test seam: choose answers in place of the file dialog, given the proposed path (start folder and
 // file name); an empty answer is Cancel. An empty function shows the dialog again.

@@ -49,6 +49,14 @@ void SavedCommandListModel::setSearchText(const QString &searchText)
     endResetModel();
 }
 
+QList<SavedCommand> SavedCommandListModel::commands() const
+{
+    QList<SavedCommand> shown;
+    for (int row = 0; row < rowCount(); ++row)
+        shown << commandAt(row);
+    return shown;
+}
+
 const SavedCommand &SavedCommandListModel::commandAt(int row) const
 {
     return m_store.commands().at(m_rows.at(row));

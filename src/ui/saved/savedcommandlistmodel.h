@@ -26,6 +26,8 @@ public:
     void setSearchText(const QString &searchText);
 
     const SavedCommand &commandAt(int row) const;
+    // The commands the list shows, in its order.
+    QList<SavedCommand> commands() const;
     // The row showing the first command with this id, or -1 when it is filtered out or gone.
     int rowOf(const QUuid &id) const;
 

@@ -1,5 +1,8 @@
 #include "savedcommandsview.h"
 
+#include "librarytransfer.h"
+#include "model/savedcommandfilter.h"
+
 #include "common/copybutton.h"
 #include "common/emptystateview.h"
 #include "common/icons.h"
@@ -11,6 +14,7 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
@@ -19,6 +23,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -75,9 +80,10 @@ SavedCommandsView::SavedCommandsView(CommandStore &store, QWidget *parent)
     auto *listLayout = new QVBoxLayout(listPane);
     listLayout->setContentsMargins(0, 8, 0, 0);
     listLayout->setSpacing(6);
-    auto *searchRow = new QVBoxLayout;
+    auto *searchRow = new QHBoxLayout;
     searchRow->setContentsMargins(8, 0, 8, 0);
-    searchRow->addWidget(m_search);
+    searchRow->addWidget(m_search, 1);
+    searchRow->addWidget(createLibraryButton());
     listLayout->addLayout(searchRow);
     listLayout->addWidget(m_listStack, 1);
 
@@ -117,6 +123,32 @@ void SavedCommandsView::setSelection(std::optional<QUuid> id)
     m_selection = id;
     syncListSelection();
     updateDetail();
+}
+
+QToolButton *SavedCommandsView::createLibraryButton()
+{
+    auto *button = new QToolButton(this);
+    button->setObjectName(QStringLiteral("libraryButton"));
+    button->setText(QStringLiteral("\u22ef"));
+    button->setAccessibleName(QStringLiteral("Import and export"));
+    button->setToolTip(button->accessibleName());
+    button->setPopupMode(QToolButton::InstantPopup);
+    auto *menu = new QMenu(button);
+    menu->setObjectName(QStringLiteral("libraryMenu"));
+    menu->addAction(QStringLiteral("Export All\u2026"), this,
+                    [this] { LibraryTransfer::exportCommands(window(), m_store.commands()); })
+        ->setObjectName(QStringLiteral("exportAll"));
+    QAction *matching = menu->addAction(QStringLiteral("Export Matching\u2026"), this,
+                                        [this] { LibraryTransfer::exportCommands(window(), m_model->commands()); });
+    matching->setObjectName(QStringLiteral("exportMatching"));
+    menu->addAction(QStringLiteral("Import\u2026"), this,
+                    [this] { LibraryTransfer::importCommands(window(), m_store); })
+        ->setObjectName(QStringLiteral("import"));
+    // Only what the search shows, while it hides something.
+    connect(menu, &QMenu::aboutToShow, this,
+            [this, matching] { matching->setEnabled(!SavedCommandFilter::query(m_search->text()).isEmpty()); });
+    button->setMenu(menu);
+    return button;
 }
 
 void SavedCommandsView::copyCommand(const SavedCommand &command)

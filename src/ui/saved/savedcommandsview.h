@@ -13,6 +13,7 @@ class EmptyStateView;
 class QLineEdit;
 class QListView;
 class QStackedWidget;
+class QToolButton;
 class SavedCommandDetail;
 class SavedCommandListModel;
 
@@ -48,6 +49,7 @@ protected:
 
 private:
     void showContextMenu(const QPoint &position);
+    QToolButton *createLibraryButton();
     void listSelectionChanged();
     void modelReset();
     void syncListSelection();

@@ -1,0 +1,94 @@
+#include "librarytransfer.h"
+
+#include "common/textfiledialog.h"
+#include "model/atomicfile.h"
+#include "model/commandstore.h"
+
+#include <QDate>
+#include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace LibraryTransfer {
+namespace {
+const QString nameFilter = QStringLiteral("Saved commands (*.json)");
+
+QMessageBox *alert(QWidget *parent, QMessageBox::Icon icon, const char *name, const QString &text,
+                   const QString &details)
+{
+    auto *box = new QMessageBox(icon, QStringLiteral("Brindlecap Builder"), text, QMessageBox::NoButton, parent);
+    box->setObjectName(QLatin1String(name));
+    box->setTextFormat(Qt::PlainText);
+    box->setInformativeText(details);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    return box;
+}
+
+void finish(QWidget *parent, CommandStore &store, const QList<SavedCommand> &incoming, LibraryImport::Conflict choice)
+{
+    const LibraryImport::Outcome outcome = store.import(incoming, choice);
+    QMessageBox *done = alert(parent, QMessageBox::Information, "importSummary",
+                              QStringLiteral("Saved commands imported"), outcome.summary() + u'.');
+    done->addButton(QMessageBox::Ok);
+    done->open();
+}
+} // namespace
+
+QString exportCommands(QWidget *parent, const QList<SavedCommand> &commands)
+{
+    const QString name = QStringLiteral("saved-commands-%1.json").arg(QDate::currentDate().toString(Qt::ISODate));
+    return TextFileDialog::saveFile(parent, QStringLiteral("Export Saved Commands"), name, nameFilter,
+                                    SavedCommand::encodeList(commands));
+}
+
+void importCommands(QWidget *parent, CommandStore &store)
+{
+    const QString path = TextFileDialog::openFile(parent, QStringLiteral("Import Saved Commands"), nameFilter);
+    if (path.isEmpty())
+        return;
+    QString error;
+    const std::optional<QByteArray> data = AtomicFile::read(path, &error);
+    std::optional<QList<SavedCommand>> incoming;
+    if (data)
+        incoming = SavedCommand::decodeList(*data, &error);
+    else if (error.isEmpty())
+        error = QStringLiteral("the file does not exist");
+    if (!incoming) {
+        // Nothing has changed: the whole file is checked first.
+        QMessageBox *failed =
+            alert(parent, QMessageBox::Warning, "importErrorAlert", QStringLiteral("Nothing was imported"),
+                  QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), error));
+        failed->addButton(QMessageBox::Ok);
+        failed->open();
+        return;
+    }
+    store.waitUntilLoaded();
+    const int conflicts = LibraryImport::conflicts(store.commands(), *incoming);
+    if (conflicts == 0) {
+        finish(parent, store, *incoming, LibraryImport::Conflict::keepMine);
+        return;
+    }
+    QMessageBox *ask = alert(
+        parent, QMessageBox::Question, "importConflictAlert",
+        conflicts == 1
+            ? QStringLiteral("1 imported command has the id of one of yours, with other content.")
+            : QStringLiteral("%1 imported commands have the ids of yours, with other content.").arg(conflicts),
+        QStringLiteral("Keep yours, take the imported ones in their place, or keep both (the imported ones get new "
+                       "ids)?"));
+    const QList<std::pair<QString, LibraryImport::Conflict>> choices{
+        {QStringLiteral("Keep Mine"), LibraryImport::Conflict::keepMine},
+        {QStringLiteral("Take Theirs"), LibraryImport::Conflict::takeTheirs},
+        {QStringLiteral("Keep Both"), LibraryImport::Conflict::keepBoth}};
+    for (const auto &[text, choice] : choices) {
+        QPushButton *button = ask->addButton(text, QMessageBox::AcceptRole);
+        button->setObjectName(text);
+        QObject::connect(button, &QPushButton::clicked, ask,
+                         [parent, &store, incoming = *incoming, choice] { finish(parent, store, incoming, choice); });
+        if (choice == LibraryImport::Conflict::keepMine)
+            ask->setDefaultButton(button);
+    }
+    ask->addButton(QMessageBox::Cancel);
+    ask->open();
+}
+
+} // namespace LibraryTransfer
