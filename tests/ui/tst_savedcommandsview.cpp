@@ -370,11 +370,16 @@ private slots:
         QFETCH(QString, choice);
         CommandStore &store = m_stores->commands();
         QString answer = m_stores->path(u"library.json"_s);
-        TextFileDialog::setChooserForTesting([&](const QString &) { return answer; });
+        QString proposed;
+        TextFileDialog::setChooserForTesting([&](const QString &path) {
+            proposed = QFileInfo(path).fileName();
+            return answer;
+        });
         const QList<SavedCommand> original = commands();
         const QByteArray stored = SavedCommand::encodeList(original);
         QVERIFY(chooseFromLibrary(u"Export All\u2026"_s));
         QCOMPARE(fileContents(answer), stored);
+        QCOMPARE(proposed, u"saved-commands-%1.json"_s.arg(QDate::currentDate().toString(Qt::ISODate)));
         QVERIFY(!chooseFromLibrary(u"Export Matching\u2026"_s)); // the search hides nothing
         QTest::keyClicks(m_view->searchField(), u"diagnose"_s);
         answer = m_stores->path(u"matching.json"_s);
@@ -425,7 +430,9 @@ private slots:
         QByteArray broken = stored;
         QVERIFY(writeFile(answer, broken.replace(SavedCommand::idText(original.at(2).id).toLatin1(), "not-an-id")));
         QVERIFY(chooseFromLibrary(u"Import\u2026"_s));
-        QVERIFY2(alert()->informativeText().contains(u"not-an-id"_s), qPrintable(alert()->informativeText()));
+        // Counted from 1, as the user counts.
+        QVERIFY2(alert()->informativeText().contains(u"entry 3: \"not-an-id\""_s),
+                 qPrintable(alert()->informativeText()));
         dismissAlert();
         QVERIFY(commands() == before);
 

@@ -434,14 +434,14 @@ std::optional<QList<SavedCommand>> decodeGeneral(const QByteArray &data, QString
     for (qsizetype i = 0; i < array.size(); ++i) {
         const QJsonValue value = array.at(i);
         if (!value.isObject()) {
-            fail(error, QStringLiteral("entry %1 is not a JSON object").arg(i));
+            fail(error, QStringLiteral("entry %1 is not a JSON object").arg(i + 1));
             return std::nullopt;
         }
         const QJsonObject object = value.toObject();
         QString entryError;
         auto command = SavedCommand::fromJson(object, &entryError);
         if (!command) {
-            fail(error, QStringLiteral("entry %1: %2").arg(i).arg(entryError));
+            fail(error, QStringLiteral("entry %1: %2").arg(i + 1).arg(entryError));
             return std::nullopt;
         }
         // All six keys are there, so any more are keys this version does not know.
