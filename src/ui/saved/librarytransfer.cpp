@@ -79,9 +79,11 @@ void importCommands(QWidget *parent, CommandStore &store)
         {QStringLiteral("Keep Mine"), LibraryImport::Conflict::keepMine},
         {QStringLiteral("Take Theirs"), LibraryImport::Conflict::takeTheirs},
         {QStringLiteral("Keep Both"), LibraryImport::Conflict::keepBoth}};
-    for (const auto &[text, choice] : choices) {
-        QPushButton *button = ask->addButton(text, QMessageBox::AcceptRole);
-        button->setObjectName(text);
+    for (const auto &option : choices) {
+        // Copied out: a structured binding cannot be captured by every compiler in use.
+        const LibraryImport::Conflict choice = option.second;
+        QPushButton *button = ask->addButton(option.first, QMessageBox::AcceptRole);
+        button->setObjectName(option.first);
         QObject::connect(button, &QPushButton::clicked, ask,
                          [parent, &store, incoming = *incoming, choice] { finish(parent, store, incoming, choice); });
         if (choice == LibraryImport::Conflict::keepMine)
