@@ -1,6 +1,7 @@
 #include "commandline.h"
 
 #include "builders/formregistry.h"
+#include "completion.h"
 #include "help/helpcontent.h"
 #include "help/helpplaintext.h"
 #include "model/commandstore.h"
@@ -30,6 +31,7 @@ QString usage()
                           "  brindlecap saved list [SEARCH] [--json]\n"
                           "  brindlecap saved show ID-PREFIX|TITLE [-n]\n"
                           "  brindlecap help [TOPIC]\n"
+                          "  brindlecap --completion bash|zsh|fish\n"
                           "  brindlecap --help | --version\n"
                           "\n"
                           "Prints the FortiOS command text that Brindlecap Builder generates for CATEGORY.\n"
@@ -267,7 +269,16 @@ CommandLine::Result CommandLine::run(const QStringList &arguments)
         return help(arguments.mid(1));
     if (first == QLatin1String("saved"))
         return saved(arguments.mid(1));
-
+    if (first == QLatin1String("--completion")) {
+        if (arguments.size() != 2)
+            return failure(
+                QStringLiteral("--completion takes one shell; valid shells: %1").arg(Completion::shellNames()));
+        const auto script = Completion::script(arguments.at(1));
+        if (!script)
+            return failure(QStringLiteral("unknown shell %1; valid shells: %2")
+                               .arg(quoted(arguments.at(1)), Completion::shellNames()));
+        return {0, script->toUtf8(), {}};
+    }
     const auto category = Enum::fromCaseName<DebugCategory>(first);
     auto form = category ? FormRegistry::create(*category) : nullptr;
     if (!form)
