@@ -4,6 +4,7 @@
 #include "completion.h"
 #include "help/helpcontent.h"
 #include "help/helpplaintext.h"
+#include "manpage.h"
 #include "model/commandstore.h"
 #include "model/savedcommandfilter.h"
 #include "model/settingsstorage.h"
@@ -279,6 +280,10 @@ CommandLine::Result CommandLine::run(const QStringList &arguments)
                                .arg(quoted(arguments.at(1)), Completion::shellNames()));
         return {0, script->toUtf8(), {}};
     }
+    // Undocumented: the build turns this into the installed manual page.
+    if (first == QLatin1String("--man"))
+        return {0, ManPage::text().toUtf8(), {}};
+
     const auto category = Enum::fromCaseName<DebugCategory>(first);
     auto form = category ? FormRegistry::create(*category) : nullptr;
     if (!form)
