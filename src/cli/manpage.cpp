@@ -157,11 +157,12 @@ Print the version.
 The commands saved in Brindlecap Builder are read, never changed.
 .TP
 \fBsaved list\fR [\fISEARCH\fR] [\fB\-\-json\fR]
-Lists the saved commands; with
+Lists the saved commands, newest first: short identifier, category, local date and title. With
 .IR SEARCH ,
-only those that match it. With
+only those whose title, command text, notes or category contain it, ignoring case and surrounding
+spaces, as the Saved Commands search does. With
 .BR \-\-json ,
-as JSON.
+the matching entries in the stored JSON format.
 .TP
 \fBsaved show\fR \fIID\-PREFIX\fR|\fITITLE\fR [\fB\-n\fR]
 Prints the text of the saved command whose identifier starts with
