@@ -402,6 +402,8 @@ private slots:
             QVERIFY(commands() == original && changed.size() == 1);
         }
         QVERIFY(store.flush() && storedList(m_stores->storage(), SettingsStorage::savedCommands) == stored);
+        QVERIFY(QFile::remove(answer) && chooseFromLibrary(u"Export All\u2026"_s));
+        QCOMPARE(fileContents(answer), stored); // exported again, byte for byte
 
         SavedCommand edited = commands().at(1);
         edited.title = u"Edited"_s;
