@@ -55,8 +55,11 @@ AdviceMark *AdviceMark::markOf(const QWidget *control)
 
 void AdviceMark::show(QWidget *control, const QString &advice)
 {
-    control->setAccessibleDescription(advice);
-    control->setToolTip(advice);
+    // Only on a change: every keystroke passes here, and each new description is announced.
+    if (control->accessibleDescription() != advice) {
+        control->setAccessibleDescription(advice);
+        control->setToolTip(advice);
+    }
     auto *field = qobject_cast<QLineEdit *>(control);
     if (!field)
         return;
