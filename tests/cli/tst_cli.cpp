@@ -89,6 +89,8 @@ void TestCli::errors_data()
     const QString flagChoices = u"true or false"_s;
 
     QTest::newRow("unknown category") << u"sessions"_s << QStringList{u"'sessions'"_s, categoryNames()};
+    QTest::newRow("unknown shell") << u"--completion|tcsh"_s << QStringList{u"'tcsh'"_s, u"bash, zsh, fish"_s};
+    QTest::newRow("no shell") << u"--completion"_s << QStringList{u"bash, zsh, fish"_s};
     QTest::newRow("saved alone") << u"saved"_s << QStringList{u"saved list"_s, u"saved show"_s};
     QTest::newRow("saved, no such") << u"saved|remove"_s << QStringList{u"'remove'"_s, u"saved list"_s};
     QTest::newRow("saved show, two") << u"saved|show|a|b"_s << QStringList{u"one ID-PREFIX or TITLE"_s};

@@ -41,7 +41,6 @@ private slots:
     void namesEveryCategoryFieldAndValue_data();
     void namesEveryCategoryFieldAndValue();
     void bashCompletesWhatTheFormsAccept();
-    void unknownShellIsAUsageError();
 };
 
 void TestCompletion::namesEveryCategoryFieldAndValue_data()
@@ -125,19 +124,6 @@ void TestCompletion::bashCompletesWhatTheFormsAccept()
     QCOMPARE(got.size(), expected.size() + 1);
     for (qsizetype i = 0; i < expected.size(); ++i)
         QCOMPARE(got.at(i).split(u' ', Qt::SkipEmptyParts), expected.at(i));
-}
-
-void TestCompletion::unknownShellIsAUsageError()
-{
-    for (const QStringList &arguments : {QStringList{u"--completion"_s, u"tcsh"_s}, QStringList{u"--completion"_s}}) {
-        QProcess p;
-        finished(p, QStringLiteral(BRINDLECAP_CLI_PATH), arguments);
-        const QByteArray err = p.readAllStandardError();
-        QCOMPARE(p.exitCode(), 2);
-        QCOMPARE(p.readAllStandardOutput(), QByteArray());
-        QVERIFY2(err.startsWith("brindlecap: ") && err.count('\n') == 1 && err.contains("bash, zsh, fish"),
-                 err.constData());
-    }
 }
 
 QTEST_GUILESS_MAIN(TestCompletion)

@@ -40,11 +40,12 @@ class TestSavedCommandsView : public QObject
         return m_view->list()->visualRect(m_view->model()->index(row)).center();
     }
     void clickRow(int row) { QTest::mouseClick(m_view->list()->viewport(), Qt::LeftButton, {}, at(row)); }
-    // Opens row's context menu as a right click does and chooses entry; false when there was none.
-    // Chooses entry from the menu beside the search, as a click does; false when it is not there or disabled.
-    bool chooseFromLibrary(const QString &entry)
+    // Opens a menu with open and chooses entry in it, as a click does; false when the menu has no such
+    // entry, or it is disabled.
+    bool choose(const QString &entry, const std::function<void()> &open)
     {
         bool chosen = false;
+        // Runs inside the menu's own event loop, once the menu is up.
         QMetaObject::invokeMethod(
             this,
             [&] {
@@ -57,38 +58,31 @@ class TestSavedCommandsView : public QObject
                     menu->close();
             },
             Qt::QueuedConnection);
-        QTest::mouseClick(child<QToolButton>(m_view.get(), "libraryButton"), Qt::LeftButton);
+        open();
         QApplication::processEvents();
         return chosen;
     }
-    void dismissAlert()
-    {
-        alert()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    // From row's context menu, opened as a right click does.
     bool chooseFromMenu(int row, const QString &entry)
     {
         QWidget *viewport = m_view->list()->viewport();
         const QPoint pos = at(row);
         QTest::mouseClick(viewport, Qt::RightButton, {}, pos);
-        bool chosen = false;
-        // Runs inside the menu's own event loop, once the menu is up.
-        QMetaObject::invokeMethod(
-            this,
-            [&] {
-                auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-                for (QAction *action : menu ? menu->actions() : QList<QAction *>()) {
-                    if ((chosen = action->text() == entry))
-                        return QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
-                }
-                if (menu)
-                    menu->close();
-            },
-            Qt::QueuedConnection);
-        QContextMenuEvent event(QContextMenuEvent::Mouse, pos, viewport->mapToGlobal(pos));
-        QApplication::sendEvent(viewport, &event);
-        QApplication::processEvents();
-        return chosen;
+        return choose(entry, [viewport, pos] {
+            QContextMenuEvent event(QContextMenuEvent::Mouse, pos, viewport->mapToGlobal(pos));
+            QApplication::sendEvent(viewport, &event);
+        });
+    }
+    // From the menu beside the search.
+    bool chooseFromLibrary(const QString &entry)
+    {
+        return choose(entry,
+                      [this] { QTest::mouseClick(child<QToolButton>(m_view.get(), "libraryButton"), Qt::LeftButton); });
+    }
+    void dismissAlert()
+    {
+        alert()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
 private slots:
