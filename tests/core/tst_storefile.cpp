@@ -31,6 +31,7 @@
 #include <atomic>
 #include <csignal>
 #include <fcntl.h>
+#include <future>
 #include <iostream>
 #include <random>
 #include <sys/ioctl.h>
@@ -98,6 +99,22 @@ int burst(const QString &settingsFile)
             std::cout << i << std::endl; // flushed: the parent reads it while this runs
     }
     return 0;
+}
+
+// A real failing write: the file-size limit makes write() fail as a full disk does, with EFBIG instead
+// of ENOSPC. None for a negative limit.
+bool limitSize(qint64 limit)
+{
+    static const rlimit original = [] {
+        rlimit value{};
+        getrlimit(RLIMIT_FSIZE, &value);
+        return value;
+    }();
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit value = original;
+    if (limit >= 0)
+        value.rlim_cur = rlim_t(limit);
+    return setrlimit(RLIMIT_FSIZE, &value) == 0;
 }
 
 enum Fault { cut, commit, fileSize };
@@ -177,25 +194,22 @@ private slots:
     {
         SettingsStorage storage(settingsFile());
         const QString path = storage.pathOf(SettingsStorage::savedCommands);
-        // A pipe as the file: the load reads the stored list, then waits for its end until this test
-        // closes it.
-        QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
-        int writer = ::open(QFile::encodeName(path).constData(), O_RDWR);
-        QVERIFY(writer >= 0);
         const QList<SavedCommand> stored{numbered(3), numbered(2), numbered(1)};
         const QByteArray document = SavedCommand::encodeList(stored);
-        QCOMPARE(::write(writer, document.constData(), document.size()), document.size());
+        QVERIFY(writeFile(path, document));
+        // The load waits at its read until this test lets it go on.
+        std::promise<void> release;
+        const std::shared_future<void> released = release.get_future().share();
+        std::atomic_bool reading = false;
+        AtomicFile::setFaultsForTesting(AtomicFile::Faults{.read = [&, released](const QString &read) {
+            reading = reading || read == path;
+            if (read == path)
+                released.wait();
+            return 0;
+        }});
+        auto letGo = qScopeGuard([&release] { release.set_value(); }); // even if a check fails
         CommandStore store(storage, CommandStore::Loading::inBackground);
-        const auto closeWriter = [&writer] {
-            if (writer >= 0)
-                ::close(std::exchange(writer, -1));
-        };
-        const auto endOfFile = qScopeGuard(closeWriter); // the load ends even if a check fails
-        const auto unread = [writer] {
-            int bytes = -1;
-            return ::ioctl(writer, FIONREAD, &bytes) == 0 ? bytes : -1;
-        };
-        QTRY_COMPARE(unread(), 0);
+        QTRY_VERIFY(reading);
         qsizetype seen = -1;
         connect(&store, &CommandStore::changed, this, [&] { seen = store.commands().size(); });
 
@@ -206,9 +220,12 @@ private slots:
         edited.title = u"edited"_s;
         store.update(edited);
         store.remove(gone.id);
-        QVERIFY(!store.isLoaded() && store.commands() == QList{edited} && !QFileInfo(path).isFile());
+        QVERIFY(!store.isLoaded() && store.commands() == QList{edited});
+        QThread::msleep(50); // time enough for a write that should not happen
+        QCOMPARE(fileContents(path), document);
 
-        closeWriter();
+        letGo.dismiss();
+        release.set_value();
         QTRY_VERIFY(store.isLoaded()); // through the event loop, as in the application
         QVERIFY(store.commands() == QList{edited} + stored);
         QCOMPARE(seen, stored.size() + 1);
@@ -295,17 +312,6 @@ private slots:
         QFETCH(qint64, step);
         // Hundreds of failures are made on purpose here; each is checked through the stores' signals.
         QLoggingCategory::setFilterRules(u"brindlecap.store.warning=false"_s);
-        // A real failing write: the file-size limit makes write() fail as a full disk does, with EFBIG
-        // instead of ENOSPC. Through QSettings, this left a truncated file and reported success.
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit original{};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &original), 0);
-        const auto limitSize = [&original](qint64 limit) { // none for a negative limit
-            rlimit value = original;
-            if (limit >= 0)
-                value.rlim_cur = rlim_t(limit);
-            QCOMPARE(setrlimit(RLIMIT_FSIZE, &value), 0);
-        };
         SettingsStorage storage(settingsFile());
         const QString path = storage.pathOf(listOf(interfaces));
         {
@@ -320,14 +326,14 @@ private slots:
         for (qint64 limit = 0;; limit += step) {
             const qint64 budget = fault == cut ? limit : std::numeric_limits<qint64>::max();
             if (fault == fileSize)
-                limitSize(limit);
+                QVERIFY(limitSize(limit));
             else
                 AtomicFile::setFaultsForTesting(AtomicFile::Faults{
                     [budget](QIODevice &file) { return std::make_unique<FailDevice>(file, budget); }, fault == commit});
             Handle h = open(storage, interfaces);
             QSignalSpy failed(h.store.get(), &ListStore::saveFailed);
             h.add(99);
-            limitSize(-1);
+            QVERIFY(limitSize(-1));
             const QByteArray now = fileContents(path);
             QVERIFY2(now == before || now == h.document(), qPrintable(u"limit %1"_s.arg(limit)));
             QCOMPARE(failed.size(), now == before ? 1 : 0);
@@ -476,50 +482,74 @@ private slots:
     void migratesTheFirstVersionsSettings_data()
     {
         QTest::addColumn<bool>("interfaces");
-        QTest::addColumn<bool>("room");
-        QTest::newRow("saved commands") << false << true;
-        QTest::newRow("saved commands, no room to move them") << false << false;
-        QTest::newRow("custom interfaces") << true << true;
-        QTest::newRow("custom interfaces, no room to move them") << true << false;
+        QTest::addColumn<int>("step");       // of the file-size limit: a full disk; 0 for room enough
+        QTest::addColumn<bool>("room");      // to move the list out at first
+        QTest::addColumn<QByteArray>("own"); // already in the list's own file
+        for (const bool interfaces : {false, true}) {
+            const char *store = interfaces ? "custom interfaces" : "saved commands";
+            QTest::addRow("%s", store) << interfaces << 0 << true << QByteArray();
+            QTest::addRow("%s, no room to move them", store) << interfaces << 0 << false << QByteArray();
+            QTest::addRow("%s, a full disk", store) << interfaces << 1543 << true << QByteArray();
+            QTest::addRow("%s, another list in its own file", store) << interfaces << 0 << true << QByteArray("[]");
+        }
     }
 
     void migratesTheFirstVersionsSettings()
     {
         QFETCH(bool, interfaces);
+        QFETCH(int, step);
         QFETCH(bool, room);
+        QFETCH(QByteArray, own);
         QLoggingCategory::setFilterRules(u"brindlecap.store.warning=false"_s);
-        QVERIFY(QFile::copy(QFINDTESTDATA("data/settings-0.1.0.conf"), settingsFile()));
-        const QByteArray fixture = fileContents(settingsFile());
+        // Other keys after the lists, and a large one in a section of its own.
+        const QByteArray fixture = fileContents(QFINDTESTDATA("data/settings-0.1.0.conf")) +
+                                   "later=kept\n[mainWindow]\n" + "geometry=@ByteArray(" + QByteArray(20000, 'g') +
+                                   ")\nsize=@Size(900 620)\n";
+        QByteArray without; // the fixture without the lines of the lists, byte for byte
+        for (const QByteArray &line : fixture.split('\n'))
+            without += line.startsWith("BrindlecapBuilder.") ? QByteArray() : line + '\n';
+        without.chop(1);
         const QString key = QLatin1String(listOf(interfaces).legacyKey);
+        QVERIFY(writeFile(settingsFile(), fixture));
         const QByteArray value = QSettings(settingsFile(), QSettings::IniFormat).value(key).toByteArray();
-        if (!room)
-            AtomicFile::setFaultsForTesting(AtomicFile::Faults{
-                [half = value.size() / 2](QIODevice &file) { return std::make_unique<FailDevice>(file, half); }});
-        SettingsStorage storage(settingsFile());
-        Handle h = open(storage, interfaces);
-        QVERIFY(h.store->loadError().isEmpty());
-        QCOMPARE(h.size(), 3);
-        QCOMPARE(h.document(), value);
-        if (room) { // both moved byte for byte; nothing copied, as nothing was at risk
-            QCOMPARE(fileContents(h.store->fileName()), value);
-            QVERIFY(QSettings(settingsFile(), QSettings::IniFormat).allKeys().isEmpty());
-            QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 3);
-            return;
+        for (qint64 limit = step; limit <= (step ? fixture.size() : 0); limit += std::max(step, 1)) {
+            const QString path = m_dir->filePath(QLatin1String(listOf(interfaces).fileName));
+            QVERIFY(writeFile(settingsFile(), fixture) &&
+                    (own.isEmpty() ? !QFile::exists(path) || QFile::remove(path) : writeFile(path, own)));
+            QVERIFY(QFile::setPermissions(settingsFile(), QFile::ReadOwner | QFile::WriteOwner));
+            if (!room)
+                AtomicFile::setFaultsForTesting(AtomicFile::Faults{
+                    [half = value.size() / 2](QIODevice &file) { return std::make_unique<FailDevice>(file, half); }});
+            QVERIFY(limitSize(step ? limit : -1));
+            SettingsStorage storage(settingsFile());
+            Handle h = open(storage, interfaces);
+            QVERIFY(limitSize(-1));
+            // Whole or without the lists' lines, whatever the disk let through; the list where it is.
+            const QByteArray now = fileContents(settingsFile());
+            QVERIFY2(now == fixture || now == without, qPrintable(u"limit %1"_s.arg(limit)));
+            QCOMPARE(h.document(), own.isEmpty() ? value : own);
+            QVERIFY(h.store->loadError().isEmpty());
+            const QString kept = h.store->supersededFileName();
+            QCOMPARE(fileContents(kept), own.isEmpty() ? QByteArray() : value); // for the user to import
+            for (const QString &made :
+                 {own.isEmpty() ? h.store->fileName() : QString(), kept}) // as private as the settings file
+                QVERIFY(!QFile::exists(made) || QFile::permissions(made) == QFile::permissions(settingsFile()));
+            if (step)
+                continue;
+            QCOMPARE(now == without, room);
+            if (!room) { // used where it is; a change is kept in memory until a retry writes it
+                QVERIFY(!QFile::exists(h.store->fileName()));
+                QVERIFY(!h.add(7));
+                QCOMPARE(fileContents(settingsFile()), fixture);
+                AtomicFile::setFaultsForTesting(std::nullopt);
+                h.store->retrySave(); // as Try Again does
+                QVERIFY(h.store->flush());
+                QCOMPARE(h.size(), 4);
+                QCOMPARE(fileContents(h.store->fileName()), h.document());
+                QCOMPARE(fileContents(settingsFile()), without);
+            }
+            QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), own.isEmpty() ? 3 : 4);
         }
-        // Used where it is; a change fails and is kept in memory until a retry succeeds; only then is
-        // the old value removed, after a copy of the settings file.
-        QVERIFY(!QFile::exists(h.store->fileName()));
-        QVERIFY(!h.add(7));
-        QCOMPARE(fileContents(settingsFile()), fixture);
-        AtomicFile::setFaultsForTesting(std::nullopt);
-        h.store->retrySave(); // as Try Again does
-        QVERIFY(h.store->flush());
-        QCOMPARE(h.size(), 4);
-        QCOMPARE(fileContents(h.store->fileName()), h.document());
-        QVERIFY(!QSettings(settingsFile(), QSettings::IniFormat).contains(key));
-        const QStringList copies = QDir(m_dir->path()).entryList({u"settings.superseded-*.conf"_s});
-        QCOMPARE(copies.size(), 1);
-        QCOMPARE(fileContents(m_dir->filePath(copies.first())), fixture);
     }
 
     void killedDuringBurstsLosesNothingReported()

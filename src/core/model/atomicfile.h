@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QFileDevice>
 #include <QString>
 
 #include <functional>
@@ -16,17 +17,31 @@ class QIODevice;
 // operation into words.
 namespace AtomicFile {
 
-// Writes data to path. On failure the old file is untouched, no
-// temporary file is left, and error holds the system's reason.
-bool write(const QString &path, QByteArrayView data, QString *error = nullptr);
+// More than any list of the user's can be (10,000 saved commands are 8 MB), little enough to hold.
+constexpr qint64 sizeLimit = qint64(256) << 20;
 
-// The whole file; nullopt with error when it exists but cannot be read. A missing file reads as
-// nullopt with an empty error.
+// Writes data to path. On failure the old file is untouched, no temporary file is left, and error
+// holds the system's reason. A new file gets permissions when given, else the system's default; an
+// existing one keeps its own.
+bool write(const QString &path, QByteArrayView data, QString *error = nullptr,
+           std::optional<QFileDevice::Permissions> permissions = std::nullopt);
+
+// The whole file; nullopt with error when it exists but cannot be read. Only a regular file of at
+// most sizeLimit bytes is read: a named pipe, a device or a folder is refused at once, never waited
+// on. A missing file reads as nullopt with an empty error.
 std::optional<QByteArray> read(const QString &path, QString *error = nullptr);
 
-// Copies source aside, beside it, as "<name>.<tag>-<UTC time>.<suffix>" and returns the copy's path;
-// an identical earlier copy is reused, so that starting twice without saving makes one copy. Empty,
-// with error set, when no complete copy could be made; no empty or partial copy is ever left.
+// Whether path is a regular file that read() would take, or missing; else false with the reason.
+// For files that other code opens (QSettings), which must not block on a pipe either.
+bool readable(const QString &path, QString *error = nullptr);
+
+// Writes data beside the file path names, as "<name>.<tag>-<UTC time>.<suffix>", with permissions,
+// and returns the new file's path; an identical earlier one is reused. Empty, with error set, when no
+// complete file could be written; no empty or partial one is ever left.
+QString writeAside(const QString &path, const QString &tag, QByteArrayView data, QFileDevice::Permissions permissions,
+                   QString *error = nullptr);
+// writeAside of source's own bytes and permissions: a copy that only its owner may read, if the
+// source is so.
 QString copyAside(const QString &source, const QString &tag, QString *error = nullptr);
 
 // The reason a file operation failed, in the system's words: Qt's text where it says something,
@@ -34,10 +49,13 @@ QString copyAside(const QString &source, const QString &tag, QString *error = nu
 QString reason(const QString &deviceText, int errnoValue);
 
 // Fault injection for tests: every write goes through the device that wrap returns for the real file
-// (which may fail after some bytes), and commit can be made to fail. Applies to every thread.
+// (which may fail after some bytes), and commit can be made to fail; before every read, read is
+// called with the path and its result, when not 0, is the errno the read fails with. Applies to
+// every thread.
 struct Faults {
-    std::function<std::unique_ptr<QIODevice>(QIODevice &file)> wrap;
+    std::function<std::unique_ptr<QIODevice>(QIODevice &file)> wrap = {};
     bool failCommit = false;
+    std::function<int(const QString &path)> read = {};
 };
 void setFaultsForTesting(std::optional<Faults> faults);
 

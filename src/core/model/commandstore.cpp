@@ -7,7 +7,7 @@
 #include <algorithm>
 
 CommandStore::CommandStore(SettingsStorage &storage, Loading loading, QObject *parent)
-    : ListStore(storage, SettingsStorage::savedCommands, "CommandStore", parent)
+    : ListStore(storage, SettingsStorage::savedCommands, "CommandStore", QStringLiteral("Saved commands"), parent)
 {
     prepareRead();
     if (loading == Loading::now) {
@@ -53,7 +53,7 @@ void CommandStore::take(Fetched fetched)
             unreadable(decoded.error);
         } else {
             if (decoded.unknownKeys)
-                keepCopy(QStringLiteral("holds keys this version does not know and would drop"));
+                keepNewerKeys();
             stored = std::move(*decoded.commands);
         }
     }
@@ -153,6 +153,11 @@ bool CommandStore::flush()
 {
     waitUntilLoaded();
     return ListStore::flush();
+}
+
+QByteArray CommandStore::document() const
+{
+    return SavedCommand::encodeList(m_commands);
 }
 
 void CommandStore::save()

@@ -43,6 +43,7 @@ public:
 
     void retrySave() override;
     bool flush() override;
+    QByteArray document() const override;
 
     // The stored list as a reader that must not change anything sees it (the command line): from the
     // list's own file or, before the first version's settings were moved, from the settings file. Nothing

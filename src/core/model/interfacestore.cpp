@@ -48,7 +48,8 @@ int compareScalars(const QString &a, const QString &b)
 } // namespace
 
 InterfaceStore::InterfaceStore(SettingsStorage &storage, QObject *parent)
-    : ListStore(storage, SettingsStorage::customInterfaces, "InterfaceStore", parent)
+    : ListStore(storage, SettingsStorage::customInterfaces, "InterfaceStore", QStringLiteral("Custom interfaces"),
+                parent)
 {
 }
 
@@ -93,10 +94,18 @@ void InterfaceStore::save()
 {
     // Written before returning: the file is small, and the Sniffer form that shows the list may be
     // discarded at any moment.
-    file().write([names = m_interfaces] {
-        return QJsonDocument(QJsonArray::fromStringList(names)).toJson(QJsonDocument::Compact);
-    });
+    file().write([names = m_interfaces] { return encode(names); });
     file().flush();
+}
+
+QByteArray InterfaceStore::encode(const QStringList &names)
+{
+    return QJsonDocument(QJsonArray::fromStringList(names)).toJson(QJsonDocument::Compact);
+}
+
+QByteArray InterfaceStore::document() const
+{
+    return encode(m_interfaces);
 }
 
 std::optional<QStringList> InterfaceStore::decode(const QByteArray &data)

@@ -30,9 +30,11 @@ public:
     void remove(const QString &name);
     void save();
     void retrySave() override { save(); }
+    QByteArray document() const override;
 
     // The stored form: a JSON array of strings, taken as it is; nullopt for anything else.
     static std::optional<QStringList> decode(const QByteArray &data);
+    static QByteArray encode(const QStringList &names);
 
     // Name equality as the store sees it: canonically equivalent strings are equal, case matters.
     static bool sameName(const QString &a, const QString &b);

@@ -4,11 +4,16 @@
 #include "storefile.h"
 #include "storelog.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 Q_LOGGING_CATEGORY(lcStore, "brindlecap.store")
 
-ListStore::ListStore(SettingsStorage &storage, const SettingsStorage::List &list, const char *name, QObject *parent)
+ListStore::ListStore(SettingsStorage &storage, const SettingsStorage::List &list, const char *name,
+                     const QString &displayName, QObject *parent)
     : QObject(parent)
     , m_name(name)
+    , m_displayName(displayName)
     , m_file(new StoreFile(storage, list, this))
 {
     connect(m_file, &StoreFile::writeFailed, this, [this](const QString &fileName, const QString &reason) {
@@ -26,6 +31,11 @@ QString ListStore::fileName() const
 QString ListStore::backupFileName() const
 {
     return m_file->copyFileName();
+}
+
+QString ListStore::supersededFileName() const
+{
+    return m_file->supersededFileName();
 }
 
 QString ListStore::saveError() const
@@ -69,8 +79,31 @@ void ListStore::unreadable(const QString &error)
     m_file->keepCopy();
 }
 
-void ListStore::keepCopy(const QString &why)
+void ListStore::keepNewerKeys()
 {
-    qCWarning(lcStore).noquote() << QLatin1String(m_name) + u':' << fileName() << why << "- it is copied aside first";
+    m_dropsNewerKeys = true;
+    qCWarning(lcStore).noquote() << QLatin1String(m_name) + u':' << fileName()
+                                 << "holds keys this version does not know and would drop - it is copied aside first";
     m_file->keepCopy();
+}
+
+QString ListStore::rescue(QString *error)
+{
+    const QByteArray data = document();
+    QString why;
+    for (const QString &folder : {QFileInfo(fileName()).absolutePath(), QDir::tempPath()}) {
+        const QString path = QDir(folder).filePath(QFileInfo(fileName()).fileName());
+        const QString rescued = AtomicFile::writeAside(path, QStringLiteral("rescue"), data,
+                                                       QFileDevice::ReadOwner | QFileDevice::WriteOwner, &why);
+        if (!rescued.isEmpty()) {
+            qCWarning(lcStore).noquote() << m_name << "rescue: what could not be written to" << fileName() << "is in"
+                                         << rescued;
+            return rescued;
+        }
+        if (error)
+            *error += (error->isEmpty() ? QString() : QStringLiteral("; ")) + path + QStringLiteral(": ") + why;
+    }
+    qCWarning(lcStore).noquote() << m_name << "rescue failed: what could not be written to" << fileName() << "is lost -"
+                                 << (error ? *error : why);
+    return {};
 }

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryFile>
 
 namespace {
 constexpr auto organisation = "Brindlecap";
@@ -28,6 +29,91 @@ QString notText(const QVariant &value)
         return QStringLiteral("the value in the settings file is a list, not JSON text");
     return QStringLiteral("the value in the settings file is not JSON text (%1)").arg(QLatin1String(value.typeName()));
 }
+
+bool isIniSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+
+// The INI text without the top-level entries of keys, split into entries as QSettings splits it (an
+// entry may go on over several lines, inside quotes or after a backslash); every other byte stays.
+QByteArray withoutEntries(const QByteArray &data, const QStringList &keys)
+{
+    QByteArray kept;
+    kept.reserve(data.size());
+    bool topLevel = true;
+    qsizetype copied = 0;
+    const qsizetype n = data.size();
+    for (qsizetype pos = 0; pos < n;) {
+        qsizetype start = pos;
+        while (start < n && isIniSpace(data.at(start)))
+            ++start;
+        qsizetype i = start;
+        qsizetype equals = -1;
+        bool quoted = false;
+        while (i < n) {
+            const char c = data.at(i++);
+            if (c == '=' && !quoted && equals < 0) {
+                equals = i - 1;
+            } else if ((c == '\n' || c == '\r') && !quoted) {
+                --i;
+                break;
+            } else if (c == '\\' && i < n) {
+                const char escaped = data.at(i++);
+                if (i < n && ((escaped == '\n' && data.at(i) == '\r') || (escaped == '\r' && data.at(i) == '\n')))
+                    ++i;
+            } else if (c == '"') {
+                quoted = !quoted;
+            } else if (c == ';' && !quoted) {
+                // A comment, to the end of the line.
+                while (i < n && data.at(i) != '\n' && data.at(i) != '\r')
+                    ++i;
+                break;
+            }
+        }
+        pos = i;
+        if (i < n && data.at(i) == '\r')
+            ++pos;
+        if (pos < n && data.at(pos) == '\n')
+            ++pos;
+        if (i <= start)
+            continue;
+        const QByteArrayView line(data.constData() + start, i - start);
+        if (line.startsWith('[')) {
+            const qsizetype close = line.indexOf(']');
+            const QByteArrayView section = line.sliced(1, (close < 0 ? line.size() : close) - 1);
+            topLevel = section.compare("general", Qt::CaseInsensitive) == 0;
+        } else if (topLevel && equals >= 0 &&
+                   keys.contains(QString::fromUtf8(data.mid(start, equals - start).trimmed()))) {
+            kept.append(data.constData() + copied, start - copied);
+            copied = pos;
+        }
+    }
+    kept.append(data.constData() + copied, n - copied);
+    return kept;
+}
+
+// Whether text, read as QSettings reads a settings file, holds what settings holds but keys.
+bool readsAsWithout(const QByteArray &text, const QSettings &settings, const QStringList &keys, QString *error)
+{
+    QTemporaryFile file(QFileInfo(settings.fileName()).dir().filePath(QStringLiteral(".settings-check-XXXXXX")));
+    if (!file.open() || file.write(text) != text.size() || !file.flush()) {
+        *error = AtomicFile::reason(file.errorString(), errno);
+        return false;
+    }
+    const QSettings check(file.fileName(), QSettings::IniFormat);
+    QStringList expected = settings.allKeys();
+    expected.removeIf([&keys](const QString &key) { return keys.contains(key); });
+    QStringList found = check.allKeys();
+    expected.sort();
+    found.sort();
+    if (check.status() != QSettings::NoError || found != expected ||
+        !std::ranges::all_of(expected, [&](const QString &key) { return check.value(key) == settings.value(key); })) {
+        *error = QStringLiteral("without them it would not read the same");
+        return false;
+    }
+    return true;
+}
 } // namespace
 
 SettingsStorage::SettingsStorage(const QString &fileName)
@@ -39,6 +125,9 @@ SettingsStorage::SettingsStorage(const QString &fileName)
         m_settings = std::make_unique<QSettings>(QLatin1String(organisation), QLatin1String(application));
     else
         m_settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
+    // QSettings would wait for ever on a pipe, and read a device without end.
+    if (!AtomicFile::readable(m_settings->fileName(), &m_unusable))
+        qCWarning(lcStore).noquote() << "the settings file" << m_settings->fileName() << "is not read:" << m_unusable;
 }
 
 SettingsStorage::~SettingsStorage() = default;
@@ -58,11 +147,14 @@ QString SettingsStorage::pathOf(const List &list) const
     return QFileInfo(fileName()).absoluteDir().filePath(QLatin1String(list.fileName));
 }
 
-void SettingsStorage::migrateLegacyLists()
+void SettingsStorage::migrateLegacyLists(const List *absorbed)
 {
+    if (!m_unusable.isEmpty())
+        return;
     QStringList moved;
     bool copyFirst = false;
-    bool unmovable = false;
+    // What the first version's settings file let others do with the lists, its copies keep.
+    const QFileDevice::Permissions permissions = QFile::permissions(fileName());
     for (const List &list : {savedCommands, customInterfaces}) {
         const QString key = QLatin1String(list.legacyKey);
         if (!m_settings->contains(key))
@@ -71,19 +163,29 @@ void SettingsStorage::migrateLegacyLists()
         const QVariant value = m_settings->value(key);
         const std::optional<QByteArray> text = asText(value);
         const QString path = pathOf(list);
-        if (QFileInfo::exists(path)) {
-            // Moved before but not removed, or written since by the first version: keep a copy unless
-            // the file holds exactly the same.
-            copyFirst = copyFirst || !text || AtomicFile::read(path) != text;
-            continue;
-        }
+        const bool hasFile = QFileInfo::exists(path);
         if (!text) {
-            copyFirst = unmovable = true;
-            m_unmovable.insert(key, {notText(value), {}});
+            copyFirst = true;
+            if (!hasFile)
+                m_unmovable.insert(key, {notText(value), {}});
             continue;
         }
         QString error;
-        if (!AtomicFile::write(path, *text, &error)) {
+        if (hasFile) {
+            // Moved before but not removed, or written since by the first version: what the file does not
+            // hold is kept beside it, for the user to see.
+            if ((absorbed && qstrcmp(absorbed->fileName, list.fileName) == 0) || AtomicFile::read(path) == text)
+                continue;
+            const QString kept = AtomicFile::writeAside(path, QStringLiteral("superseded"), *text, permissions, &error);
+            if (kept.isEmpty()) {
+                qCWarning(lcStore).noquote() << "could not keep" << key << "of the settings file beside" << path << "-"
+                                             << error << "- it stays in the settings file";
+                return;
+            }
+            m_superseded.insert(key, kept);
+            continue;
+        }
+        if (!AtomicFile::write(path, *text, &error, permissions)) {
             qCWarning(lcStore).noquote() << "could not move" << key << "out of the settings file to" << path << "-"
                                          << error << "- it stays in the settings file until the next start";
             return;
@@ -93,8 +195,7 @@ void SettingsStorage::migrateLegacyLists()
         return;
     if (copyFirst) {
         QString error;
-        const QString copy = AtomicFile::copyAside(
-            fileName(), unmovable ? QStringLiteral("unreadable") : QStringLiteral("superseded"), &error);
+        const QString copy = AtomicFile::copyAside(fileName(), QStringLiteral("unreadable"), &error);
         if (copy.isEmpty()) {
             qCWarning(lcStore).noquote() << "could not copy" << fileName() << "aside -" << error
                                          << "- the lists stay in the settings file";
@@ -105,17 +206,34 @@ void SettingsStorage::migrateLegacyLists()
         qCWarning(lcStore).noquote() << "the settings file was copied to" << copy
                                      << "before the lists were removed from it";
     }
-    for (const QString &key : std::as_const(moved))
-        m_settings->remove(key);
+    removeKeys(moved);
+}
+
+bool SettingsStorage::removeKeys(const QStringList &keys)
+{
+    QString error;
+    // Up to date with the file, so that the check below compares with what is on disk now.
     m_settings->sync();
-    if (m_settings->status() != QSettings::NoError)
-        qCWarning(lcStore).noquote() << "could not remove the moved lists from" << fileName()
+    const std::optional<QByteArray> data = AtomicFile::read(fileName(), &error);
+    const QByteArray kept = data ? withoutEntries(*data, keys) : QByteArray();
+    if (!data || !readsAsWithout(kept, *m_settings, keys, &error) || !AtomicFile::write(fileName(), kept, &error)) {
+        qCWarning(lcStore).noquote() << "could not remove the moved lists from" << fileName() << "-" << error
                                      << "- the next start tries again";
+        return false;
+    }
+    m_settings->sync();
+    return true;
 }
 
 std::optional<QByteArray> SettingsStorage::legacyValue(const List &list, QString *error) const
 {
     const QString key = QLatin1String(list.legacyKey);
+    if (!m_unusable.isEmpty()) {
+        // It may hold a list of the first version's, which cannot be known.
+        if (error)
+            *error = QStringLiteral("the settings file %1 cannot be read: %2").arg(fileName(), m_unusable);
+        return std::nullopt;
+    }
     if (!m_settings->contains(key))
         return std::nullopt;
     const QVariant value = m_settings->value(key);
@@ -131,4 +249,9 @@ std::optional<SettingsStorage::Unmovable> SettingsStorage::unmovable(const List 
     if (found == m_unmovable.cend())
         return std::nullopt;
     return *found;
+}
+
+QString SettingsStorage::superseded(const List &list) const
+{
+    return m_superseded.value(QLatin1String(list.legacyKey));
 }

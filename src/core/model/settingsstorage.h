@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QVariant>
 
@@ -9,11 +10,12 @@
 
 class QSettings;
 
-// Where the application keeps what it stores: an INI settings file through QSettings (by default the
-// platform's per-user location, on Linux ~/.config/Brindlecap/BrindlecapBuilder.conf; the environment
-// variable BRINDLECAP_SETTINGS names another file, for tests and portable use) and, beside it, one JSON
-// file for each list of the user's. The first version kept those lists inside the settings file;
-// migrateLegacyLists() moves them out.
+// Where the application keeps what it stores: an INI settings file (by default the platform's
+// per-user location, on Linux ~/.config/Brindlecap/BrindlecapBuilder.conf; the environment variable
+// BRINDLECAP_SETTINGS names another file, for tests and portable use) and, beside it, one JSON file
+// for each list of the user's. The first version kept those lists inside the settings file;
+// migrateLegacyLists() moves them out. QSettings only ever reads the settings file here: it never
+// rewrites it, since it may hold the user's lists and QSettings cuts a file short on a full disk.
 class SettingsStorage
 {
 public:
@@ -35,12 +37,16 @@ public:
     QString fileName() const;
     QString pathOf(const List &list) const;
 
-    // Moves each list still inside the settings file into its own file, byte for byte, and removes the
-    // old keys once every list is safe on disk. A value that is not text (a hand edit QSettings reads
-    // as a list) cannot be moved; the settings file is copied aside before its key is removed. Nothing
-    // is removed after a failure, so the next call tries again. Does nothing when there is nothing to
-    // move, so each store calls it before reading.
-    void migrateLegacyLists();
+    // Moves each list still inside the settings file into its own file, byte for byte (keeping the
+    // settings file's permissions), then removes the old keys, once every list is safe on disk, by
+    // rewriting the settings file without their lines through the checked atomic writer. Where the
+    // list's own file exists already and holds something else, the old value is kept in a file beside
+    // it first (superseded()); absorbed names a list whose file is known to hold the old value. A
+    // value that is not text (a hand edit QSettings reads as a list) cannot be moved; the settings
+    // file is copied aside before its key is removed. Nothing is removed after a failure, so the next
+    // call tries again. Does nothing when there is nothing to move, so each store calls it before
+    // reading.
+    void migrateLegacyLists(const List *absorbed = nullptr);
 
     // The list's value in the settings file, as long as it could not be moved out; nullopt once it has
     // been, or when it was never there. A value that is not text reads as nullopt with error set.
@@ -51,8 +57,15 @@ public:
         QString copy;
     };
     std::optional<Unmovable> unmovable(const List &list) const;
+    // Where the first version's value went when the list's own file already held something else.
+    QString superseded(const List &list) const;
 
 private:
+    bool removeKeys(const QStringList &keys);
+
     std::unique_ptr<QSettings> m_settings;
+    // Why the settings file is not read at all (a pipe, a device, too large); empty when it is.
+    QString m_unusable;
     QHash<QString, Unmovable> m_unmovable;
+    QHash<QString, QString> m_superseded;
 };

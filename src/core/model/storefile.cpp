@@ -39,6 +39,7 @@ void StoreFile::prepareRead()
 
 std::optional<QByteArray> StoreFile::completeRead(std::optional<QByteArray> data, QString why, QString *error)
 {
+    const bool unreadable = !data && !why.isEmpty();
     if (!data && why.isEmpty()) {
         // No file yet: the list is still in the settings file if moving it out failed.
         data = m_settings.legacyValue(m_list, &why);
@@ -48,8 +49,13 @@ std::optional<QByteArray> StoreFile::completeRead(std::optional<QByteArray> data
             m_copyFileName = unmovable->copy;
         }
     }
+    m_supersededFileName = m_settings.superseded(m_list);
     if (error)
         *error = why;
+    // A read that failed (a bad sector, a file only its owner's group may read) is no empty list: the
+    // file is not replaced before a copy of it exists.
+    if (unreadable)
+        keepCopy();
     return data;
 }
 
@@ -101,7 +107,12 @@ void StoreFile::run()
 
         Outcome outcome;
         QString copy;
-        if (copyFirst) {
+        // Gone since it could not be read: nothing is left to keep.
+        if (copyFirst && !QFileInfo(m_path).exists() && !QFileInfo(m_path).isSymLink()) {
+            lock.lock();
+            m_copyPending = false;
+            lock.unlock();
+        } else if (copyFirst) {
             QString error;
             copy = AtomicFile::copyAside(m_path, copyTag, &error);
             if (copy.isEmpty())
@@ -152,7 +163,7 @@ void StoreFile::deliver()
     if (m_readLegacy) {
         // The file now holds everything the settings file held, and what changed since.
         m_readLegacy = false;
-        m_settings.migrateLegacyLists();
+        m_settings.migrateLegacyLists(&m_list);
     }
     emit written();
 }

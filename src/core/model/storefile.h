@@ -39,6 +39,8 @@ public:
     void keepCopy();
     // Where that copy is; empty while there is none.
     QString copyFileName() const;
+    // Where the first version's list went because this file held another one; empty when it did not.
+    QString supersededFileName() const { return m_supersededFileName; }
 
     // Queues a write of what encode returns; encode runs on the writer thread. A write queued before
     // this one and not yet started is dropped: this one holds everything it held.
@@ -66,6 +68,7 @@ private:
     const QString m_path;
     // Read from the settings file because moving it out failed: moved as soon as a write succeeds.
     bool m_readLegacy = false;
+    QString m_supersededFileName;
     QString m_writeError;
 
     mutable std::mutex m_mutex;
