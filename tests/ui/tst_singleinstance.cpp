@@ -1,4 +1,4 @@
-// Starts the real brindlecap-builder: one process per user and settings file must remain.
+// Starts the real brindlecap-builder: one process per user and folder of lists must remain.
 
 #include "app/singleinstance.h"
 #include "model/commandstore.h"
@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -79,7 +80,7 @@ private slots:
         m_processes.clear();
     }
 
-    void oneInstancePerSettingsFile()
+    void oneInstancePerFolderOfLists()
     {
         const QString lock = SingleInstance(settingsFile()).lockFilePath();
         QCOMPARE(QFileInfo(lock).dir(), QFileInfo(settingsFile()).dir());
@@ -97,18 +98,23 @@ private slots:
         QVERIFY(QFile::exists(lock));
         QProcess *first = launch();
         QVERIFY(first);
-        // Found from a start with another runtime folder, or none (a shell outside the login session).
-        for (const QString &runtime : {QString(), m_dir->path(), u"-"_s}) {
-            QProcess *second = launch(u"settings.conf"_s, {}, runtime);
-            QVERIFY2(endsNormally(second), qPrintable(runtime));
+        // Found from a start with another runtime folder, or none (a shell outside the login session),
+        // and from another settings file beside it, which shares the lists.
+        for (const auto &[name, runtime] :
+             {std::pair{u"settings.conf"_s, QString()}, std::pair{u"settings.conf"_s, m_dir->path()},
+              std::pair{u"t.conf"_s, u"-"_s}}) {
+            QProcess *second = launch(name, {}, runtime);
+            QVERIFY2(endsNormally(second), qPrintable(name + runtime));
             QVERIFY(!second->readAllStandardError().contains("running instance"));
             QVERIFY(waitForLog(first, "activation requested"));
         }
         QCOMPARE(first->state(), QProcess::Running);
         QCOMPARE(stored(), before);
-        // Another settings file is another instance. The session ending the application goes the
-        // normal way out, so the stores finish writing.
-        QProcess *other = launch(u"other.conf"_s), *third = launch(u"third.conf"_s);
+        // Lists in another folder are another instance, also with a pipe where the lock should be. The
+        // session ending the application goes the normal way out, so the stores finish writing.
+        QVERIFY(QDir().mkpath(settingsFile(u"third"_s)) &&
+                mkfifo(QFile::encodeName(SingleInstance(settingsFile(u"third/s.conf"_s)).lockFilePath()), 0600) == 0);
+        QProcess *other = launch(u"other/settings.conf"_s), *third = launch(u"third/s.conf"_s, "cannot be used");
         QVERIFY(other && third);
         for (const auto &[process, signal] :
              {std::pair{first, SIGTERM}, std::pair{other, SIGHUP}, std::pair{third, SIGINT}}) {
@@ -121,12 +127,14 @@ private slots:
         QCOMPARE(SingleInstance(settingsFile()).lockFilePath(), lock);
         QVERIFY(QFile::link(m_dir->path(), settingsFile(u"link"_s)));
         QCOMPARE(SingleInstance(settingsFile(u"link/settings.conf"_s)).lockFilePath(), lock);
-        QVERIFY(SingleInstance(settingsFile(u"other.conf"_s)).lockFilePath() != lock);
-        // A live owner (this test) that never answers: a start says why, and does not run.
-        const SingleInstance held(settingsFile(u"held.conf"_s));
+        QVERIFY(SingleInstance(settingsFile(u"other/settings.conf"_s)).lockFilePath() != lock);
+        // A live owner (this test) that never answers, a pipe where it names its socket: a start says
+        // why, and does not run.
+        const SingleInstance held(settingsFile(u"held/settings.conf"_s));
         QLockFile heldLock(held.lockFilePath());
-        QVERIFY(heldLock.tryLock(0) && launch(u"held.conf"_s, "is already running with the settings file"));
-        QVERIFY(!QFile::exists(held.serverNameFilePath()));
+        QVERIFY(QDir().mkpath(settingsFile(u"held"_s)) && heldLock.tryLock(0) &&
+                mkfifo(QFile::encodeName(held.serverNameFilePath()), 0600) == 0);
+        QVERIFY(launch(u"held/settings.conf"_s, "is already running with the saved commands in"));
     }
 };
 

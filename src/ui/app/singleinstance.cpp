@@ -1,5 +1,7 @@
 #include "singleinstance.h"
 
+#include "model/atomicfile.h"
+
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -77,11 +79,11 @@ QString runtimeDirectory()
 
 SingleInstance::SingleInstance(const QString &settingsFile, QObject *parent)
     : QObject(parent)
-    , m_settingsPath(stablePath(settingsPath(settingsFile)))
-    , m_lockFilePath(m_settingsPath + QStringLiteral(".instance.lock"))
+    , m_folder(stablePath(QFileInfo(settingsPath(settingsFile)).absolutePath()))
+    , m_lockFilePath(QDir(m_folder).filePath(QStringLiteral("brindlecap-builder.lock")))
 {
     // The socket lives where this process may make one; the file beside the lock tells later starts.
-    const QByteArray identity = (userName() + u'\n' + m_settingsPath).toUtf8();
+    const QByteArray identity = (userName() + u'\n' + m_folder).toUtf8();
     const QString name =
         QStringLiteral("brindlecap-builder-%1")
             .arg(QString::fromLatin1(QCryptographicHash::hash(identity, QCryptographicHash::Sha256).toHex().left(24)));
@@ -96,25 +98,30 @@ SingleInstance::~SingleInstance() = default;
 
 SingleInstance::Role SingleInstance::start()
 {
-    QDir().mkpath(QFileInfo(m_lockFilePath).absolutePath());
-    m_lock = std::make_unique<QLockFile>(m_lockFilePath);
-    // The running instance holds the lock for hours: only a dead owner makes it stale, never its age.
-    m_lock->setStaleLockTime(0);
-    if (m_lock->tryLock(0)) {
-        listen();
-        qCInfo(lcInstance).noquote() << "running instance, lock" << m_lockFilePath;
-        return Role::Primary;
-    }
-    if (m_lock->error() == QLockFile::LockFailedError) {
-        m_handedOver = handOver(handOverTimeoutMs);
-        return Role::Secondary;
+    QDir().mkpath(m_folder);
+    // QLockFile reads a lock file it finds, and would wait for ever on a pipe.
+    QString why;
+    if (AtomicFile::readable(m_lockFilePath, &why)) {
+        m_lock = std::make_unique<QLockFile>(m_lockFilePath);
+        // The running instance holds the lock for hours: only a dead owner makes it stale, never its age.
+        m_lock->setStaleLockTime(0);
+        if (m_lock->tryLock(0)) {
+            listen();
+            qCInfo(lcInstance).noquote() << "running instance, lock" << m_lockFilePath;
+            return Role::Primary;
+        }
+        if (m_lock->error() == QLockFile::LockFailedError) {
+            m_handedOver = handOver(handOverTimeoutMs, true);
+            return Role::Secondary;
+        }
+        why = QStringLiteral("it cannot be created");
     }
 
-    // No lock file can be made here; still never run beside an instance that answers.
-    qCWarning(lcInstance).noquote() << "could not create the lock file" << m_lockFilePath
+    // No lock file can be had here; still never run beside an instance that answers.
+    qCWarning(lcInstance).noquote() << "the lock file" << m_lockFilePath << "cannot be used:" << why
                                     << "- starting without the one-instance guard";
     m_lock.reset();
-    if (handOverTo(m_serverName, 0)) {
+    if (handOver(0, false)) {
         m_handedOver = true;
         return Role::Secondary;
     }
@@ -158,38 +165,25 @@ void SingleInstance::answer(QLocalSocket *socket)
     emit activationRequested();
 }
 
-bool SingleInstance::handOver(int timeoutMs)
+bool SingleInstance::handOver(int timeoutMs, bool nameFromFile)
 {
     // The running instance takes the lock before it listens and names its socket; it may be between.
-    for (const QDeadlineTimer deadline(timeoutMs);; QThread::msleep(100)) {
-        QFile nameFile(serverNameFilePath());
-        if (nameFile.open(QIODevice::ReadOnly) &&
-            handOverTo(QString::fromUtf8(nameFile.readAll()), int(deadline.remainingTime())))
-            return true;
-        if (deadline.hasExpired())
-            return false;
-    }
-}
-
-bool SingleInstance::handOverTo(const QString &serverName, int timeoutMs)
-{
-    const QDeadlineTimer deadline(std::max(timeoutMs, 0));
-    for (;;) {
+    for (const QDeadlineTimer deadline(std::max(timeoutMs, 0));; QThread::msleep(100)) {
+        const std::optional<QByteArray> named = nameFromFile ? AtomicFile::read(serverNameFilePath()) : std::nullopt;
+        const QString serverName = nameFromFile ? QString::fromUtf8(named.value_or(QByteArray())) : m_serverName;
         QLocalSocket socket;
-        socket.connectToServer(serverName);
-        if (socket.waitForConnected(500)) {
-            socket.write(activateRequest);
-            if (!socket.waitForBytesWritten(1000))
-                return false;
-            while (!socket.canReadLine()) {
-                if (!socket.waitForReadyRead(std::max<int>(int(deadline.remainingTime()), 1000)))
-                    return false;
+        if (!serverName.isEmpty()) {
+            socket.connectToServer(serverName);
+            if (socket.waitForConnected(500)) {
+                socket.write(activateRequest);
+                bool answering = socket.waitForBytesWritten(1000);
+                while (answering && !socket.canReadLine())
+                    answering = socket.waitForReadyRead(std::max<int>(int(deadline.remainingTime()), 1000));
+                return answering && socket.readLine() == activateReply;
             }
-            return socket.readLine() == activateReply;
         }
         if (deadline.hasExpired())
             return false;
-        QThread::msleep(100);
     }
 }
 
@@ -199,7 +193,7 @@ QString SingleInstance::refusal() const
     QString host, application;
     const QString owner =
         m_lock && m_lock->getLockInfo(&pid, &host, &application) ? QStringLiteral(" (process %1)").arg(pid) : QString();
-    return QStringLiteral("Brindlecap Builder is already running with the settings file %1%2, but it did not "
+    return QStringLiteral("Brindlecap Builder is already running with the saved commands in %1%2, but it did not "
                           "answer. Quit it, or end that process, and start again.")
-        .arg(QDir::toNativeSeparators(m_settingsPath), owner);
+        .arg(QDir::toNativeSeparators(m_folder), owner);
 }

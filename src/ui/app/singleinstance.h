@@ -9,12 +9,13 @@ class QLocalServer;
 class QLocalSocket;
 class QLockFile;
 
-// One running instance per settings file. Every instance keeps its own list of saved commands and
-// rewrites the whole stored list on each change, so a second instance would erase what the first one
-// saved. The running instance holds a lock file beside the settings file (so that every start finds
-// it, whatever its environment), listens on a local socket in its runtime folder and writes that
-// socket's name beside the lock; a later start asks it to come forward and ends. The lock of an
-// instance that crashed is recognised by its dead process and taken over.
+// One running instance per folder of the user's lists (two settings files in one folder share them).
+// Every instance keeps its own list of saved commands and rewrites the whole stored list on each
+// change, so a second instance would erase what the first one saved. The running instance holds a
+// lock file beside the lists (so that every start finds it, whatever its environment), listens on a
+// local socket in its runtime folder and writes that socket's name beside the lock; a later start asks
+// it to come forward and ends. The lock of an instance that crashed is recognised by its dead process
+// and taken over.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -36,7 +37,7 @@ public:
     QString lockFilePath() const { return m_lockFilePath; }
     QString serverName() const { return m_serverName; }
     // Where the running instance names its socket for later starts.
-    QString serverNameFilePath() const { return m_settingsPath + QStringLiteral(".instance"); }
+    QString serverNameFilePath() const { return m_folder + QStringLiteral("/brindlecap-builder.instance"); }
 
 signals:
     // A later start asked this instance to bring its main window forward.
@@ -44,11 +45,12 @@ signals:
 
 private:
     void listen();
-    bool handOver(int timeoutMs);
-    bool handOverTo(const QString &serverName, int timeoutMs);
+    // Asks the running instance to come forward until it answers or the time is up; its socket named
+    // in the file beside the lock, or, without a lock, the one this instance would use.
+    bool handOver(int timeoutMs, bool nameFromFile);
     void answer(QLocalSocket *socket);
 
-    QString m_settingsPath;
+    QString m_folder;
     QString m_lockFilePath;
     QString m_serverName;
     std::unique_ptr<QLockFile> m_lock;
