@@ -37,8 +37,8 @@ int main(int argc, char *argv[])
     }
 
     // The controller's stores write in the background; they finish when it is destroyed, after exec().
-    const QuitOnSignal quitOnSignal;
     AppController controller;
+    const QuitOnSignal quitOnSignal([&controller] { controller.endSession(); });
     QObject::connect(&instance, &SingleInstance::activationRequested, &controller,
                      [&controller] { controller.showMainWindow(); });
 

@@ -8,6 +8,7 @@
 #include "app/helpmenucommand.h"
 #include "app/mainwindow.h"
 #include "app/menubarview.h"
+#include "app/quitonsignal.h"
 #include "builders/formregistry.h"
 #include "common/emptystateview.h"
 #include "help/helpwindow.h"
@@ -31,6 +32,8 @@
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <csignal>
 
 class TestMenuBarView : public QObject
 {
@@ -180,6 +183,7 @@ private slots:
     void eachWindowOpensOnceAndEitherMenuQuits()
     {
         MenuBarView view(*m_app);
+        m_app->setTrayPresent(true); // closing the window keeps the application running
         QVERIFY(!view.trayIcon()->icon().isNull() && view.menu()->actions().contains(m_app->helpCommand()));
         m_app->helpCommand()->trigger();
         QVERIFY(m_app->helpWindow() && m_app->helpWindow()->isVisible() && !m_app->mainWindow());
@@ -227,6 +231,7 @@ private slots:
     void windowAtItsDefaultLeftAndSmallestSize()
     {
         m_app->store().add(SavedCommand::create(u"Edited"_s, DebugCategory::ping, u"execute ping 10.0.0.1"_s, u"n"_s));
+        m_app->setTrayPresent(true);
         QPointer<MainWindow> window = m_app->showMainWindow();
         window->resize(MainWindow::defaultSize);
         for (DebugCategory category : FormRegistry::builderCategories()) {
@@ -295,8 +300,11 @@ private slots:
                          text().contains(store.backupFileName()) &&
                          text().contains(store.fileName() + u": "_s + store.loadError()),
                      qPrintable(text()));
-        // A full disk, which fails for root too.
-        const AtomicFile::Faults full{[](QIODevice &file) { return std::make_unique<FailDevice>(file, 0); }};
+        // A full disk, which fails for root too; only for the list, so that a rescue file has room.
+        const AtomicFile::Faults full{[&store](QIODevice &file) {
+            const bool list = static_cast<QFileDevice &>(file).fileName() == store.fileName();
+            return std::make_unique<FailDevice>(file, list ? 0 : std::numeric_limits<qint64>::max());
+        }};
         AtomicFile::setFaultsForTesting(full);
         const auto add = [&](int i) {
             if (interfaces)
@@ -318,22 +326,38 @@ private slots:
             child<QPushButton>(notice, "retry")->click();
             QVERIFY(store.flush() == !full && failed.size() == 1 && notice->isVisible() == full);
         }
-        // Quitting with a change unwritten asks first; Try Again, once there is room, writes it and quits.
+        // Every way out with a change unwritten asks first: closing the window with no tray to bring it
+        // back, then Ctrl+Q, where Try Again, once there is room, writes it and quits.
         AtomicFile::setFaultsForTesting(full);
         add(2);
-        QString asked;
-        QObject guard; // drops a pending timer when the test ends
-        QTimer::singleShot(0, &guard, [&] {
-            QTimer::singleShot(0, &guard, [] { QCoreApplication::exit(1); }); // still running: it failed
+        window->close();
+        QMessageBox *alert = nullptr;
+        QTRY_VERIFY((alert = window->findChild<QMessageBox *>(u"quitAlert"_s)));
+        QStringList asked{alert->text()};
+        alert->button(QMessageBox::Cancel)->click();
+        QTRY_VERIFY(!window->findChild<QMessageBox *>(u"quitAlert"_s) && window->isVisible());
+        auto guard = std::make_unique<QObject>(); // drops a pending timer once gone
+        QTimer::singleShot(0, guard.get(), [&] {
+            QTimer::singleShot(0, guard.get(), [] { QCoreApplication::exit(1); }); // still running: it failed
             m_app->quitCommand()->trigger();
             auto *alert = window->findChild<QMessageBox *>(u"quitAlert"_s);
-            asked = alert ? alert->text() : QString();
+            asked << (alert ? alert->text() : QString());
             AtomicFile::setFaultsForTesting(std::nullopt);
             if (alert)
                 child<QPushButton>(alert, "retry")->click();
         });
         QCOMPARE(QCoreApplication::exec(), 0);
-        QVERIFY(asked.contains(reason) && store.saveError().isEmpty());
+        QVERIFY(asked.filter(reason).size() == 2 && store.saveError().isEmpty());
+        // The session's end asks nothing: what cannot be written goes to a rescue file, and it quits.
+        AtomicFile::setFaultsForTesting(full);
+        add(3);
+        guard.reset();
+        const QuitOnSignal onSignal([this] { m_app->endSession(); });
+        std::raise(SIGTERM);
+        QCOMPARE(QCoreApplication::exec(), 0);
+        const QStringList rescued = QDir(m_dir->path()).entryList({u"*.rescue-*"_s});
+        QCOMPARE(rescued.size(), 1);
+        QCOMPARE(fileContents(m_dir->filePath(rescued.first())), store.document());
     }
 
     void closingTheMainWindowQuitsOnlyWithoutATray_data()
@@ -355,7 +379,6 @@ private slots:
         const auto view = MenuBarView::attach(*m_app, [&] { return asked++ >= trayFromQuestion; });
         QVERIFY(view->trayIcon()->isVisible());
         QTRY_COMPARE_WITH_TIMEOUT(view->trayPresent(), trayAvailable, 4 * MenuBarView::trayPollMs);
-        QCOMPARE(QGuiApplication::quitOnLastWindowClosed(), !trayAvailable);
         // Inside the application's own loop, which returns 0 when the application quits, else 2 once
         // the window is gone. The guard drops a pending timer when the test ends.
         QObject guard;
@@ -363,8 +386,7 @@ private slots:
                 [&guard] { QTimer::singleShot(0, &guard, [] { QCoreApplication::exit(2); }); });
         QTimer::singleShot(0, window, &QWidget::close);
         QCOMPARE(QCoreApplication::exec(), trayAvailable ? 2 : 0);
-        QVERIFY(!window);
-        QGuiApplication::setQuitOnLastWindowClosed(true);
+        QVERIFY(!window || !window->isVisible());
     }
 };
 

@@ -3,6 +3,7 @@
 #include "help/helpwindow.h"
 #include "helpmenucommand.h"
 #include "mainwindow.h"
+#include "model/atomicfile.h"
 #include "model/commandstore.h"
 #include "model/interfacestore.h"
 #include "model/navigationstate.h"
@@ -16,6 +17,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#if QT_CONFIG(sessionmanager)
+#include <QSessionManager>
+#endif
 
 namespace {
 const QString geometryKey = QStringLiteral("mainWindow/geometry");
@@ -40,6 +44,11 @@ AppController::AppController(const QString &settingsFile, QObject *parent)
     , m_openCommand(new QAction(QStringLiteral("Open Brindlecap Builder"), this))
 {
     m_interfaces->load();
+    // Whether closing the last window quits is this controller's to decide (see eventFilter).
+    QApplication::setQuitOnLastWindowClosed(false);
+#if QT_CONFIG(sessionmanager)
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &AppController::commitData, Qt::DirectConnection);
+#endif
     connect(m_helpCommand, &QAction::triggered, this, [this] { showHelp(); });
     m_quitCommand->setObjectName(QStringLiteral("quit"));
     m_quitCommand->setMenuRole(QAction::QuitRole);
@@ -67,7 +76,8 @@ MainWindow *AppController::showMainWindow()
         m_mainWindow = new MainWindow({*m_store, *m_interfaces}, *m_nav, m_helpCommand, m_quitCommand);
         m_mainWindow->setAttribute(Qt::WA_DeleteOnClose);
         m_mainWindow->addAction(m_openCommand);
-        m_mainWindow->restoreGeometry(geometryStore()->value(geometryKey).toByteArray());
+        if (const auto store = geometryStore())
+            m_mainWindow->restoreGeometry(store->value(geometryKey).toByteArray());
         m_mainWindow->installEventFilter(this);
     }
     bringForward(m_mainWindow);
@@ -89,21 +99,32 @@ std::unique_ptr<QSettings> AppController::geometryStore() const
 {
     // Its own file: the settings file may still hold the lists of the first version, which a rewrite
     // through QSettings would not keep byte for byte.
-    return std::make_unique<QSettings>(
-        QFileInfo(m_storage->fileName()).dir().filePath(QStringLiteral("window-state.conf")), QSettings::IniFormat);
+    const QString path = QFileInfo(m_storage->fileName()).dir().filePath(QStringLiteral("window-state.conf"));
+    // QSettings would wait for ever on a pipe there.
+    if (!AtomicFile::readable(path))
+        return nullptr;
+    return std::make_unique<QSettings>(path, QSettings::IniFormat);
 }
 
 void AppController::saveGeometry()
 {
     // Per screen set-up, as the saved geometry holds the screen it was on.
-    geometryStore()->setValue(geometryKey, m_mainWindow->saveGeometry());
+    if (const auto store = geometryStore())
+        store->setValue(geometryKey, m_mainWindow->saveGeometry());
 }
 
 bool AppController::eventFilter(QObject *watched, QEvent *event)
 {
     // The type first: while the window is being destroyed, it is no longer a MainWindow.
-    if (event->type() == QEvent::Close && watched == m_mainWindow)
+    if (event->type() == QEvent::Close && watched == m_mainWindow) {
+        if (!m_trayPresent && !m_quitting) {
+            // Nothing could bring the window back: closing it is quitting, which may ask first.
+            event->ignore();
+            QMetaObject::invokeMethod(this, &AppController::quit, Qt::QueuedConnection);
+            return true;
+        }
         saveGeometry();
+    }
     return QObject::eventFilter(watched, event);
 }
 
@@ -117,37 +138,104 @@ HelpWindow *AppController::helpWindow() const
     return m_helpWindow;
 }
 
-void AppController::quit()
+ListStore *AppController::unwritten() const
 {
-    ListStore *unwritten = nullptr;
     for (ListStore *store : {static_cast<ListStore *>(m_store.get()), static_cast<ListStore *>(m_interfaces.get())}) {
-        if (!unwritten && !store->saveError().isEmpty())
-            unwritten = store;
+        if (!store->saveError().isEmpty())
+            return store;
     }
-    if (!unwritten) {
-        QCoreApplication::quit();
-        return;
+    return nullptr;
+}
+
+void AppController::rescueUnwritten()
+{
+    for (ListStore *store : {static_cast<ListStore *>(m_store.get()), static_cast<ListStore *>(m_interfaces.get())}) {
+        if (store->saveError().isEmpty())
+            continue;
+        store->retrySave();
+        if (!store->flush())
+            store->rescue(nullptr); // logged, with where it went or why it could not
     }
-    // Quitting now loses what could not be written: the user chooses.
+}
+
+QMessageBox *AppController::lossAlert(ListStore &store, const QString &quitText)
+{
     auto *alert = new QMessageBox(QMessageBox::Warning, QStringLiteral("Brindlecap Builder"),
-                                  StoreNotice::writeFailure(*unwritten) +
-                                      QStringLiteral(" Quit anyway and lose the unsaved changes?"),
+                                  StoreNotice::writeFailure(store) +
+                                      QStringLiteral(" %1 anyway, with the unsaved changes in a rescue file beside "
+                                                     "the list, where there is room for one?")
+                                          .arg(quitText),
                                   QMessageBox::NoButton, m_mainWindow);
     alert->setObjectName(QStringLiteral("quitAlert"));
-    alert->setAttribute(Qt::WA_DeleteOnClose);
     alert->setTextFormat(Qt::PlainText);
     QPushButton *retry = alert->addButton(QStringLiteral("Try Again"), QMessageBox::AcceptRole);
     retry->setObjectName(QStringLiteral("retry"));
-    QPushButton *quitAnyway = alert->addButton(QStringLiteral("Quit Anyway"), QMessageBox::DestructiveRole);
-    quitAnyway->setObjectName(QStringLiteral("quitAnyway"));
+    alert->addButton(QStringLiteral("%1 Anyway").arg(quitText), QMessageBox::DestructiveRole)
+        ->setObjectName(QStringLiteral("quitAnyway"));
     // Escape keeps the application running, so that the user can make room and come back.
     alert->addButton(QMessageBox::Cancel);
     alert->setDefaultButton(retry);
-    connect(retry, &QPushButton::clicked, this, [this, unwritten] {
-        unwritten->retrySave();
-        unwritten->flush();
-        quit();
+    return alert;
+}
+
+void AppController::quit()
+{
+    ListStore *store = unwritten();
+    if (!store) {
+        exit();
+        return;
+    }
+    QMessageBox *alert = lossAlert(*store, QStringLiteral("Quit"));
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    connect(alert, &QMessageBox::buttonClicked, this, [this, store](QAbstractButton *button) {
+        if (button->objectName() == u"retry") {
+            store->retrySave();
+            store->flush();
+            quit();
+        } else if (button->objectName() == u"quitAnyway") {
+            rescueUnwritten();
+            exit();
+        }
     });
-    connect(quitAnyway, &QPushButton::clicked, qApp, &QCoreApplication::quit);
     alert->open();
 }
+
+void AppController::endSession()
+{
+    rescueUnwritten();
+    // Without closing the windows: an open edit's question would wait for an answer that never comes.
+    QCoreApplication::exit(0);
+}
+
+void AppController::exit()
+{
+    // Closes every window first, each of which may still refuse (an edit not saved); sent at once.
+    m_quitting = true;
+    QCoreApplication::quit();
+    m_quitting = false;
+}
+
+#if QT_CONFIG(sessionmanager)
+void AppController::commitData(QSessionManager &manager)
+{
+    for (ListStore *store = unwritten(); store; store = unwritten()) {
+        store->retrySave();
+        if (store->flush())
+            continue;
+        // Asked only where the desktop lets the user answer; else kept in a rescue file at once.
+        if (!manager.allowsInteraction())
+            break;
+        const std::unique_ptr<QMessageBox> alert(lossAlert(*store, QStringLiteral("Log Out")));
+        alert->exec();
+        manager.release();
+        const QString chosen = alert->clickedButton() ? alert->clickedButton()->objectName() : QString();
+        if (chosen == u"quitAnyway")
+            break;
+        if (chosen != u"retry") {
+            manager.cancel();
+            return;
+        }
+    }
+    rescueUnwritten();
+}
+#endif

@@ -59,12 +59,6 @@ std::unique_ptr<MenuBarView> MenuBarView::attach(AppController &controller, std:
 {
     auto view = std::make_unique<MenuBarView>(controller);
     view->show();
-    if (MainWindow *window = controller.mainWindow()) {
-        connect(window, &QObject::destroyed, view.get(), [view = view.get()] {
-            if (!view->m_trayPresent)
-                QCoreApplication::quit();
-        });
-    }
     if (trayAvailable()) {
         view->trayAppeared();
     } else {
@@ -84,7 +78,7 @@ std::unique_ptr<MenuBarView> MenuBarView::attach(AppController &controller, std:
 void MenuBarView::trayAppeared()
 {
     m_trayPresent = true;
-    QApplication::setQuitOnLastWindowClosed(false);
+    m_controller.setTrayPresent(true);
 }
 
 bool MenuBarView::eventFilter(QObject *watched, QEvent *event)

@@ -19,16 +19,16 @@ void handle(int)
 }
 } // namespace
 
-QuitOnSignal::QuitOnSignal(QObject *parent)
+QuitOnSignal::QuitOnSignal(std::function<void()> onSignal, QObject *parent)
     : QObject(parent)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pipeEnds) != 0)
         return;
     m_notifier = new QSocketNotifier(pipeEnds[1], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, [] {
+    connect(m_notifier, &QSocketNotifier::activated, this, [onSignal = std::move(onSignal)] {
         char byte = 0;
         [[maybe_unused]] const auto read = ::read(pipeEnds[1], &byte, 1);
-        QCoreApplication::quit();
+        onSignal();
     });
     struct sigaction action = {};
     action.sa_handler = handle;
@@ -48,7 +48,7 @@ QuitOnSignal::~QuitOnSignal()
     ::close(pipeEnds[1]);
 }
 #else
-QuitOnSignal::QuitOnSignal(QObject *parent)
+QuitOnSignal::QuitOnSignal(std::function<void()>, QObject *parent)
     : QObject(parent)
 {
 }

@@ -2,16 +2,19 @@
 
 #include <QObject>
 
+#include <functional>
+
 class QSocketNotifier;
 
-// Ends the event loop when the session ends the application (SIGTERM, SIGHUP) or Ctrl+C reaches it
-// (SIGINT), instead of dying on the spot: the normal way out lets the stores finish their last write.
+// Calls onSignal when the session ends the application (SIGTERM, SIGHUP) or Ctrl+C reaches it
+// (SIGINT), from the event loop, instead of dying on the spot: the normal way out lets the stores
+// finish their last write.
 class QuitOnSignal : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit QuitOnSignal(QObject *parent = nullptr);
+    explicit QuitOnSignal(std::function<void()> onSignal, QObject *parent = nullptr);
     ~QuitOnSignal() override;
 
 private:

@@ -1,20 +1,11 @@
 #include "storenotice.h"
 
 #include "common/icons.h"
-#include "model/interfacestore.h"
+#include "model/liststore.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-
-namespace {
-// The list as the user knows it, as a sentence starts.
-QString listName(const ListStore &store)
-{
-    return qobject_cast<const InterfaceStore *>(&store) ? QStringLiteral("Custom interfaces")
-                                                        : QStringLiteral("Saved commands");
-}
-} // namespace
 
 StoreNotice::StoreNotice(ListStore &store, QWidget *parent)
     : QFrame(parent)
@@ -68,7 +59,7 @@ void StoreNotice::showLoadError()
         return;
     const QString backup = m_store.backupFileName();
     showText(QStringLiteral("%1 could not be read from %2: %3. ")
-                     .arg(listName(m_store), m_store.fileName(), m_store.loadError()) +
+                     .arg(m_store.displayName(), m_store.fileName(), m_store.loadError()) +
                  (backup.isEmpty() ? QStringLiteral("The file is not replaced until a copy of it can be kept.")
                                    : QStringLiteral("A copy of the unreadable list was kept at %1.").arg(backup)),
              false);
@@ -82,7 +73,7 @@ QString StoreNotice::text() const
 QString StoreNotice::writeFailure(const ListStore &store)
 {
     return QStringLiteral("%1 could not be written to %2: %3.")
-        .arg(listName(store), store.fileName(), store.saveError());
+        .arg(store.displayName(), store.fileName(), store.saveError());
 }
 
 void StoreNotice::showWriteFailure()
