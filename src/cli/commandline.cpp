@@ -8,6 +8,7 @@
 #include "model/commandstore.h"
 #include "model/savedcommandfilter.h"
 #include "model/settingsstorage.h"
+#include "text.h"
 
 #include <limits>
 
@@ -110,50 +111,6 @@ QString fieldTable(const AnyForm &form)
     return text;
 }
 
-// A value from the command line as an error message shows it: in quotes, with every character that
-// could break the line or act on a terminal escaped, and cut to 80 characters, so that an error is
-// always one short line whatever was typed or pasted.
-QString escaped(const QString &value, qsizetype limit, bool *cut)
-{
-    QString shown;
-    for (qsizetype i = 0; i < value.size();) {
-        const char32_t c = value.at(i).isHighSurrogate() && i + 1 < value.size() && value.at(i + 1).isLowSurrogate()
-                               ? QChar::surrogateToUcs4(value.at(i), value.at(i + 1))
-                               : char32_t(value.at(i).unicode());
-        i += c > 0xffff ? 2 : 1;
-        QString piece;
-        switch (QChar::category(c)) {
-        case QChar::Other_Control:
-        case QChar::Other_Format:
-        case QChar::Other_Surrogate:
-        case QChar::Separator_Line:
-        case QChar::Separator_Paragraph:
-            piece = c == u'\n'    ? QStringLiteral("\\n")
-                    : c == u'\t'  ? QStringLiteral("\\t")
-                    : c == u'\r'  ? QStringLiteral("\\r")
-                    : c < 0x100   ? QStringLiteral("\\x%1").arg(uint(c), 2, 16, QLatin1Char('0'))
-                    : c < 0x10000 ? QStringLiteral("\\u%1").arg(uint(c), 4, 16, QLatin1Char('0'))
-                                  : QStringLiteral("\\U%1").arg(uint(c), 8, 16, QLatin1Char('0'));
-            break;
-        default:
-            piece = c == u'\\' ? QStringLiteral("\\\\") : QString::fromUcs4(&c, 1);
-        }
-        if (shown.size() + piece.size() > limit) {
-            *cut = true;
-            break;
-        }
-        shown += piece;
-    }
-    return shown;
-}
-
-QString quoted(const QString &value)
-{
-    bool cut = false;
-    const QString shown = escaped(value, 80, &cut);
-    return u'\'' + shown + (cut ? QStringLiteral("\u2026'") : QStringLiteral("'"));
-}
-
 CommandLine::Result failure(const QString &message)
 {
     return {usageError, {}, (QStringLiteral("brindlecap: ") + message + u'\n').toUtf8()};
@@ -169,7 +126,7 @@ CommandLine::Result help(const QStringList &arguments)
     const auto topic = Enum::fromCaseName<HelpTopic>(arguments.first());
     if (!topic)
         return failure(
-            QStringLiteral("unknown help topic %1; valid topics: %2").arg(quoted(arguments.first()), topicNames));
+            QStringLiteral("unknown help topic %1; valid topics: %2").arg(Text::quoted(arguments.first()), topicNames));
     // The terminal names keys and the settings file as the desktop application on this system does.
     const HelpPlatform platform = HelpPlatform::current(HelpPlatform::standardShortcutTexts(),
                                                         SettingsStorage().pathOf(SettingsStorage::savedCommands));
@@ -181,12 +138,11 @@ CommandLine::Result help(const QStringList &arguments)
 QString listLine(const SavedCommand &command)
 {
     const QDateTime created = command.createdAtDateTime();
-    bool cut = false;
     return QStringLiteral("%1  %2  %3  %4\n")
         .arg(SavedCommand::idText(command.id).left(8), Enum::caseName(command.category).leftJustified(10),
              created.isValid() ? created.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))
                                : QStringLiteral("unknown").leftJustified(16),
-             escaped(command.title, std::numeric_limits<qsizetype>::max(), &cut));
+             Text::escaped(command.title));
 }
 
 // Read only: the running window owns the store, and this never races it.
@@ -194,8 +150,8 @@ CommandLine::Result saved(const QStringList &arguments)
 {
     const QString usage = QStringLiteral("use `saved list [SEARCH] [--json]` or `saved show ID-PREFIX|TITLE [-n]`");
     if (arguments.isEmpty() || (arguments.first() != u"list" && arguments.first() != u"show"))
-        return failure(arguments.isEmpty() ? usage
-                                           : QStringLiteral("unknown %1; ").arg(quoted(arguments.first())) + usage);
+        return failure(
+            arguments.isEmpty() ? usage : QStringLiteral("unknown %1; ").arg(Text::quoted(arguments.first())) + usage);
     const bool list = arguments.first() == u"list";
     bool json = false;
     bool noNewline = false;
@@ -206,7 +162,7 @@ CommandLine::Result saved(const QStringList &arguments)
         else if (!list && argument == u"-n")
             noNewline = true;
         else if (argument.startsWith(u'-'))
-            return failure(QStringLiteral("unknown option %1; ").arg(quoted(argument)) + usage);
+            return failure(QStringLiteral("unknown option %1; ").arg(Text::quoted(argument)) + usage);
         else
             words << argument;
     }
@@ -246,10 +202,10 @@ CommandLine::Result saved(const QStringList &arguments)
     if (found.size() == 1)
         return {0, (found.first().command + (noNewline ? QString() : QStringLiteral("\n"))).toUtf8(), {}};
     if (found.isEmpty())
-        return failure(
-            QStringLiteral("no saved command has an id starting with or a title equal to %1").arg(quoted(wanted)));
+        return failure(QStringLiteral("no saved command has an id starting with or a title equal to %1")
+                           .arg(Text::quoted(wanted)));
     QString candidates =
-        QStringLiteral("brindlecap: %1 matches %2 saved commands:\n").arg(quoted(wanted)).arg(found.size());
+        QStringLiteral("brindlecap: %1 matches %2 saved commands:\n").arg(Text::quoted(wanted)).arg(found.size());
     for (const SavedCommand &command : std::as_const(found))
         candidates += listLine(command);
     return {usageError, {}, candidates.toUtf8()};
@@ -277,7 +233,7 @@ CommandLine::Result CommandLine::run(const QStringList &arguments)
         const auto script = Completion::script(arguments.at(1));
         if (!script)
             return failure(QStringLiteral("unknown shell %1; valid shells: %2")
-                               .arg(quoted(arguments.at(1)), Completion::shellNames()));
+                               .arg(Text::quoted(arguments.at(1)), Completion::shellNames()));
         return {0, script->toUtf8(), {}};
     }
     // Undocumented: the build turns this into the installed manual page.
@@ -287,7 +243,8 @@ CommandLine::Result CommandLine::run(const QStringList &arguments)
     const auto category = Enum::fromCaseName<DebugCategory>(first);
     auto form = category ? FormRegistry::create(*category) : nullptr;
     if (!form)
-        return failure(QStringLiteral("unknown category %1; valid categories: %2").arg(quoted(first), categoryNames()));
+        return failure(
+            QStringLiteral("unknown category %1; valid categories: %2").arg(Text::quoted(first), categoryNames()));
 
     bool noNewline = false;
     bool printTitle = false;
@@ -316,13 +273,13 @@ CommandLine::Result CommandLine::run(const QStringList &arguments)
         const qsizetype equals = argument.indexOf(u'=');
         if (equals < 0) {
             return failure(QStringLiteral("%1 is not FIELD=VALUE; valid fields for %2: %3")
-                               .arg(quoted(argument), first, fieldNames(*form)));
+                               .arg(Text::quoted(argument), first, fieldNames(*form)));
         }
         const QString name = argument.left(equals);
         const QString value = argument.mid(equals + 1);
         if (!form->hasField(name)) {
             return failure(QStringLiteral("unknown field %1 for %2; valid fields: %3")
-                               .arg(quoted(name), first, fieldNames(*form)));
+                               .arg(Text::quoted(name), first, fieldNames(*form)));
         }
         if (!form->setField(name, value)) {
             for (const auto &f : form->fields()) {
@@ -331,9 +288,9 @@ CommandLine::Result CommandLine::run(const QStringList &arguments)
                 if (f.kind == FieldKind::Flag)
                     return failure(QStringLiteral("invalid value %1 for flag '%2'; use true or false "
                                                   "(also on/off, yes/no, 1/0)")
-                                       .arg(quoted(value), name));
+                                       .arg(Text::quoted(value), name));
                 return failure(QStringLiteral("invalid value %1 for '%2'; valid values: %3")
-                                   .arg(quoted(value), name, f.choices.join(QStringLiteral(", "))));
+                                   .arg(Text::quoted(value), name, f.choices.join(QStringLiteral(", "))));
             }
         }
     }

@@ -57,4 +57,46 @@ QString toSingleLine(QString value)
     return value;
 }
 
+QString escaped(const QString &value, qsizetype limit, bool *cut)
+{
+    QString shown;
+    for (qsizetype i = 0; i < value.size();) {
+        const char32_t c = value.at(i).isHighSurrogate() && i + 1 < value.size() && value.at(i + 1).isLowSurrogate()
+                               ? QChar::surrogateToUcs4(value.at(i), value.at(i + 1))
+                               : char32_t(value.at(i).unicode());
+        i += c > 0xffff ? 2 : 1;
+        QString piece;
+        switch (QChar::category(c)) {
+        case QChar::Other_Control:
+        case QChar::Other_Format:
+        case QChar::Other_Surrogate:
+        case QChar::Separator_Line:
+        case QChar::Separator_Paragraph:
+            piece = c == u'\n'    ? QStringLiteral("\\n")
+                    : c == u'\t'  ? QStringLiteral("\\t")
+                    : c == u'\r'  ? QStringLiteral("\\r")
+                    : c < 0x100   ? QStringLiteral("\\x%1").arg(uint(c), 2, 16, QLatin1Char('0'))
+                    : c < 0x10000 ? QStringLiteral("\\u%1").arg(uint(c), 4, 16, QLatin1Char('0'))
+                                  : QStringLiteral("\\U%1").arg(uint(c), 8, 16, QLatin1Char('0'));
+            break;
+        default:
+            piece = c == u'\\' ? QStringLiteral("\\\\") : QString::fromUcs4(&c, 1);
+        }
+        if (shown.size() + piece.size() > limit) {
+            if (cut)
+                *cut = true;
+            break;
+        }
+        shown += piece;
+    }
+    return shown;
+}
+
+QString quoted(const QString &value)
+{
+    bool cut = false;
+    const QString shown = escaped(value, 80, &cut);
+    return u'\'' + shown + (cut ? QStringLiteral("\u2026'") : QStringLiteral("'"));
+}
+
 } // namespace Text

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <limits>
+
 // The single trimming rule of the application and the helpers every builder shares.
 namespace Text {
 
@@ -24,5 +26,13 @@ QString joinLines(const QStringList &lines);
 // VT, FF, NEL, LS, PS) becomes one space, so positions and lengths are unchanged.
 bool isLineBreak(QChar c);
 QString toSingleLine(QString value);
+
+// Text from outside (an argument, a stored or imported file) as a message shows it: every character
+// that could break the line or act on a terminal escaped (\n, \t, \r, \xHH, \uHHHH, \UHHHHHHHH, and
+// \\ for a backslash), at most limit characters of it; cut tells whether some were left out.
+QString escaped(const QString &value, qsizetype limit = std::numeric_limits<qsizetype>::max(), bool *cut = nullptr);
+// escaped() to 80 characters in single quotes, an ellipsis inside them where it was cut: one short
+// line, whatever the value holds.
+QString quoted(const QString &value);
 
 } // namespace Text

@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -129,6 +131,16 @@ void TestCli::usageAndVersion()
     QCOMPARE(help, (Run{0, help.out, {}}));
     QCOMPARE(run({}), (Run{2, {}, help.out}));
     QCOMPARE(run({u"--version"_s}), (Run{0, "brindlecap " BRINDLECAP_VERSION "\n", {}}));
+    // Output that cannot be written is exit 1 with one line; a reader that stops early is a normal end.
+    const auto shell = [](const char *script) {
+        QProcess process;
+        process.start(u"sh"_s, {u"-c"_s, QString::fromLatin1(script).arg(QStringLiteral(BRINDLECAP_CLI_PATH))});
+        process.waitForFinished(30000);
+        return Run{process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    };
+    QCOMPARE(shell("%1 --help >/dev/full"),
+             (Run{1, {}, "brindlecap: could not write to standard output: No space left on device\n"}));
+    QCOMPARE(shell("{ sleep 0.3; %1 --man; echo $? >&2; } | true"), (Run{0, {}, "0\n"}));
 }
 
 void TestCli::printsWhatTheCoreGenerates_data()
@@ -260,12 +272,31 @@ void TestCli::savedListsAndShowsWithoutChangingAnything()
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), before);
         QCOMPARE(fileContents(storage.fileName()), settings);
     }
-    QVERIFY(putStoredList(storage, SettingsStorage::savedCommands, "[{"));
-    const Run unreadable = run({u"saved"_s, u"list"_s});
-    QVERIFY2(unreadable.exitCode == 2 && unreadable.out.isEmpty() && unreadable.err.contains(file.toUtf8()),
-             unreadable.err.constData());
-    QCOMPARE(storedList(storage, SettingsStorage::savedCommands), QByteArray("[{"));
-    QVERIFY(QFile::remove(file));
+    // Unreadable in any way a file can be, a pipe or a device refused at once, the settings file's
+    // included: an error on one short line, with nothing of the file raw, and nothing changed.
+    const QByteArray hostile = "\\u001b]0;pwned\\u0007\\n\\u0000" + QByteArray(100000, 'x');
+    const auto entry = [](const QByteArray &id, const QByteArray &category) {
+        return R"([{"id":")" + id + R"(","title":"","category":")" + category +
+               R"(","command":"","notes":"","createdAt":0}])";
+    };
+    for (const auto &[stored, why] :
+         {std::pair{QByteArray("[{"), u"invalid JSON"_s}, std::pair{entry(hostile, "Ping"), u"not a valid UUID"_s},
+          std::pair{entry("1A2B3C4D-0000-4000-8000-000000000001", hostile), u"not a valid category"_s},
+          std::pair{QByteArray("|"), u"named pipe"_s}, std::pair{QByteArray("/dev/zero"), u"device"_s},
+          std::pair{QByteArray("settings|"), u"settings file"_s}}) {
+        const QString path = stored.startsWith("settings") ? storage.fileName() : file;
+        QVERIFY(stored.endsWith('|')     ? mkfifo(QFile::encodeName(path).constData(), 0600) == 0
+                : stored.startsWith('/') ? QFile::link(QString::fromUtf8(stored), path)
+                                         : putStoredList(storage, SettingsStorage::savedCommands, stored));
+        const Run r = run({u"saved"_s, u"list"_s});
+        QVERIFY2(r.exitCode == 2 && r.out.isEmpty() && r.err.indexOf('\n') == r.err.size() - 1 && r.err.size() < 400 &&
+                     std::ranges::none_of(r.err.chopped(1), [](char c) { return uchar(c) < 0x20 || c == 0x7f; }) &&
+                     QString::fromUtf8(r.err).contains(why),
+                 r.err.constData());
+        QVERIFY(stored.endsWith('|') || stored.startsWith('/') ||
+                storedList(storage, SettingsStorage::savedCommands) == stored);
+        QVERIFY(QFile::remove(path));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -118,7 +118,7 @@ bool limitSize(qint64 limit)
 }
 
 enum Fault { cut, commit, fileSize };
-enum Block { folder, settingsFolder, noRoom };
+enum Block { folder, settingsFolder, noRoom, readError, namedPipe, device, tooLarge };
 } // namespace
 
 class TestStoreFile : public QObject
@@ -353,12 +353,19 @@ private slots:
     {
         QTest::addColumn<bool>("interfaces");
         QTest::addColumn<int>("block");
+        QTest::addColumn<QString>("why"); // what the load error says, if any
         for (const bool interfaces : {false, true}) {
             const char *store = interfaces ? "custom interfaces" : "saved commands";
-            // Either of the first two stops any process, root included.
-            QTest::addRow("%s, a folder where the file should be", store) << interfaces << int(folder);
-            QTest::addRow("%s, a file where the settings folder should be", store) << interfaces << int(settingsFolder);
-            QTest::addRow("%s, unreadable, no room to copy it aside", store) << interfaces << int(noRoom);
+            // Each stops any process, root included.
+            QTest::addRow("%s, a folder where the file should be", store) << interfaces << int(folder) << u"folder"_s;
+            QTest::addRow("%s, a file where the settings folder should be", store)
+                << interfaces << int(settingsFolder) << QString();
+            QTest::addRow("%s, unreadable, no room to copy it aside", store) << interfaces << int(noRoom) << QString();
+            // Nothing is written over what could not be read, until a copy of it is kept.
+            QTest::addRow("%s, a read error", store) << interfaces << int(readError) << qt_error_string(EIO);
+            QTest::addRow("%s, a named pipe", store) << interfaces << int(namedPipe) << u"named pipe"_s;
+            QTest::addRow("%s, a link to a device", store) << interfaces << int(device) << u"device"_s;
+            QTest::addRow("%s, too large", store) << interfaces << int(tooLarge) << u"larger than 256 MB"_s;
         }
     }
 
@@ -366,12 +373,14 @@ private slots:
     {
         QFETCH(bool, interfaces);
         QFETCH(int, block);
+        QFETCH(QString, why);
         const QString sub = m_dir->filePath(u"sub"_s);
         SettingsStorage storage(sub + u"/settings.conf"_s);
         const QString path = storage.pathOf(listOf(interfaces));
-        const QByteArray bad = "not json";
-        if (block == noRoom) {
-            QVERIFY(QDir().mkpath(sub) && writeFile(path, bad));
+        const QByteArray bad = block == readError ? SavedCommand::encodeList({numbered(1)}) : "not json";
+        QVERIFY(QDir().mkpath(sub));
+        if (block == noRoom || block == readError) {
+            QVERIFY(writeFile(path, bad));
             // Room for the list but not for its copy: the store must still not replace the list.
             AtomicFile::setFaultsForTesting(AtomicFile::Faults{[](QIODevice &file) {
                 const bool copy = static_cast<QFileDevice &>(file).fileName().contains(u".unreadable-"_s);
@@ -380,8 +389,17 @@ private slots:
             QTest::ignoreMessage(QtWarningMsg, logged(interfaces, " load error: "));
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^could not copy .* aside"_s));
         }
-        QVERIFY(block == folder ? QDir().mkpath(path) : block == settingsFolder ? writeFile(sub, {}) : true);
+        if (block == readError) // a bad sector, as an LD_PRELOAD shim on read() gives it
+            AtomicFile::setFaultsForTesting(
+                AtomicFile::Faults{.read = [path](const QString &read) { return read == path ? EIO : 0; }});
+        QVERIFY(block == folder           ? QDir().mkpath(path)
+                : block == settingsFolder ? QDir(sub).removeRecursively() && writeFile(sub, {})
+                : block == namedPipe      ? mkfifo(QFile::encodeName(path).constData(), 0600) == 0
+                : block == device         ? QFile::link(u"/dev/zero"_s, path)
+                : block == tooLarge       ? writeFile(path, "[]") && QFile::resize(path, AtomicFile::sizeLimit + 1)
+                                          : true);
         Handle h = open(storage, interfaces);
+        QVERIFY2(h.store->loadError().contains(why), qPrintable(h.store->loadError()));
         QVERIFY(h.store->backupFileName().isEmpty());
         QSignalSpy failed(h.store.get(), &ListStore::saveFailed);
         QTest::ignoreMessage(QtWarningMsg, logged(interfaces, " save error: .+: .+"));
@@ -390,15 +408,20 @@ private slots:
         QVERIFY(!h.store->saveError().contains(u"Unknown error"_s));
         QCOMPARE(h.store->saveError(), failed.first().at(1).toString());
         QCOMPARE(h.size(), 1);
-        if (block == noRoom) // neither the copy nor the list written, nor anything left behind
+        if (block == noRoom || block == readError) { // neither the copy nor the list written, nor anything left
             QCOMPARE(QDir(sub).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(path).fileName()});
+            QCOMPARE(fileContents(path), bad);
+        }
 
-        QVERIFY(block == folder ? QDir(path).removeRecursively() : block == settingsFolder ? QFile::remove(sub) : true);
+        QVERIFY(block == folder           ? QDir(path).removeRecursively()
+                : block == settingsFolder ? QFile::remove(sub)
+                : block >= namedPipe      ? QFile::remove(path)
+                                          : true);
         AtomicFile::setFaultsForTesting(std::nullopt);
         h.store->retrySave(); // as Try Again does
         QVERIFY(h.store->flush());
         QCOMPARE(fileContents(path), h.document());
-        if (block == noRoom)
+        if (block == noRoom || block == readError)
             QCOMPARE(fileContents(h.store->backupFileName()), bad);
     }
 
@@ -428,7 +451,8 @@ private slots:
         QFETCH(int, loaded);
         SettingsStorage storage(settingsFile());
         const SettingsStorage::List &list = listOf(interfaces);
-        QVERIFY(legacy ? writeFile(settingsFile(), data) : putStoredList(storage, list, data));
+        const QString original = legacy ? settingsFile() : storage.pathOf(list);
+        QVERIFY(writeFile(original, data) && QFile::setPermissions(original, QFile::ReadOwner | QFile::WriteOwner));
         // What a settings value held, as the first version read it; the copy must hold at least that.
         const QString legacyKey = QLatin1String(list.legacyKey);
         const QByteArray value =
@@ -444,6 +468,7 @@ private slots:
                  qPrintable(backup));
         const QByteArray copy = fileContents(backup);
         QVERIFY((copy == data || copy == value) && copy.contains(value));
+        QCOMPARE(QFile::permissions(backup), QFile::permissions(original)); // no more readable than it
         if (!legacy)
             QCOMPARE(storedList(storage, list), data); // left in place until the next change
 

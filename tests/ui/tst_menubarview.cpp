@@ -279,27 +279,37 @@ private slots:
     void failuresAreReportedAndRetried_data()
     {
         QTest::addColumn<bool>("interfaces");
-        QTest::newRow("saved commands") << false;
-        QTest::newRow("custom interfaces") << true;
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("saved commands") << false << QByteArray("{not a list") << u"could not be read from"_s;
+        QTest::newRow("custom interfaces") << true << QByteArray("{not a list") << u"could not be read from"_s;
+        QTest::newRow("saved commands, a newer version's keys")
+            << false
+            << SavedCommand::encodeList({SavedCommand::create({}, DebugCategory::ha, {}, {})})
+                   .replace("}", R"(,"tags":[]})")
+            << u"newer version"_s;
     }
     void failuresAreReportedAndRetried()
     {
         QFETCH(bool, interfaces);
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, says);
         const char *notices[] = {"commandStoreNotice", "interfaceStoreNotice"};
-        QVERIFY(writeFile(interfaces ? m_app->interfaces().fileName() : m_app->store().fileName(), "{not a list"));
+        QVERIFY(writeFile(interfaces ? m_app->interfaces().fileName() : m_app->store().fileName(), stored));
         m_app.emplace(m_dir->filePath(u"settings.conf"_s));
         ListStore &store = interfaces ? static_cast<ListStore &>(m_app->interfaces()) : m_app->store();
         m_app->nav().setSelectedCategory(DebugCategory::saved);
         MainWindow *window = m_app->showMainWindow();
         QWidget *notice = child(window, notices[interfaces]);
         const auto text = [&] { return child<QLabel>(notice, "noticeText")->text(); };
-        // Unreadable at start: told where the copy is, once the load has found it, with nothing to try
-        // again; the other list is fine.
-        QTRY_VERIFY2(!child(window, notices[!interfaces])->isVisible() && notice->isVisible() &&
-                         !child(notice, "retry")->isVisible() && QFile::exists(store.backupFileName()) &&
-                         text().contains(store.backupFileName()) &&
-                         text().contains(store.fileName() + u": "_s + store.loadError()),
-                     qPrintable(text()));
+        // Unreadable at start, or to be written without a newer version's keys: told where the copy is,
+        // once the load has found it, with nothing to try again; the other list is fine.
+        QTRY_VERIFY2(
+            !child(window, notices[!interfaces])->isVisible() && notice->isVisible() &&
+                !child(notice, "retry")->isVisible() && QFile::exists(store.backupFileName()) &&
+                text().contains(store.backupFileName()) && text().contains(says) &&
+                text().contains(store.fileName() + (store.loadError().isEmpty() ? u""_s : u": "_s + store.loadError())),
+            qPrintable(text()));
         // A full disk, which fails for root too; only for the list, so that a rescue file has room.
         const AtomicFile::Faults full{[&store](QIODevice &file) {
             const bool list = static_cast<QFileDevice &>(file).fileName() == store.fileName();

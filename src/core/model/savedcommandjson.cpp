@@ -1,6 +1,7 @@
 #include "savedcommand.h"
 
 #include "jsontext.h"
+#include "text.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -144,12 +145,12 @@ std::optional<SavedCommand> makeCommand(const QString &id, const QString &title,
                                         const QString &command, const QString &notes, double createdAt, QString *error)
 {
     if (!isCanonicalUuid(id)) {
-        fail(error, QStringLiteral("\"%1\" is not a valid UUID").arg(id));
+        fail(error, QStringLiteral("%1 is not a valid UUID").arg(Text::quoted(id)));
         return std::nullopt;
     }
     const auto parsedCategory = Category::fromRawValue(category);
     if (!parsedCategory) {
-        fail(error, QStringLiteral("\"%1\" is not a valid category").arg(category));
+        fail(error, QStringLiteral("%1 is not a valid category").arg(Text::quoted(category)));
         return std::nullopt;
     }
     return SavedCommand{QUuid::fromString(id), title, *parsedCategory, command, notes, createdAt};

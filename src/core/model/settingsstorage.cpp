@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryFile>
 
 namespace {
@@ -117,29 +118,26 @@ bool readsAsWithout(const QByteArray &text, const QSettings &settings, const QSt
 } // namespace
 
 SettingsStorage::SettingsStorage(const QString &fileName)
+    : m_fileName(resolvedFileName(fileName))
 {
-    QString path = fileName;
-    if (path.isEmpty())
-        path = qEnvironmentVariable("BRINDLECAP_SETTINGS");
-    if (path.isEmpty())
-        m_settings = std::make_unique<QSettings>(QLatin1String(organisation), QLatin1String(application));
-    else
-        m_settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
-    // QSettings would wait for ever on a pipe, and read a device without end.
-    if (!AtomicFile::readable(m_settings->fileName(), &m_unusable))
-        qCWarning(lcStore).noquote() << "the settings file" << m_settings->fileName() << "is not read:" << m_unusable;
+    // QSettings reads its file as soon as it is made: it would wait for ever on a pipe, and read a
+    // device without end. Why is told where a list is missed for it (legacyValue()).
+    if (AtomicFile::readable(m_fileName, &m_unusable))
+        m_settings = std::make_unique<QSettings>(m_fileName, QSettings::IniFormat);
 }
 
 SettingsStorage::~SettingsStorage() = default;
 
-QString SettingsStorage::defaultFileName()
+QString SettingsStorage::resolvedFileName(const QString &fileName)
 {
-    return QSettings(QLatin1String(organisation), QLatin1String(application)).fileName();
-}
-
-QString SettingsStorage::fileName() const
-{
-    return m_settings->fileName();
+    if (!fileName.isEmpty())
+        return fileName;
+    const QString fromEnvironment = qEnvironmentVariable("BRINDLECAP_SETTINGS");
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    // Where QSettings keeps the organisation's INI file for the application.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/%1/%2.conf").arg(QLatin1String(organisation), QLatin1String(application));
 }
 
 QString SettingsStorage::pathOf(const List &list) const

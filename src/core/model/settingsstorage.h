@@ -33,8 +33,10 @@ public:
     SettingsStorage(const SettingsStorage &) = delete;
     SettingsStorage &operator=(const SettingsStorage &) = delete;
 
-    static QString defaultFileName();
-    QString fileName() const;
+    // The settings file that fileName names: itself, else BRINDLECAP_SETTINGS, else the per-user
+    // default. Found without opening it.
+    static QString resolvedFileName(const QString &fileName = {});
+    QString fileName() const { return m_fileName; }
     QString pathOf(const List &list) const;
 
     // Moves each list still inside the settings file into its own file, byte for byte (keeping the
@@ -63,9 +65,11 @@ public:
 private:
     bool removeKeys(const QStringList &keys);
 
-    std::unique_ptr<QSettings> m_settings;
+    const QString m_fileName;
     // Why the settings file is not read at all (a pipe, a device, too large); empty when it is.
     QString m_unusable;
+    // Null while the file is not read.
+    std::unique_ptr<QSettings> m_settings;
     QHash<QString, Unmovable> m_unmovable;
     QHash<QString, QString> m_superseded;
 };

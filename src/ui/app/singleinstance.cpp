@@ -1,6 +1,7 @@
 #include "singleinstance.h"
 
 #include "model/atomicfile.h"
+#include "model/settingsstorage.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
@@ -25,19 +26,6 @@ namespace {
 const QByteArray activateRequest = "activate\n";
 const QByteArray activateReply = "ok\n";
 constexpr int handOverTimeoutMs = 5000;
-
-// The settings file the storage would use, named without opening it (loading a large file twice at
-// start-up would cost time for nothing).
-QString settingsPath(const QString &settingsFile)
-{
-    if (!settingsFile.isEmpty())
-        return settingsFile;
-    const QString fromEnvironment = qEnvironmentVariable("BRINDLECAP_SETTINGS");
-    if (!fromEnvironment.isEmpty())
-        return fromEnvironment;
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/Brindlecap/BrindlecapBuilder.conf");
-}
 
 // The deepest existing part of the path with its symbolic links resolved and the rest as written, so
 // that the path reads the same before and after the file and its folders are created.
@@ -79,7 +67,7 @@ QString runtimeDirectory()
 
 SingleInstance::SingleInstance(const QString &settingsFile, QObject *parent)
     : QObject(parent)
-    , m_folder(stablePath(QFileInfo(settingsPath(settingsFile)).absolutePath()))
+    , m_folder(stablePath(QFileInfo(SettingsStorage::resolvedFileName(settingsFile)).absolutePath()))
     , m_lockFilePath(QDir(m_folder).filePath(QStringLiteral("brindlecap-builder.lock")))
 {
     // The socket lives where this process may make one; the file beside the lock tells later starts.

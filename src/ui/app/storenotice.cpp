@@ -37,9 +37,12 @@ StoreNotice::StoreNotice(ListStore &store, QWidget *parent)
     connect(dismiss, &QPushButton::clicked, this, &QWidget::hide);
     connect(&m_store, &ListStore::saveFailed, this, &StoreNotice::showWriteFailure);
     connect(&m_store, &ListStore::saved, this, [this] {
-        // What could not be read at start stays worth knowing; a failed write is over.
+        // What could not be read at start stays worth knowing (a copy of it may have been made with
+        // this write); a failed write is over.
         if (m_writeFailed)
             hide();
+        else if (!isHidden())
+            showLoadError();
         m_writeFailed = false;
     });
 
@@ -55,14 +58,28 @@ StoreNotice::StoreNotice(ListStore &store, QWidget *parent)
 
 void StoreNotice::showLoadError()
 {
-    if (m_store.loadError().isEmpty() || m_writeFailed)
+    if (m_writeFailed)
         return;
     const QString backup = m_store.backupFileName();
-    showText(QStringLiteral("%1 could not be read from %2: %3. ")
-                     .arg(m_store.displayName(), m_store.fileName(), m_store.loadError()) +
-                 (backup.isEmpty() ? QStringLiteral("The file is not replaced until a copy of it can be kept.")
-                                   : QStringLiteral("A copy of the unreadable list was kept at %1.").arg(backup)),
-             false);
+    const QString kept =
+        backup.isEmpty() ? QStringLiteral("It is not replaced until a copy of it can be kept; until then your changes "
+                                          "are kept only in memory.")
+                         : QStringLiteral("A copy of it as it was is kept at %1.").arg(backup);
+    QStringList sentences;
+    if (!m_store.loadError().isEmpty())
+        sentences << QStringLiteral("%1 could not be read from %2: %3.")
+                         .arg(m_store.displayName(), m_store.fileName(), m_store.loadError())
+                  << kept;
+    else if (m_store.dropsNewerKeys())
+        sentences << QStringLiteral("%1 in %2 hold details from a newer version of Brindlecap Builder, which this "
+                                    "version leaves out when it next writes the list.")
+                         .arg(m_store.displayName(), m_store.fileName())
+                  << kept;
+    if (const QString superseded = m_store.supersededFileName(); !superseded.isEmpty())
+        sentences << QStringLiteral("The first version's settings file held other %1 than %2; they are kept in %3.")
+                         .arg(m_store.displayName().toLower(), m_store.fileName(), superseded);
+    if (!sentences.isEmpty())
+        showText(sentences.join(u' '), false);
 }
 
 QString StoreNotice::text() const
