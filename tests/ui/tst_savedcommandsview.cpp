@@ -17,9 +17,13 @@
 #include "uitest.h"
 
 #include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QListView>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QToolButton>
+
+#include <sys/stat.h>
 
 class TestSavedCommandsView : public QObject
 {
@@ -365,15 +369,17 @@ private slots:
         CommandStore &store = m_stores->commands();
         QString answer = m_stores->path(u"library.json"_s);
         QString proposed;
-        TextFileDialog::setChooserForTesting([&](const QString &path) {
-            proposed = QFileInfo(path).fileName();
+        std::function<QString(const QString &)> chooser = [&](const QString &path) {
+            proposed = path;
             return answer;
-        });
+        };
+        TextFileDialog::setChooserForTesting(chooser);
         const QList<SavedCommand> original = commands();
         const QByteArray stored = SavedCommand::encodeList(original);
         QVERIFY(chooseFromLibrary(u"Export All\u2026"_s));
         QCOMPARE(fileContents(answer), stored);
-        QCOMPARE(proposed, u"saved-commands-%1.json"_s.arg(QDate::currentDate().toString(Qt::ISODate)));
+        QCOMPARE(QFileInfo(proposed).fileName(),
+                 u"saved-commands-%1.json"_s.arg(QDate::currentDate().toString(Qt::ISODate)));
         QVERIFY(!chooseFromLibrary(u"Export Matching\u2026"_s)); // the search hides nothing
         QTest::keyClicks(m_view->searchField(), u"diagnose"_s);
         answer = m_stores->path(u"matching.json"_s);
@@ -384,12 +390,28 @@ private slots:
         m_view->searchField()->clear();
         answer = m_stores->path(u"library.json"_s);
 
+        // The real dialog opens in the folder last saved to.
+        const auto choose = std::exchange(chooser, {});
+        TextFileDialog::setChooserForTesting({});
+        QString opened;
+        QTimer answering; // until the dialog is up, after the menu's own loop
+        connect(&answering, &QTimer::timeout, this, [&opened] {
+            if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+                opened = dialog->directory().path();
+                dialog->reject();
+            }
+        });
+        answering.start(20);
+        QVERIFY(chooseFromLibrary(u"Import\u2026"_s));
+        QCOMPARE(opened, QFileInfo(answer).absolutePath());
+        TextFileDialog::setChooserForTesting(choose);
         QSignalSpy changed(&store, &CommandStore::changed);
         while (!commands().isEmpty())
             store.remove(commands().first().id);
         changed.clear();
         for (const char *summary : {"3 added, 0 already present", "0 added, 3 already present"}) {
             QVERIFY(chooseFromLibrary(u"Import\u2026"_s));
+            QTRY_VERIFY(alert()); // read in the background
             QVERIFY2(alert()->informativeText().startsWith(QLatin1String(summary)),
                      qPrintable(alert()->informativeText()));
             dismissAlert();
@@ -405,6 +427,7 @@ private slots:
         const QList<SavedCommand> mine = commands();
         changed.clear();
         QVERIFY(chooseFromLibrary(u"Import\u2026"_s));
+        QTRY_VERIFY(alert()); // read in the background
         QCOMPARE(alert()->objectName(), u"importConflictAlert"_s);
         child<QPushButton>(alert(), qPrintable(choice))->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -426,11 +449,17 @@ private slots:
         QByteArray broken = stored;
         QVERIFY(writeFile(answer, broken.replace(SavedCommand::idText(original.at(2).id).toLatin1(), "not-an-id")));
         QVERIFY(chooseFromLibrary(u"Import\u2026"_s));
+        QTRY_VERIFY(alert()); // read in the background
         // Counted from 1, as the user counts.
-        QVERIFY2(alert()->informativeText().contains(u"entry 3: \"not-an-id\""_s),
+        QVERIFY2(alert()->informativeText().contains(u"entry 3: 'not-an-id'"_s),
                  qPrintable(alert()->informativeText()));
         dismissAlert();
-        QVERIFY(commands() == before);
+        // A pipe is refused at once, never waited on.
+        QVERIFY(QFile::remove(answer) && mkfifo(QFile::encodeName(answer).constData(), 0600) == 0);
+        QVERIFY(chooseFromLibrary(u"Import\u2026"_s));
+        QTRY_VERIFY(alert() && alert()->informativeText().endsWith(u"named pipe, not a file"_s));
+        dismissAlert();
+        QVERIFY(commands() == before && QFile::remove(answer) && writeFile(answer, broken));
 
         // A full disk: the file keeps what it held, and the user is told.
         AtomicFile::setFaultsForTesting(

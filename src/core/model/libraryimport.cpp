@@ -1,10 +1,22 @@
 #include "libraryimport.h"
 
+#include <QHash>
+#include <QSet>
 #include <QStringList>
 
-#include <algorithm>
-
 namespace LibraryImport {
+
+namespace {
+// Where each id first appears: the entry that a search from the top finds, in constant time.
+QHash<QUuid, qsizetype> firstIndex(const QList<SavedCommand> &commands)
+{
+    QHash<QUuid, qsizetype> index;
+    index.reserve(commands.size());
+    for (qsizetype i = commands.size() - 1; i >= 0; --i)
+        index.insert(commands.at(i).id, i);
+    return index;
+}
+} // namespace
 
 QString Outcome::summary() const
 {
@@ -17,9 +29,10 @@ QString Outcome::summary() const
 
 int conflicts(const QList<SavedCommand> &current, const QList<SavedCommand> &incoming)
 {
-    return int(std::ranges::count_if(incoming, [&current](const SavedCommand &in) {
-        const auto mine = std::ranges::find(current, in.id, &SavedCommand::id);
-        return mine != current.end() && !(*mine == in);
+    const QHash<QUuid, qsizetype> index = firstIndex(current);
+    return int(std::ranges::count_if(incoming, [&](const SavedCommand &in) {
+        const auto mine = index.constFind(in.id);
+        return mine != index.cend() && !(current.at(*mine) == in);
     }));
 }
 
@@ -27,25 +40,29 @@ Outcome merge(const QList<SavedCommand> &current, const QList<SavedCommand> &inc
 {
     Outcome outcome;
     QList<SavedCommand> mine = current;
+    const QHash<QUuid, qsizetype> index = firstIndex(mine);
     QList<SavedCommand> added;
+    QSet<QUuid> addedIds;
     for (const SavedCommand &in : incoming) {
-        if (std::ranges::find(added, in.id, &SavedCommand::id) != added.end()) {
+        if (addedIds.contains(in.id)) {
             ++outcome.present;
             continue;
         }
-        const auto found = std::ranges::find(mine, in.id, &SavedCommand::id);
-        if (found == mine.end()) {
+        const auto found = index.constFind(in.id);
+        if (found == index.cend()) {
             added << in;
+            addedIds.insert(in.id);
             ++outcome.added;
-        } else if (*found == in) {
+        } else if (mine.at(*found) == in) {
             ++outcome.present;
         } else if (choice == Conflict::takeTheirs) {
-            *found = in;
+            mine[*found] = in;
             ++outcome.replaced;
         } else if (choice == Conflict::keepBoth) {
             SavedCommand copy = in;
             copy.id = QUuid::createUuid();
             added << copy;
+            addedIds.insert(copy.id);
             ++outcome.added;
         } else {
             ++outcome.kept;

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QUuid>
 
+#include <functional>
 #include <optional>
 
 // One saved command. createdAt is kept exactly as stored (seconds since 2001-01-01 00:00:00 UTC) so
@@ -35,9 +36,11 @@ struct SavedCommand {
     // The stored form: a compact JSON array, one object per record, in list order.
     static QByteArray encodeList(const QList<SavedCommand> &commands);
     // Strict: any invalid record makes the whole array unreadable. unknownKeys tells whether a record
-    // holds keys besides the six (a newer version's), which encodeList would drop.
+    // holds keys besides the six (a newer version's), which encodeList would drop. progress, when given,
+    // hears now and then how much is read (0 to 1), and stops the reading by returning false.
     static std::optional<QList<SavedCommand>> decodeList(const QByteArray &data, QString *error = nullptr,
-                                                         bool *unknownKeys = nullptr);
+                                                         bool *unknownKeys = nullptr,
+                                                         const std::function<bool(double)> &progress = {});
 
     // The content of an exported text file: the command text alone, or, when there are notes, a
     // comment header with the title and the notes, an empty line, then the command text.

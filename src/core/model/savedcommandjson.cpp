@@ -11,6 +11,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -162,11 +163,16 @@ std::optional<SavedCommand> makeCommand(const QString &id, const QString &title,
 class FastReader
 {
 public:
-    explicit FastReader(QByteArrayView json)
+    explicit FastReader(QByteArrayView json, const std::function<bool(double)> &progress = {})
         : m_p(json.data())
+        , m_begin(json.data())
         , m_end(json.data() + json.size())
+        , m_progress(progress)
     {
     }
+
+    // Whether progress asked to stop: list() then gave up for that reason alone.
+    bool cancelled() const { return m_cancelled; }
 
     std::optional<QList<SavedCommand>> list()
     {
@@ -181,6 +187,11 @@ public:
                 if (!command)
                     return std::nullopt;
                 result.append(std::move(*command));
+                if (m_progress && result.size() % 256 == 0 &&
+                    !m_progress(double(m_p - m_begin) / double(std::max<qsizetype>(m_end - m_begin, 1)))) {
+                    m_cancelled = true;
+                    return std::nullopt;
+                }
                 if (token(','))
                     continue;
                 if (!token(']'))
@@ -411,7 +422,10 @@ private:
     }
 
     const char *m_p;
+    const char *const m_begin;
     const char *const m_end;
+    const std::function<bool(double)> m_progress;
+    bool m_cancelled = false;
     std::vector<char16_t> m_buffer;
 };
 
@@ -518,11 +532,17 @@ QByteArray SavedCommand::encodeList(const QList<SavedCommand> &commands)
     return json;
 }
 
-std::optional<QList<SavedCommand>> SavedCommand::decodeList(const QByteArray &data, QString *error, bool *unknownKeys)
+std::optional<QList<SavedCommand>> SavedCommand::decodeList(const QByteArray &data, QString *error, bool *unknownKeys,
+                                                            const std::function<bool(double)> &progress)
 {
     if (unknownKeys)
         *unknownKeys = false;
-    if (auto fast = FastReader(data).list())
+    FastReader reader(data, progress);
+    if (auto fast = reader.list())
         return fast;
+    if (reader.cancelled()) {
+        fail(error, QStringLiteral("cancelled"));
+        return std::nullopt;
+    }
     return decodeGeneral(data, error, unknownKeys);
 }

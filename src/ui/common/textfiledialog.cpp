@@ -26,19 +26,21 @@ QString startDirectory()
     return QDir::homePath();
 }
 
-QString choose(QWidget *parent, const QString &dialogTitle, const QString &proposedPath, const QString &nameFilter,
+// Opens in startDirectory(), with fileName proposed when saving.
+QString choose(QWidget *parent, const QString &dialogTitle, const QString &fileName, const QString &nameFilter,
                bool save)
 {
+    const QDir directory(startDirectory());
     if (chooser)
-        return chooser(proposedPath);
+        return chooser(directory.filePath(fileName));
     QFileDialog dialog(parent, dialogTitle);
     dialog.setObjectName(save ? QStringLiteral("saveTextDialog") : QStringLiteral("openFileDialog"));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilter(nameFilter);
-    dialog.setDirectory(QFileInfo(proposedPath).absolutePath());
+    dialog.setDirectory(directory);
     if (save)
-        dialog.selectFile(proposedPath);
+        dialog.selectFile(directory.filePath(fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
@@ -47,7 +49,7 @@ QString choose(QWidget *parent, const QString &dialogTitle, const QString &propo
 QString save(QWidget *parent, const QString &dialogTitle, const QString &fileName, const QString &nameFilter,
              const std::function<bool(const QString &path, QString *error)> &write)
 {
-    const QString path = choose(parent, dialogTitle, QDir(startDirectory()).filePath(fileName), nameFilter, true);
+    const QString path = choose(parent, dialogTitle, fileName, nameFilter, true);
     if (path.isEmpty())
         return {};
     lastDirectory = QFileInfo(path).absolutePath();
@@ -80,7 +82,7 @@ QString saveFile(QWidget *parent, const QString &dialogTitle, const QString &fil
 
 QString openFile(QWidget *parent, const QString &dialogTitle, const QString &nameFilter)
 {
-    const QString path = choose(parent, dialogTitle, QDir(startDirectory()).filePath(QString()), nameFilter, false);
+    const QString path = choose(parent, dialogTitle, QString(), nameFilter, false);
     if (!path.isEmpty())
         lastDirectory = QFileInfo(path).absolutePath();
     return path;

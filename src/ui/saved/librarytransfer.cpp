@@ -1,13 +1,17 @@
 #include "librarytransfer.h"
 
+#include "common/backgroundwork.h"
 #include "common/textfiledialog.h"
 #include "model/atomicfile.h"
 #include "model/commandstore.h"
 
 #include <QDate>
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+
+#include <memory>
 
 namespace LibraryTransfer {
 namespace {
@@ -32,27 +36,10 @@ void finish(QWidget *parent, CommandStore &store, const QList<SavedCommand> &inc
     done->addButton(QMessageBox::Ok);
     done->open();
 }
-} // namespace
-
-QString exportCommands(QWidget *parent, const QList<SavedCommand> &commands)
+// The commands read from path, or why there are none, put before the user.
+void offer(QWidget *parent, CommandStore &store, const QString &path,
+           const std::optional<QList<SavedCommand>> &incoming, const QString &error)
 {
-    const QString name = QStringLiteral("saved-commands-%1.json").arg(QDate::currentDate().toString(Qt::ISODate));
-    return TextFileDialog::saveFile(parent, QStringLiteral("Export Saved Commands"), name, nameFilter,
-                                    SavedCommand::encodeList(commands));
-}
-
-void importCommands(QWidget *parent, CommandStore &store)
-{
-    const QString path = TextFileDialog::openFile(parent, QStringLiteral("Import Saved Commands"), nameFilter);
-    if (path.isEmpty())
-        return;
-    QString error;
-    const std::optional<QByteArray> data = AtomicFile::read(path, &error);
-    std::optional<QList<SavedCommand>> incoming;
-    if (data)
-        incoming = SavedCommand::decodeList(*data, &error);
-    else if (error.isEmpty())
-        error = QStringLiteral("the file does not exist");
     if (!incoming) {
         // Nothing has changed: the whole file is checked first.
         QMessageBox *failed =
@@ -91,6 +78,37 @@ void importCommands(QWidget *parent, CommandStore &store)
     }
     ask->addButton(QMessageBox::Cancel);
     ask->open();
+}
+} // namespace
+
+QString exportCommands(QWidget *parent, const QList<SavedCommand> &commands)
+{
+    const QString name = QStringLiteral("saved-commands-%1.json").arg(QDate::currentDate().toString(Qt::ISODate));
+    return TextFileDialog::saveFile(parent, QStringLiteral("Export Saved Commands"), name, nameFilter,
+                                    SavedCommand::encodeList(commands));
+}
+
+void importCommands(QWidget *parent, CommandStore &store)
+{
+    const QString path = TextFileDialog::openFile(parent, QStringLiteral("Import Saved Commands"), nameFilter);
+    if (path.isEmpty())
+        return;
+    struct Read {
+        std::optional<QList<SavedCommand>> commands;
+        QString error;
+    };
+    auto read = std::make_shared<Read>();
+    // Hundreds of thousands of commands take seconds to read: never on the UI thread.
+    const auto work = [path, read](const BackgroundWork::Progress &progress) {
+        const std::optional<QByteArray> data = AtomicFile::read(path, &read->error);
+        if (data)
+            read->commands = SavedCommand::decodeList(*data, &read->error, nullptr,
+                                                      [&progress](double done) { return progress.report(done); });
+        else if (read->error.isEmpty())
+            read->error = QStringLiteral("the file does not exist");
+    };
+    BackgroundWork::run(parent, QStringLiteral("Reading %1\u2026").arg(QFileInfo(path).fileName()), work,
+                        [parent, &store, path, read] { offer(parent, store, path, read->commands, read->error); });
 }
 
 } // namespace LibraryTransfer
