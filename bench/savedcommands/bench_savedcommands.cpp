@@ -1,6 +1,6 @@
 // The saved-command store and browser with 10,000 saved commands of realistic size: start-up load,
 // one add, update and delete (the UI thread's share, and until the change is on disk), one search
-// keystroke, and opening the Saved Commands category.
+// keystroke, and opening the Saved Commands category; and importing 200,000 commands.
 // Run: build/bench/bench/savedcommands/bench_savedcommands (offscreen unless QT_QPA_PLATFORM is set).
 
 #include "app/contentview.h"
@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListView>
 #include <QTemporaryDir>
@@ -317,6 +318,71 @@ void BM_OpenSavedCommandsCategory(benchmark::State &state)
     }
 }
 
+// --- importing 200,000 commands (a colleague's whole library, twenty times over) into 200 of the user's
+
+struct ImportFixture {
+    QTemporaryDir dir;
+    QString file = dir.filePath(QStringLiteral("import.json"));
+    QList<SavedCommand> incoming;
+
+    ImportFixture()
+    {
+        for (int copy = 0; copy < 20; ++copy) {
+            for (SavedCommand c : Fixture::get().commands) {
+                c.id = QUuid::createUuid();
+                incoming << c;
+            }
+        }
+        AtomicFile::write(file, SavedCommand::encodeList(incoming));
+    }
+    static ImportFixture &get()
+    {
+        static ImportFixture fixture;
+        return fixture;
+    }
+};
+
+// What the worker thread does: read the file and check every entry.
+void BM_Import200k_ReadAndDecode(benchmark::State &state)
+{
+    const ImportFixture &fixture = ImportFixture::get();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            SavedCommand::decodeList(*AtomicFile::read(fixture.file), nullptr, nullptr, [](double) {
+                return true;
+            })->size());
+    state.counters["json_MB"] = double(QFileInfo(fixture.file).size()) / 1e6;
+}
+
+// Merely reading the file, to compare with.
+void BM_Import200k_ReadFile(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(AtomicFile::read(ImportFixture::get().file)->size());
+}
+
+// What the UI thread does with the result: count the conflicts and merge into the store.
+void BM_Import200k_Merge_UIThread(benchmark::State &state)
+{
+    const QList<SavedCommand> &incoming = ImportFixture::get().incoming;
+    QTemporaryDir dir;
+    for (auto _ : state) {
+        state.PauseTiming();
+        SettingsStorage storage(dir.filePath(QStringLiteral("settings.conf")));
+        CommandStore store(storage);
+        for (const SavedCommand &c : Fixture::get().commands.mid(0, 200))
+            store.add(c);
+        store.flush();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(LibraryImport::conflicts(store.commands(), incoming));
+        benchmark::DoNotOptimize(store.import(incoming, LibraryImport::Conflict::keepMine).added);
+        state.PauseTiming();
+        store.flush();
+        QFile::remove(store.fileName());
+        state.ResumeTiming();
+    }
+}
+
 constexpr int repetitions = 9;
 #define BRINDLECAP_BENCHMARK(...)                                                                                      \
     BENCHMARK(__VA_ARGS__)->Unit(benchmark::kMillisecond)->Repetitions(repetitions)->ReportAggregatesOnly(true)
@@ -337,6 +403,9 @@ BRINDLECAP_BENCHMARK(BM_AddPart_WriteFile);
 BRINDLECAP_BENCHMARK(BM_SearchKeystroke);
 BRINDLECAP_BENCHMARK(BM_SearchPart_FilterOnly);
 BRINDLECAP_BENCHMARK(BM_OpenSavedCommandsCategory);
+BRINDLECAP_BENCHMARK(BM_Import200k_ReadFile)->Repetitions(3);
+BRINDLECAP_BENCHMARK(BM_Import200k_ReadAndDecode)->Repetitions(3);
+BRINDLECAP_BENCHMARK(BM_Import200k_Merge_UIThread)->Iterations(3)->Repetitions(3);
 } // namespace
 
 int main(int argc, char **argv)

@@ -134,15 +134,15 @@ CommandLine::Result help(const QStringList &arguments)
 }
 
 // One line of `saved list`: short id, category, local date and title, the title escaped so that it
-// stays on its line.
-QString listLine(const SavedCommand &command)
+// stays on its line (and, in a message, cut as every quoted value is).
+QString listLine(const SavedCommand &command, bool inMessage = false)
 {
     const QDateTime created = command.createdAtDateTime();
     return QStringLiteral("%1  %2  %3  %4\n")
         .arg(SavedCommand::idText(command.id).left(8), Enum::caseName(command.category).leftJustified(10),
              created.isValid() ? created.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))
                                : QStringLiteral("unknown").leftJustified(16),
-             Text::escaped(command.title));
+             inMessage ? Text::quoted(command.title) : Text::escaped(command.title));
 }
 
 // Read only: the running window owns the store, and this never races it.
@@ -207,7 +207,7 @@ CommandLine::Result saved(const QStringList &arguments)
     QString candidates =
         QStringLiteral("brindlecap: %1 matches %2 saved commands:\n").arg(Text::quoted(wanted)).arg(found.size());
     for (const SavedCommand &command : std::as_const(found))
-        candidates += listLine(command);
+        candidates += listLine(command, true);
     return {usageError, {}, candidates.toUtf8()};
 }
 

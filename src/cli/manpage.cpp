@@ -182,14 +182,21 @@ prints one as text. Topics: %3.
 .B 0
 Success, also when
 .B \-\-check
-printed advice.
+printed advice, and also when the reader of standard output stopped early (a closed pipe, as with
+.BR head ):
+that is a normal end of output, not an error.
+.TP
+.B 1
+Standard output could not be written (a full disk); one line on standard error says why.
 .TP
 .B 2
 A usage error: an unknown category, field, topic or shell, a bad flag or enumeration value, or an
 argument without
 .BR = .
 One line on standard error names the problem and the valid choices; nothing is printed on standard
-output.
+output. Also a list of saved commands that cannot be read (not JSON, a pipe or a device, larger than
+256 MB). Every message escapes control characters and cuts long values, whatever an argument or a
+stored or imported file holds, so that it stays one line that does nothing to the terminal.
 .TP
 .B 3
 .B \-\-strict

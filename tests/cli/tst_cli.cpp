@@ -245,10 +245,10 @@ void TestCli::savedListsAndShowsWithoutChangingAnything()
     commands[0].id = QUuid(u"1a2b3c4d-0000-4000-8000-000000000001"_s);
     commands[1].id = QUuid(u"1a2b9999-0000-4000-8000-000000000002"_s);
     const QByteArray stored = SavedCommand::encodeList(commands);
-    const auto line = [](const SavedCommand &c) {
+    const auto line = [](const SavedCommand &c, const QString &quote = {}) { // titles quoted in messages
         return SavedCommand::idText(c.id).left(8) + u"  "_s + Enum::caseName(c.category).leftJustified(10) + u"  "_s +
-               c.createdAtDateTime().toLocalTime().toString(u"yyyy-MM-dd HH:mm"_s) + u"  "_s +
-               QString(c.title).replace(u'\n', u"\\n"_s) + u'\n';
+               c.createdAtDateTime().toLocalTime().toString(u"yyyy-MM-dd HH:mm"_s) + u"  "_s + quote +
+               QString(c.title).replace(u'\n', u"\\n"_s) + quote + u'\n';
     };
     for (const bool legacy : {true, false}) {
         if (legacy)
@@ -267,7 +267,8 @@ void TestCli::savedListsAndShowsWithoutChangingAnything()
         QCOMPARE(run({u"saved"_s, u"show"_s, u"-n"_s, u"Cap\nture"_s}), (Run{0, commands[1].command.toUtf8(), {}}));
         const Run ambiguous = run({u"saved"_s, u"show"_s, u"1A2B"_s});
         QCOMPARE(ambiguous.exitCode, 2);
-        QVERIFY(ambiguous.out.isEmpty() && ambiguous.err.endsWith((line(commands[0]) + line(commands[1])).toUtf8()));
+        QVERIFY(ambiguous.out.isEmpty() &&
+                ambiguous.err.endsWith((line(commands[0], u"'"_s) + line(commands[1], u"'"_s)).toUtf8()));
         QCOMPARE(run({u"saved"_s, u"show"_s, u"Ping"_s}).exitCode, 2);
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), before);
         QCOMPARE(fileContents(storage.fileName()), settings);

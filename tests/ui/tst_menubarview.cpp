@@ -34,6 +34,7 @@
 #include <QTimer>
 
 #include <csignal>
+#include <sys/stat.h>
 
 class TestMenuBarView : public QObject
 {
@@ -296,6 +297,8 @@ private slots:
         QFETCH(QString, says);
         const char *notices[] = {"commandStoreNotice", "interfaceStoreNotice"};
         QVERIFY(writeFile(interfaces ? m_app->interfaces().fileName() : m_app->store().fileName(), stored));
+        // A pipe where the window's size is kept is not waited on.
+        QVERIFY(mkfifo(QFile::encodeName(m_dir->filePath(u"window-state.conf"_s)).constData(), 0600) == 0);
         m_app.emplace(m_dir->filePath(u"settings.conf"_s));
         ListStore &store = interfaces ? static_cast<ListStore &>(m_app->interfaces()) : m_app->store();
         m_app->nav().setSelectedCategory(DebugCategory::saved);
