@@ -44,7 +44,6 @@ void check(bool condition)
     if (!condition)
         __builtin_trap();
 }
-} // namespace
 
 QString listFile;
 

@@ -2,6 +2,7 @@
 
 #include "builders/formregistry.h"
 #include "completion.h"
+#include "filtercheck/filtercheck.h"
 #include "help/helpcontent.h"
 #include "help/helpplaintext.h"
 #include "manpage.h"
@@ -302,7 +303,7 @@ CommandLine::Result CommandLine::run(const QStringList &arguments)
         text += u'\n';
     QString advice;
     if (check) {
-        for (const FieldAdvice &a : form->advice())
+        for (const FieldAdvice &a : FilterCheck::adviceWithVerdict(*form))
             advice += QStringLiteral("brindlecap: advice: %1: %2\n").arg(a.field, a.text);
     }
     // A script that must not emit a doubtful command gets none.

@@ -1,4 +1,5 @@
 #include "builders/formregistry.h"
+#include "filtercheck/filtercheck.h"
 #include "help/helpcontent.h"
 #include "help/helpplaintext.h"
 #include "model/savedcommand.h"
@@ -166,6 +167,8 @@ void TestCli::printsWhatTheCoreGenerates_data()
         QTest::addRow("%s defaults", qPrintable(Enum::caseName(c))) << Enum::caseName(c) << QStringList() << true;
         QTest::addRow("%s all set", qPrintable(Enum::caseName(c))) << Enum::caseName(c) << all << false;
     }
+    QTest::newRow("sniffer, a filter libpcap refuses")
+        << u"sniffer"_s << QStringList{u"useCustomFilter=true"_s, u"customFilter=tcp port"_s} << false;
 }
 
 void TestCli::printsWhatTheCoreGenerates()
@@ -183,10 +186,10 @@ void TestCli::printsWhatTheCoreGenerates()
              (Run{0, (form->generatedCommand() + (noNewline ? QString() : end)).toUtf8(), {}}));
     QCOMPARE(run(QStringList{category} + assignments + QStringList{u"--title"_s} + (noNewline ? QStringList() : n)),
              (Run{0, (form->title() + (noNewline ? end : QString())).toUtf8(), {}}));
-    // --check adds the core's advice on standard error and changes nothing else; --strict prints no
-    // command when there is advice.
+    // --check adds the core's advice (and libpcap's verdict on a capture filter) on standard error and
+    // changes nothing else; --strict prints no command when there is advice.
     QByteArray advice;
-    for (const FieldAdvice &a : form->advice())
+    for (const FieldAdvice &a : FilterCheck::adviceWithVerdict(*form))
         advice += "brindlecap: advice: " + a.field.toUtf8() + ": " + a.text.toUtf8() + '\n';
     QCOMPARE(advice.isEmpty(), assignments.isEmpty()); // no default draws advice; the odd text always does
     const QByteArray out = (form->generatedCommand() + end).toUtf8();

@@ -28,6 +28,8 @@ public:
     virtual QString generatedCommand() const = 0;
     virtual QString title() const = 0;
     virtual QList<FieldAdvice> advice() const = 0;
+    // The capture filter the command holds, for the libpcap check; empty for a form without one.
+    virtual QString captureFilter() const { return {}; }
 };
 
 template <typename Form> class AnyFormOf final : public AnyForm
@@ -50,6 +52,12 @@ public:
     QString generatedCommand() const override { return m_form.generatedCommand(); }
     QString title() const override { return m_form.title(); }
     QList<FieldAdvice> advice() const override { return Fields::advice(m_form); }
+    QString captureFilter() const override
+    {
+        if constexpr (requires { m_form.filterExpression(); })
+            return m_form.filterExpression();
+        return {};
+    }
 
 private:
     static const FormField<Form> *find(const QString &name)

@@ -54,6 +54,22 @@ QStringList FilterCheck::warningsFor(const QString &expression)
     return warnings;
 }
 
+QString FilterCheck::verdict(bool valid, const QString &message)
+{
+    return valid ? QStringLiteral("Valid capture filter (checked with libpcap)")
+                 : QStringLiteral("Invalid capture filter: %1").arg(message);
+}
+
+QList<FieldAdvice> FilterCheck::adviceWithVerdict(const AnyForm &form)
+{
+    QList<FieldAdvice> advice = form.advice();
+    if (const QString filter = form.captureFilter(); !filter.isEmpty()) {
+        if (const PcapFilter::Result checked = PcapFilter::compile(filter); !checked.valid)
+            advice.append({QStringLiteral("filter"), Text::escaped(verdict(false, checked.message), 160)});
+    }
+    return advice;
+}
+
 QString FilterCheck::lineBreakWarning()
 {
     return Advice::lineBreakInFilter();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "builders/formregistry.h"
 #include "pcapfilter.h"
 
 #include <QObject>
@@ -39,6 +40,13 @@ public:
     Status status() const { return m_status; }
     QString message() const { return m_message; }
     QStringList warnings() const { return m_warnings; }
+
+    // libpcap's verdict as the user reads it: "Valid capture filter (checked with libpcap)", or "Invalid
+    // capture filter: " and libpcap's reason.
+    static QString verdict(bool valid, const QString &message);
+    // The form's advice, and libpcap's verdict on its capture filter when that is invalid ("filter"), as
+    // the command line gives it: on one short line, escaped.
+    static QList<FieldAdvice> adviceWithVerdict(const AnyForm &form);
 
     // Warnings for text that the appliance would read differently from what the user sees.
     static QStringList warningsFor(const QString &expression);

@@ -1,5 +1,7 @@
 #include "pcapfilter.h"
 
+#include "filternames.h"
+
 #include <QElapsedTimer>
 #include <QLoggingCategory>
 
@@ -24,7 +26,8 @@ Result compile(const QString &expression)
         qCWarning(lcFilterCheck) << "libpcap could not open a handle";
         return {false, QStringLiteral("libpcap could not open a handle to check the filter")};
     }
-    const QByteArray text = expression.toUtf8();
+    // The syntax alone: names are the appliance's to resolve.
+    const QByteArray text = FilterNames::withoutLookups(expression).toUtf8();
     bpf_program program{};
     Result result;
     if (pcap_compile(handle, &program, text.constData(), 1, PCAP_NETMASK_UNKNOWN) == 0) {

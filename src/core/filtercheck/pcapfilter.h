@@ -10,9 +10,10 @@ struct Result {
     QString message; // libpcap's message when the filter does not compile, else empty
 };
 
-// Compiles the expression for an Ethernet link. Blocks while libpcap resolves host, port and protocol
-// names (DNS may take seconds), so keep it off the UI thread. Safe to call from any thread: calls are
-// serialised, because older libpcap versions keep the parser's state in globals.
+// Compiles the expression for an Ethernet link, host, network and Ethernet names standing for addresses
+// (the appliance resolves them, never this computer), so that no name reaches DNS. Port and protocol
+// names are still read from the system's tables. Safe to call from any thread: calls are serialised,
+// because older libpcap versions keep the parser's state in globals.
 Result compile(const QString &expression);
 
 } // namespace PcapFilter

@@ -101,11 +101,11 @@ void FilterCheckView::showStatus()
         break;
     case FilterCheck::Status::valid:
         setMark(m_mark, QStringLiteral("checkmark.circle"), validColour);
-        m_status->setText(QStringLiteral("Valid capture filter (checked with libpcap)"));
+        m_status->setText(FilterCheck::verdict(true, {}));
         break;
     case FilterCheck::Status::invalid:
         setMark(m_mark, QStringLiteral("xmark.circle"), invalidColour);
-        m_status->setText(QStringLiteral("Invalid capture filter: %1").arg(m_check->message()));
+        m_status->setText(FilterCheck::verdict(false, m_check->message()));
         break;
     }
     m_status->setAccessibleName(m_status->text());
