@@ -17,17 +17,27 @@ class TestFieldAdvice : public QObject
     {
         const Form defaults{};
         QVERIFY2(Fields::advice(defaults).isEmpty(), qPrintable(name));
-        for (const auto &field : Form::fields()) {
-            if (field.kind != FieldKind::Text && field.kind != FieldKind::MultiLineText)
-                continue;
-            // Advice on the tab exactly when it reaches the command, inside the text or before it where the
-            // form keeps surrounding white space; the form itself is the judge of that.
-            for (const QString &value : {u"a\tb"_s, u"\tb"_s}) {
-                Form form = defaults;
-                field.set(form, value);
-                const bool pasted = form.generatedCommand().contains(value);
-                const QString advice = Fields::adviceOn(form, field);
-                QVERIFY2(advice.contains(u"a tab"_s) == pasted, qPrintable(name + u' ' + field.name + u' ' + advice));
+        // The defaults, and each with one choice changed: the modes in which fields reach the command.
+        QList<Form> modes{defaults};
+        for (const auto &choice : Form::fields()) {
+            for (const QString &value :
+                 choice.kind == FieldKind::Flag ? QStringList{u"true"_s, u"false"_s} : choice.choices)
+                choice.set(modes.emplace_back(defaults), value);
+        }
+        for (const Form &mode : std::as_const(modes)) {
+            for (const auto &field : Form::fields()) {
+                if (field.kind != FieldKind::Text && field.kind != FieldKind::MultiLineText)
+                    continue;
+                // Advice on the tab exactly when it reaches the command, inside the text or before it where
+                // the form keeps surrounding white space; the form itself is the judge of that.
+                for (const QString &value : {u"a\tb"_s, u"\tb"_s}) {
+                    Form form = mode;
+                    field.set(form, value);
+                    const bool pasted = form.generatedCommand().contains(value);
+                    const QString advice = Fields::adviceOn(form, field);
+                    QVERIFY2(advice.contains(u"a tab"_s) == pasted,
+                             qPrintable(name + u' ' + field.name + u' ' + advice));
+                }
             }
         }
     }

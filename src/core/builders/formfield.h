@@ -4,11 +4,13 @@
 #include "model/enumtable.h"
 #include "text.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <mutex>
 
 // Each form type declares its fields once, in a table of FormField. The command line sets fields and
 // lists them through that table, so no category needs parsing code of its own.
@@ -131,8 +133,51 @@ template <typename Form, typename T> const FormField<Form> *find(T Form::*member
     return nullptr;
 }
 
+// Whether a text field reaches the command, and with the white space around it kept.
+struct Reach {
+    bool reaches = false;
+    bool asTyped = false;
+};
+
+// That is the form's own rule, which depends on its choices (flags, enumerations) and on which text
+// fields are blank, not on what they hold: learned once per such mode by asking the form with marked
+// values, not again at every keystroke.
+template <typename Form> Reach reachOf(const Form &form, qsizetype index)
+{
+    const QList<FormField<Form>> &fields = Form::fields();
+    const auto isText = [](const FormField<Form> &f) {
+        return f.kind == FieldKind::Text || f.kind == FieldKind::MultiLineText;
+    };
+    QString mode;
+    for (const FormField<Form> &f : fields)
+        mode += isText(f) ? QString(Text::isNonBlank(f.get(form)) ? u'1' : u'0') : f.get(form) + u'|';
+    static std::mutex mutex;
+    static QHash<QString, QList<Reach>> learned;
+    const std::lock_guard lock(mutex);
+    auto found = learned.find(mode);
+    if (found == learned.end()) {
+        if (learned.size() > 4096)
+            learned.clear();
+        const QString marker = QStringLiteral("zq9Jx");
+        QList<Reach> reaches;
+        for (const FormField<Form> &f : fields) {
+            Reach reach;
+            if (isText(f) && Text::isNonBlank(f.get(form))) {
+                Form probe = form;
+                f.set(probe, u'\t' + marker + u'\t');
+                const QString command = probe.generatedCommand();
+                reach = {command.contains(marker), command.contains(u'\t' + marker + u'\t')};
+            }
+            reaches << reach;
+        }
+        found = learned.insert(mode, reaches);
+    }
+    return found->value(index);
+}
+
 // The advice on the field's text as the form now holds it; empty when there is none, or when the text
-// does not reach the command (a blank field, or one the form's other choices leave out).
+// does not reach the command (a blank field, or one the form's other choices leave out). field is an
+// entry of the form's table.
 template <typename Form> QString adviceOn(const Form &form, const FormField<Form> &field)
 {
     if (field.kind != FieldKind::Text && field.kind != FieldKind::MultiLineText)
@@ -140,14 +185,8 @@ template <typename Form> QString adviceOn(const Form &form, const FormField<Form
     const QString value = field.get(form);
     if (!Text::isNonBlank(value))
         return {};
-    // Whether, and how, the text reaches the command is the form's own rule: ask it with a marked value.
-    const QString marker = QStringLiteral("zq9Jx");
-    Form probe = form;
-    field.set(probe, u'\t' + marker + u'\t');
-    const QString command = probe.generatedCommand();
-    if (!command.contains(marker))
-        return {};
-    return Advice::about(field.expect, value, command.contains(u'\t' + marker + u'\t'));
+    const Reach reach = reachOf(form, &field - Form::fields().constData());
+    return reach.reaches ? Advice::about(field.expect, value, reach.asTyped) : QString();
 }
 
 // Advice on every field of the form, in the order of its table.

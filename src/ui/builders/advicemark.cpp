@@ -3,15 +3,27 @@
 #include "common/icons.h"
 
 #include <QEvent>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QVariant>
 
 namespace {
-const char *const boundProperty = "brindlecapBoundField";
 constexpr int markSize = 14;
 constexpr int gap = 6;
+
+// The control bound to each field, and the mark of each control: found at once at every keystroke.
+QHash<const void *, QWidget *> &boundControls()
+{
+    static QHash<const void *, QWidget *> controls;
+    return controls;
+}
+
+QHash<const QWidget *, AdviceMark *> &marks()
+{
+    static QHash<const QWidget *, AdviceMark *> marks;
+    return marks;
+}
 } // namespace
 
 AdviceMark::AdviceMark(QLineEdit *field)
@@ -36,21 +48,18 @@ AdviceMark::AdviceMark(QLineEdit *field)
     if (QWidget *row = field->parentWidget())
         row->installEventFilter(this);
     // Beside the field it is the row's child: it goes with the field.
-    connect(field, &QObject::destroyed, this, &QObject::deleteLater);
+    marks().insert(field, this);
+    connect(field, &QObject::destroyed, this, [this] {
+        marks().remove(m_field);
+        deleteLater();
+    });
     hide();
 }
 
 // The mark of control, inside it or beside it; null while it has none.
 AdviceMark *AdviceMark::markOf(const QWidget *control)
 {
-    for (const QWidget *owner : {control, static_cast<const QWidget *>(control->parentWidget())}) {
-        for (auto *mark :
-             owner ? owner->findChildren<AdviceMark *>(QString(), Qt::FindDirectChildrenOnly) : QList<AdviceMark *>()) {
-            if (mark->m_field == control)
-                return mark;
-        }
-    }
-    return nullptr;
+    return marks().value(control);
 }
 
 void AdviceMark::show(QWidget *control, const QString &advice)
@@ -79,16 +88,16 @@ QString AdviceMark::shown(const QWidget *control)
 
 void AdviceMark::bind(QWidget *control, const void *value)
 {
-    control->setProperty(boundProperty, QVariant::fromValue(quintptr(value)));
+    boundControls().insert(value, control);
+    connect(control, &QObject::destroyed, control, [value, control] {
+        if (boundControls().value(value) == control)
+            boundControls().remove(value);
+    });
 }
 
-QWidget *AdviceMark::boundControl(const QWidget *root, const QString &name, const void *value)
+QWidget *AdviceMark::boundControl(const void *value)
 {
-    for (QWidget *control : root->findChildren<QWidget *>(name)) {
-        if (control->property(boundProperty).value<quintptr>() == quintptr(value))
-            return control;
-    }
-    return nullptr;
+    return boundControls().value(value);
 }
 
 void AdviceMark::setAdvice(const QString &advice)

@@ -25,12 +25,12 @@ public:
     // Marks control as the one bound to the field at value, so that the form's advice finds it.
     static void bind(QWidget *control, const void *value);
 
-    // Shows the form's advice on each of its text fields' controls under root.
-    template <typename Form> static void showAll(const QWidget *root, const Form &form)
+    // Shows the form's advice on each of its text fields' bound controls.
+    template <typename Form> static void showAll(const Form &form)
     {
         for (const FormField<Form> &field : Form::fields()) {
             if (field.kind == FieldKind::Text || field.kind == FieldKind::MultiLineText) {
-                if (QWidget *control = boundControl(root, field.name, field.address(form)))
+                if (QWidget *control = boundControl(field.address(form)))
                     show(control, Fields::adviceOn(form, field));
             }
         }
@@ -41,7 +41,8 @@ protected:
 
 private:
     explicit AdviceMark(QLineEdit *field);
-    static QWidget *boundControl(const QWidget *root, const QString &name, const void *value);
+    // The control bound to the field at value; null when there is none (any more).
+    static QWidget *boundControl(const void *value);
     static AdviceMark *markOf(const QWidget *control);
     void setAdvice(const QString &advice);
     void place();

@@ -186,7 +186,7 @@ void BPFBuilderView::setFilter(const QString &text)
 
 void BPFBuilderView::updateState()
 {
-    AdviceMark::showAll(this, m_form);
+    AdviceMark::showAll(m_form);
     for (auto it = m_rows.cbegin(); it != m_rows.cend(); ++it) {
         for (QWidget *control : it.value())
             m_grid->setRowVisible(control, it.key() == m_form.type);

@@ -94,7 +94,7 @@ protected:
 
     QString command() const final { return m_form.generatedCommand(); }
     QString panelTitle() const final { return m_form.title(); }
-    void showAdvice() final { AdviceMark::showAll(this, m_form); }
+    void showAdvice() final { AdviceMark::showAll(m_form); }
 
     Form m_form;
 };
