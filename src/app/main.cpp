@@ -3,11 +3,11 @@
 #include "app/menubarview.h"
 #include "app/quitonsignal.h"
 #include "app/singleinstance.h"
+#include "common/alert.h"
 #include "common/firstpaint.h"
 #include "common/icons.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QSystemTrayIcon>
 
 #include <cstdio>
@@ -32,7 +32,7 @@ int main(int argc, char *argv[])
         // Running beside it would lose one instance's saves; the user has to know why nothing opens.
         std::fprintf(stderr, "brindlecap-builder: %s\n", qPrintable(instance.refusal()));
         std::fflush(stderr);
-        QMessageBox::critical(nullptr, QStringLiteral("Brindlecap Builder"), instance.refusal());
+        Alert::make(nullptr, QMessageBox::Critical, "refusal", instance.refusal(), {}, {{QMessageBox::Ok}})->exec();
         return 1;
     }
 

@@ -1,5 +1,6 @@
 #include "appcontroller.h"
 
+#include "common/alert.h"
 #include "help/helpwindow.h"
 #include "helpmenucommand.h"
 #include "mainwindow.h"
@@ -10,12 +11,11 @@
 #include "model/settingsstorage.h"
 #include "storenotice.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QSettings>
 #if QT_CONFIG(sessionmanager)
 #include <QSessionManager>
@@ -158,24 +158,21 @@ void AppController::rescueUnwritten()
     }
 }
 
-QMessageBox *AppController::lossAlert(ListStore &store, const QString &quitText)
+QMessageBox *AppController::lossAlert(ListStore &store, const QString &quitText, std::function<void()> retry,
+                                      std::function<void()> quitAnyway)
 {
-    auto *alert = new QMessageBox(QMessageBox::Warning, QStringLiteral("Brindlecap Builder"),
-                                  StoreNotice::writeFailure(store) +
-                                      QStringLiteral(" %1 anyway, with the unsaved changes in a rescue file beside "
-                                                     "the list, where there is room for one?")
-                                          .arg(quitText),
-                                  QMessageBox::NoButton, m_mainWindow);
-    alert->setObjectName(QStringLiteral("quitAlert"));
-    alert->setTextFormat(Qt::PlainText);
-    QPushButton *retry = alert->addButton(QStringLiteral("Try Again"), QMessageBox::AcceptRole);
-    retry->setObjectName(QStringLiteral("retry"));
-    alert->addButton(QStringLiteral("%1 Anyway").arg(quitText), QMessageBox::DestructiveRole)
-        ->setObjectName(QStringLiteral("quitAnyway"));
     // Escape keeps the application running, so that the user can make room and come back.
-    alert->addButton(QMessageBox::Cancel);
-    alert->setDefaultButton(retry);
-    return alert;
+    return Alert::make(
+        m_mainWindow, QMessageBox::Warning, "quitAlert",
+        StoreNotice::writeFailure(store) +
+            QStringLiteral(" %1 anyway, with the unsaved changes in a rescue file beside the list, "
+                           "where there is room for one?")
+                .arg(quitText),
+        {},
+        {{QMessageBox::NoButton, QStringLiteral("Try Again"), QMessageBox::AcceptRole, "retry", std::move(retry), true},
+         {QMessageBox::NoButton, QStringLiteral("%1 Anyway").arg(quitText), QMessageBox::DestructiveRole, "quitAnyway",
+          std::move(quitAnyway)},
+         {QMessageBox::Cancel}});
 }
 
 void AppController::quit()
@@ -185,19 +182,18 @@ void AppController::quit()
         exit();
         return;
     }
-    QMessageBox *alert = lossAlert(*store, QStringLiteral("Quit"));
-    alert->setAttribute(Qt::WA_DeleteOnClose);
-    connect(alert, &QMessageBox::buttonClicked, this, [this, store](QAbstractButton *button) {
-        if (button->objectName() == u"retry") {
+    lossAlert(
+        *store, QStringLiteral("Quit"),
+        [this, store] {
             store->retrySave();
             store->flush();
             quit();
-        } else if (button->objectName() == u"quitAnyway") {
+        },
+        [this] {
             rescueUnwritten();
             exit();
-        }
-    });
-    alert->open();
+        })
+        ->open();
 }
 
 void AppController::endSession()
@@ -225,7 +221,8 @@ void AppController::commitData(QSessionManager &manager)
         // Asked only where the desktop lets the user answer; else kept in a rescue file at once.
         if (!manager.allowsInteraction())
             break;
-        const std::unique_ptr<QMessageBox> alert(lossAlert(*store, QStringLiteral("Log Out")));
+        const std::unique_ptr<QMessageBox> alert(lossAlert(*store, QStringLiteral("Log Out"), {}, {}));
+        alert->setAttribute(Qt::WA_DeleteOnClose, false);
         alert->exec();
         manager.release();
         const QString chosen = alert->clickedButton() ? alert->clickedButton()->objectName() : QString();

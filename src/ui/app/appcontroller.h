@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class CommandStore;
@@ -66,7 +67,8 @@ private:
     // Tries once more to write each list that failed, and keeps what still fails in a rescue file.
     void rescueUnwritten();
     // The question before quitting with a change not written: Try Again, Quit Anyway or Cancel.
-    QMessageBox *lossAlert(ListStore &store, const QString &quitText);
+    QMessageBox *lossAlert(ListStore &store, const QString &quitText, std::function<void()> retry,
+                           std::function<void()> quitAnyway);
     void exit();
 #if QT_CONFIG(sessionmanager)
     void commitData(QSessionManager &manager);

@@ -1,11 +1,12 @@
 #include "textfiledialog.h"
 
+#include "alert.h"
+
 #include "model/atomicfile.h"
 #include "model/textfile.h"
 
 #include <QDir>
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QStandardPaths>
 
 namespace TextFileDialog {
@@ -55,12 +56,8 @@ QString save(QWidget *parent, const QString &dialogTitle, const QString &fileNam
     lastDirectory = QFileInfo(path).absolutePath();
     QString error;
     if (!write(path, &error)) {
-        auto *alert = new QMessageBox(QMessageBox::Warning, QStringLiteral("Brindlecap Builder"),
-                                      QStringLiteral("Could not save file"), QMessageBox::Ok, parent);
-        alert->setObjectName(QStringLiteral("saveErrorAlert"));
-        alert->setInformativeText(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), error));
-        alert->setAttribute(Qt::WA_DeleteOnClose);
-        alert->open();
+        Alert::open(parent, QMessageBox::Warning, "saveErrorAlert", QStringLiteral("Could not save file"),
+                    QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), error), {{QMessageBox::Ok}});
         return {};
     }
     return path;

@@ -1,5 +1,6 @@
 #include "librarytransfer.h"
 
+#include "common/alert.h"
 #include "common/backgroundwork.h"
 #include "common/textfiledialog.h"
 #include "model/atomicfile.h"
@@ -8,8 +9,6 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
-#include <QMessageBox>
-#include <QPushButton>
 
 #include <memory>
 
@@ -17,24 +16,11 @@ namespace LibraryTransfer {
 namespace {
 const QString nameFilter = QStringLiteral("Saved commands (*.json)");
 
-QMessageBox *alert(QWidget *parent, QMessageBox::Icon icon, const char *name, const QString &text,
-                   const QString &details)
-{
-    auto *box = new QMessageBox(icon, QStringLiteral("Brindlecap Builder"), text, QMessageBox::NoButton, parent);
-    box->setObjectName(QLatin1String(name));
-    box->setTextFormat(Qt::PlainText);
-    box->setInformativeText(details);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    return box;
-}
-
 void finish(QWidget *parent, CommandStore &store, const QList<SavedCommand> &incoming, LibraryImport::Conflict choice)
 {
     const LibraryImport::Outcome outcome = store.import(incoming, choice);
-    QMessageBox *done = alert(parent, QMessageBox::Information, "importSummary",
-                              QStringLiteral("Saved commands imported"), outcome.summary() + u'.');
-    done->addButton(QMessageBox::Ok);
-    done->open();
+    Alert::open(parent, QMessageBox::Information, "importSummary", QStringLiteral("Saved commands imported"),
+                outcome.summary() + u'.', {{QMessageBox::Ok}});
 }
 // The commands read from path, or why there are none, put before the user.
 void offer(QWidget *parent, CommandStore &store, const QString &path,
@@ -42,11 +28,8 @@ void offer(QWidget *parent, CommandStore &store, const QString &path,
 {
     if (!incoming) {
         // Nothing has changed: the whole file is checked first.
-        QMessageBox *failed =
-            alert(parent, QMessageBox::Warning, "importErrorAlert", QStringLiteral("Nothing was imported"),
-                  QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), error));
-        failed->addButton(QMessageBox::Ok);
-        failed->open();
+        Alert::open(parent, QMessageBox::Warning, "importErrorAlert", QStringLiteral("Nothing was imported"),
+                    QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), error), {{QMessageBox::Ok}});
         return;
     }
     store.waitUntilLoaded();
@@ -55,29 +38,25 @@ void offer(QWidget *parent, CommandStore &store, const QString &path,
         finish(parent, store, *incoming, LibraryImport::Conflict::keepMine);
         return;
     }
-    QMessageBox *ask = alert(
-        parent, QMessageBox::Question, "importConflictAlert",
-        conflicts == 1
-            ? QStringLiteral("1 imported command has the id of one of yours, with other content.")
-            : QStringLiteral("%1 imported commands have the ids of yours, with other content.").arg(conflicts),
-        QStringLiteral("Keep yours, take the imported ones in their place, or keep both (the imported ones get new "
-                       "ids)?"));
-    const QList<std::pair<QString, LibraryImport::Conflict>> choices{
-        {QStringLiteral("Keep Mine"), LibraryImport::Conflict::keepMine},
-        {QStringLiteral("Take Theirs"), LibraryImport::Conflict::takeTheirs},
-        {QStringLiteral("Keep Both"), LibraryImport::Conflict::keepBoth}};
-    for (const auto &option : choices) {
+    QList<Alert::Choice> choices;
+    for (const auto &[text, choice] : {std::pair{"Keep Mine", LibraryImport::Conflict::keepMine},
+                                       std::pair{"Take Theirs", LibraryImport::Conflict::takeTheirs},
+                                       std::pair{"Keep Both", LibraryImport::Conflict::keepBoth}}) {
         // Copied out: a structured binding cannot be captured by every compiler in use.
-        const LibraryImport::Conflict choice = option.second;
-        QPushButton *button = ask->addButton(option.first, QMessageBox::AcceptRole);
-        button->setObjectName(option.first);
-        QObject::connect(button, &QPushButton::clicked, ask,
-                         [parent, &store, incoming = *incoming, choice] { finish(parent, store, incoming, choice); });
-        if (choice == LibraryImport::Conflict::keepMine)
-            ask->setDefaultButton(button);
+        const LibraryImport::Conflict chosen = choice;
+        choices.append(
+            Alert::Choice{QMessageBox::NoButton, QLatin1String(text), QMessageBox::AcceptRole, text,
+                          [parent, &store, incoming = *incoming, chosen] { finish(parent, store, incoming, chosen); },
+                          chosen == LibraryImport::Conflict::keepMine});
     }
-    ask->addButton(QMessageBox::Cancel);
-    ask->open();
+    choices.append(Alert::Choice{QMessageBox::Cancel});
+    Alert::open(parent, QMessageBox::Question, "importConflictAlert",
+                conflicts == 1
+                    ? QStringLiteral("1 imported command has the id of one of yours, with other content.")
+                    : QStringLiteral("%1 imported commands have the ids of yours, with other content.").arg(conflicts),
+                QStringLiteral("Keep yours, take the imported ones in their place, or keep both (the imported ones "
+                               "get new ids)?"),
+                choices);
 }
 } // namespace
 

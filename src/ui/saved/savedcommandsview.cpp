@@ -1,5 +1,7 @@
 #include "savedcommandsview.h"
 
+#include "common/alert.h"
+
 #include "librarytransfer.h"
 #include "model/savedcommandfilter.h"
 
@@ -165,23 +167,17 @@ void SavedCommandsView::exportCommand(const SavedCommand &command)
 
 void SavedCommandsView::confirmDelete(const SavedCommand &command)
 {
-    auto *alert = new QMessageBox(QMessageBox::Warning, QStringLiteral("Brindlecap Builder"),
-                                  QStringLiteral("Delete \"%1\"?").arg(command.title), QMessageBox::NoButton, this);
-    alert->setObjectName(QStringLiteral("confirmDeleteAlert"));
-    alert->setAttribute(Qt::WA_DeleteOnClose);
-    alert->setTextFormat(Qt::PlainText);
-    alert->setInformativeText(QStringLiteral("This cannot be undone."));
-    QPushButton *deleteButton = alert->addButton(QStringLiteral("Delete"), QMessageBox::DestructiveRole);
-    deleteButton->setObjectName(QStringLiteral("confirmDelete"));
-    // Return must not delete for good.
-    alert->setDefaultButton(alert->addButton(QMessageBox::Cancel));
     const QUuid id = command.id;
-    connect(deleteButton, &QPushButton::clicked, this, [this, id] {
-        m_store.remove(id);
-        if (m_selection == id)
-            setSelection(std::nullopt);
-    });
-    alert->open();
+    // Return must not delete for good.
+    Alert::open(this, QMessageBox::Warning, "confirmDeleteAlert", QStringLiteral("Delete \"%1\"?").arg(command.title),
+                QStringLiteral("This cannot be undone."),
+                {{QMessageBox::NoButton, QStringLiteral("Delete"), QMessageBox::DestructiveRole, "confirmDelete",
+                  [this, id] {
+                      m_store.remove(id);
+                      if (m_selection == id)
+                          setSelection(std::nullopt);
+                  }},
+                 {QMessageBox::Cancel, {}, {}, nullptr, {}, true}});
 }
 
 bool SavedCommandsView::mayLeave(const std::function<void()> &then)
@@ -192,24 +188,26 @@ bool SavedCommandsView::mayLeave(const std::function<void()> &then)
     const auto *asking = findChild<QMessageBox *>(QStringLiteral("unsavedEditAlert"));
     if (asking && asking->isVisible())
         return false;
-    auto *alert = new QMessageBox(QMessageBox::Warning, QStringLiteral("Brindlecap Builder"),
-                                  QStringLiteral("Save changes to \"%1\"?").arg(m_detail->command().title),
-                                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
-    alert->setObjectName(QStringLiteral("unsavedEditAlert"));
-    alert->setAttribute(Qt::WA_DeleteOnClose);
-    alert->setTextFormat(Qt::PlainText);
-    alert->setDefaultButton(QMessageBox::Save);
-    alert->setEscapeButton(QMessageBox::Cancel);
-    connect(alert, &QMessageBox::buttonClicked, this, [this, alert, then](QAbstractButton *button) {
-        const QMessageBox::StandardButton answer = alert->standardButton(button);
-        if (answer == QMessageBox::Save)
-            m_detail->saveEdit();
-        else if (answer == QMessageBox::Discard)
-            m_detail->cancelEdit();
-        if (answer != QMessageBox::Cancel)
-            then();
-    });
-    alert->open();
+    Alert::open(this, QMessageBox::Warning, "unsavedEditAlert",
+                QStringLiteral("Save changes to \"%1\"?").arg(m_detail->command().title), {},
+                {{QMessageBox::Save,
+                  {},
+                  {},
+                  nullptr,
+                  [this, then] {
+                      m_detail->saveEdit();
+                      then();
+                  },
+                  true},
+                 {QMessageBox::Discard,
+                  {},
+                  {},
+                  nullptr,
+                  [this, then] {
+                      m_detail->cancelEdit();
+                      then();
+                  }},
+                 {QMessageBox::Cancel}});
     return false;
 }
 
