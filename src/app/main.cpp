@@ -6,6 +6,7 @@
 #include "common/alert.h"
 #include "common/firstpaint.h"
 #include "common/icons.h"
+#include "model/settingsstorage.h"
 
 #include <QApplication>
 #include <QSystemTrayIcon>
@@ -36,6 +37,8 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    // With the lock held and nothing written yet: what an earlier run's interrupted writes left can go.
+    SettingsStorage::removeInterruptedWrites(SettingsStorage::resolvedFileName());
     // The controller's stores write in the background; they finish when it is destroyed, after exec().
     AppController controller;
     const QuitOnSignal quitOnSignal([&controller] { controller.endSession(); });

@@ -608,6 +608,15 @@ private slots:
             QVERIFY(list->size() >= reported);
             for (qsizetype i = 0; i < list->size(); ++i)
                 QCOMPARE(list->at(i).title, u"c%1"_s.arg(list->size() - 1 - i));
+            // What a killed write left is removed at the next start, and nothing that only looks like it.
+            const QStringList kept{u"saved-commands.json.bak"_s, u"saved-commands.json.a1B2c3d"_s, u"notes.a1B2c3"_s};
+            for (const QString &name : kept + QStringList{u"settings.conf.Zz9Yy8"_s, u"saved-commands.json.a1B2c3"_s,
+                                                          u"custom-interfaces.rescue-20261207T101500Z.json.x1y2Z3"_s})
+                QVERIFY(writeFile(dir.filePath(name), "x"));
+            SettingsStorage::removeInterruptedWrites(dir.filePath(u"settings.conf"_s));
+            QStringList expected = kept + (QFile::exists(file) ? QStringList{u"saved-commands.json"_s} : QStringList());
+            expected.sort();
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
         }
     }
 };

@@ -135,17 +135,14 @@ std::optional<QList<SavedCommand>> CommandStore::readOnly(const SettingsStorage 
 {
     const QString path = storage.pathOf(SettingsStorage::savedCommands);
     QString why;
-    std::optional<QByteArray> data = AtomicFile::read(path, &why);
-    QString where = path;
-    if (!data && why.isEmpty()) {
-        data = storage.legacyValue(SettingsStorage::savedCommands, &why);
-        where = storage.fileName();
-    }
+    bool legacy = false;
+    const std::optional<QByteArray> data =
+        storage.storedList(SettingsStorage::savedCommands, AtomicFile::read(path, &why), &why, &legacy);
     if (!data && why.isEmpty())
         return QList<SavedCommand>();
     std::optional<QList<SavedCommand>> commands = data ? SavedCommand::decodeList(*data, &why) : std::nullopt;
     if (!commands && error)
-        *error = where + QStringLiteral(": ") + why;
+        *error = (legacy ? storage.fileName() : path) + QStringLiteral(": ") + why;
     return commands;
 }
 

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -128,6 +129,28 @@ SettingsStorage::SettingsStorage(const QString &fileName)
 
 SettingsStorage::~SettingsStorage() = default;
 
+QStringList SettingsStorage::removeInterruptedWrites(const QString &settingsFile)
+{
+    const QFileInfo settings(resolvedFileName(settingsFile));
+    // What the atomic writer names its temporary files: the target's name, a dot and six letters or
+    // digits. The targets: the lists, the settings file, and the copies of either.
+    const QString copy = QStringLiteral("(?:\\.(?:unreadable|superseded|rescue)-\\d{8}T\\d{6}Z(?:-\\d+)?)?");
+    const QString suffix =
+        settings.suffix().isEmpty() ? QString() : QStringLiteral("\\.") + QRegularExpression::escape(settings.suffix());
+    const QRegularExpression written(QStringLiteral("^(?:(?:saved-commands|custom-interfaces)%1\\.json\\.|%2%1%3\\.|"
+                                                    "\\.settings-check-)[A-Za-z0-9]{6}$")
+                                         .arg(copy, QRegularExpression::escape(settings.completeBaseName()), suffix));
+    QStringList removed;
+    const QDir folder = settings.absoluteDir();
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (written.match(name).hasMatch() && QFile::remove(folder.filePath(name))) {
+            removed << folder.filePath(name);
+            qCInfo(lcStore).noquote() << "removed" << folder.filePath(name) << "left by an interrupted write";
+        }
+    }
+    return removed;
+}
+
 QString SettingsStorage::resolvedFileName(const QString &fileName)
 {
     if (!fileName.isEmpty())
@@ -239,6 +262,17 @@ std::optional<QByteArray> SettingsStorage::legacyValue(const List &list, QString
     if (!text && error)
         *error = notText(value);
     return text;
+}
+
+std::optional<QByteArray> SettingsStorage::storedList(const List &list, std::optional<QByteArray> fromFile,
+                                                      QString *why, bool *legacy) const
+{
+    *legacy = false;
+    if (fromFile || !why->isEmpty())
+        return fromFile;
+    std::optional<QByteArray> value = legacyValue(list, why);
+    *legacy = value || !why->isEmpty();
+    return value;
 }
 
 std::optional<SettingsStorage::Unmovable> SettingsStorage::unmovable(const List &list) const

@@ -33,6 +33,12 @@ public:
     SettingsStorage(const SettingsStorage &) = delete;
     SettingsStorage &operator=(const SettingsStorage &) = delete;
 
+    // Removes what writes interrupted by a crash or a power cut left beside the settings file: temporary
+    // files of the lists, their copies and the settings file itself ("saved-commands.json.a1B2c3"), and
+    // nothing else. Only while no write of this process can be under way, and with the instance lock
+    // held, so that no other process's write is either. Returns the files removed.
+    static QStringList removeInterruptedWrites(const QString &settingsFile);
+
     // The settings file that fileName names: itself, else BRINDLECAP_SETTINGS, else the per-user
     // default. Found without opening it.
     static QString resolvedFileName(const QString &fileName = {});
@@ -53,6 +59,11 @@ public:
     // The list's value in the settings file, as long as it could not be moved out; nullopt once it has
     // been, or when it was never there. A value that is not text reads as nullopt with error set.
     std::optional<QByteArray> legacyValue(const List &list, QString *error = nullptr) const;
+    // The stored list, given what reading its own file gave (with why it failed; the read may have run
+    // on another thread): that, or, while the list has no file yet, its value in the settings file, and
+    // then legacy is set. nullopt when there is none, with why set when it cannot be read.
+    std::optional<QByteArray> storedList(const List &list, std::optional<QByteArray> fromFile, QString *why,
+                                         bool *legacy) const;
     // When the list's value was not text: why, and where the settings file was copied.
     struct Unmovable {
         QString reason;

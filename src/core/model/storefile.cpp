@@ -40,14 +40,11 @@ void StoreFile::prepareRead()
 std::optional<QByteArray> StoreFile::completeRead(std::optional<QByteArray> data, QString why, QString *error)
 {
     const bool unreadable = !data && !why.isEmpty();
-    if (!data && why.isEmpty()) {
-        // No file yet: the list is still in the settings file if moving it out failed.
-        data = m_settings.legacyValue(m_list, &why);
-        m_readLegacy = data || !why.isEmpty();
-        if (const auto unmovable = m_settings.unmovable(m_list)) {
-            why = unmovable->reason;
-            m_copyFileName = unmovable->copy;
-        }
+    // No file yet: the list is still in the settings file if moving it out failed.
+    data = m_settings.storedList(m_list, std::move(data), &why, &m_readLegacy);
+    if (const auto unmovable = m_settings.unmovable(m_list); unmovable && !unreadable) {
+        why = unmovable->reason;
+        m_copyFileName = unmovable->copy;
     }
     m_supersededFileName = m_settings.superseded(m_list);
     if (error)

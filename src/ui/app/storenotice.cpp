@@ -1,6 +1,7 @@
 #include "storenotice.h"
 
 #include "common/icons.h"
+#include "common/style.h"
 #include "model/liststore.h"
 
 #include <QHBoxLayout>
@@ -13,10 +14,10 @@ StoreNotice::StoreNotice(ListStore &store, QWidget *parent)
     , m_text(new QLabel(this))
     , m_retry(new QPushButton(QStringLiteral("Try Again"), this))
 {
-    setStyleSheet(QStringLiteral("StoreNotice { background: rgba(255, 149, 0, 20); "
-                                 "border: 1px solid rgba(255, 149, 0, 89); border-radius: 8px; }"));
+    Style::setNotice(this, Style::Tone::warning);
     auto *icon = new QLabel(this);
-    icon->setPixmap(Icons::symbol(QStringLiteral("exclamationmark.triangle.fill")).pixmap(20, 20));
+    icon->setPixmap(Icons::tinted(QStringLiteral("exclamationmark.triangle.fill"),
+                                  Style::tone(Style::Tone::warning, palette()), 20, devicePixelRatioF()));
     m_text->setObjectName(QStringLiteral("noticeText"));
     m_text->setTextFormat(Qt::PlainText);
     m_text->setWordWrap(true);

@@ -1,6 +1,7 @@
 #include "advicemark.h"
 
 #include "common/icons.h"
+#include "common/style.h"
 
 #include <QEvent>
 #include <QHash>
@@ -35,8 +36,8 @@ AdviceMark::AdviceMark(QLineEdit *field)
     // Clicks reach the field under it.
     setAttribute(Qt::WA_TransparentForMouseEvents);
     auto *icon = new QLabel(this);
-    icon->setPixmap(Icons::tinted(QStringLiteral("exclamationmark.triangle.fill"), QColor(0xff, 0x95, 0x00), markSize,
-                                  devicePixelRatioF()));
+    icon->setPixmap(Icons::tinted(QStringLiteral("exclamationmark.triangle.fill"),
+                                  Style::tone(Style::Tone::warning, field->palette()), markSize, devicePixelRatioF()));
     m_words->setObjectName(QStringLiteral("adviceText"));
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

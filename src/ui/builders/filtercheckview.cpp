@@ -11,9 +11,6 @@
 
 namespace {
 constexpr int markSize = 16;
-const QColor validColour(0x28, 0xa7, 0x45);
-const QColor invalidColour(0xff, 0x3b, 0x30);
-const QColor warningColour(0xff, 0x95, 0x00);
 
 QLabel *markLabel(QWidget *parent)
 {
@@ -22,10 +19,12 @@ QLabel *markLabel(QWidget *parent)
     return mark;
 }
 
-void setMark(QLabel *mark, const QString &symbol, const QColor &colour)
+void setMark(QLabel *mark, const QString &symbol, Style::Tone tone = Style::Tone::warning)
 {
     mark->setProperty("symbol", symbol);
-    mark->setPixmap(symbol.isEmpty() ? QPixmap() : Icons::tinted(symbol, colour, markSize, mark->devicePixelRatioF()));
+    mark->setPixmap(symbol.isEmpty() ? QPixmap()
+                                     : Icons::tinted(symbol, Style::tone(tone, mark->palette()), markSize,
+                                                     mark->devicePixelRatioF()));
 }
 
 QLabel *messageLabel(const QString &text, QWidget *parent)
@@ -92,19 +91,19 @@ void FilterCheckView::showStatus()
     m_slow->stop();
     switch (m_check->status()) {
     case FilterCheck::Status::empty:
-        setMark(m_mark, QString(), QColor());
+        setMark(m_mark, QString());
         m_status->clear();
         break;
     case FilterCheck::Status::checking:
-        setMark(m_mark, QString(), QColor());
+        setMark(m_mark, QString());
         m_status->setText(QStringLiteral("Checking the filter with libpcap\u2026"));
         break;
     case FilterCheck::Status::valid:
-        setMark(m_mark, QStringLiteral("checkmark.circle"), validColour);
+        setMark(m_mark, QStringLiteral("checkmark.circle"), Style::Tone::success);
         m_status->setText(FilterCheck::verdict(true, {}));
         break;
     case FilterCheck::Status::invalid:
-        setMark(m_mark, QStringLiteral("xmark.circle"), invalidColour);
+        setMark(m_mark, QStringLiteral("xmark.circle"), Style::Tone::error);
         m_status->setText(FilterCheck::verdict(false, m_check->message()));
         break;
     }
@@ -132,7 +131,7 @@ void FilterCheckView::addWarningRow(const QString &warning)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(6);
     QLabel *mark = markLabel(row);
-    setMark(mark, QStringLiteral("exclamationmark.triangle.fill"), warningColour);
+    setMark(mark, QStringLiteral("exclamationmark.triangle.fill"));
     QLabel *text = messageLabel(warning, row);
     text->setObjectName(QStringLiteral("filterWarningText"));
     layout->addWidget(mark, 0, Qt::AlignTop);

@@ -24,15 +24,14 @@ OffloadReminder::OffloadReminder(QWidget *parent)
     : QFrame(parent)
 {
     setObjectName(QStringLiteral("offloadReminder"));
-    setStyleSheet(QStringLiteral("QFrame#offloadReminder { background: rgba(255, 149, 0, 20); "
-                                 "border: 1px solid rgba(255, 149, 0, 89); border-radius: 8px; }"
-                                 "QLabel#offloadSnippet { background: palette(base); "
-                                 "border: 1px solid palette(mid); border-radius: 6px; padding: 8px; }"));
+    Style::setNotice(this, Style::Tone::warning,
+                     QStringLiteral("QLabel#offloadSnippet { background: palette(base); "
+                                    "border: 1px solid palette(mid); border-radius: 6px; padding: 8px; }"));
 
     auto *icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("offloadIcon"));
-    icon->setPixmap(Icons::tinted(QStringLiteral("exclamationmark.triangle.fill"), QColor(0xff, 0x95, 0x00), 20,
-                                  devicePixelRatioF()));
+    icon->setPixmap(Icons::tinted(QStringLiteral("exclamationmark.triangle.fill"),
+                                  Style::tone(Style::Tone::warning, palette()), 20, devicePixelRatioF()));
 
     QLabel *headline = textLabel(QStringLiteral("offloadHeadline"),
                                  QStringLiteral("Reminder \u2014 disable ASIC / NPU offload to see all packets"), this);

@@ -1,8 +1,11 @@
 #include "style.h"
 
 #include <QFontDatabase>
+#include <QFrame>
 #include <QPalette>
 #include <QWidget>
+
+#include <cmath>
 
 namespace Style {
 
@@ -80,10 +83,57 @@ QString withoutBackQuotes(const QString &text)
 void setDestructive(QWidget *widget)
 {
     QPalette palette = widget->palette();
-    // A deep red vanishes on a dark button; a light one glares on a light button.
-    const bool dark = palette.color(QPalette::Button).lightness() < 128;
-    palette.setColor(QPalette::ButtonText, dark ? QColor(0xff, 0x6b, 0x60) : QColor(0xc6, 0x28, 0x28));
+    // On the button it is drawn on: a deep red vanishes on a dark one, a light one glares on a light one.
+    QPalette onButton = palette;
+    onButton.setColor(QPalette::Window, palette.color(QPalette::Button));
+    palette.setColor(QPalette::ButtonText, tone(Tone::error, onButton));
     widget->setPalette(palette);
+}
+
+namespace {
+double luminance(const QColor &colour)
+{
+    const auto channel = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) + 0.0722 * channel(colour.blueF());
+}
+} // namespace
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor tone(Tone tone, const QPalette &palette)
+{
+    const double hue = tone == Tone::warning ? 35.0 : tone == Tone::error ? 4.0 : 134.0;
+    const QColor window = palette.color(QPalette::Window);
+    const bool dark = window.lightnessF() < 0.5;
+    // From the tone's usual lightness away from the window's, until it stands out.
+    for (double lightness = dark ? 0.55 : 0.45; lightness > 0.0 && lightness < 1.0; lightness += dark ? 0.05 : -0.05) {
+        const QColor colour = QColor::fromHslF(hue / 360.0, 0.9, lightness);
+        if (contrast(colour, window) >= 3.0)
+            return colour;
+    }
+    return dark ? QColor(Qt::white) : QColor(Qt::black);
+}
+
+void setNotice(QFrame *frame, Tone tone, const QString &extraStyleSheet)
+{
+    const QColor colour = Style::tone(tone, frame->palette());
+    const auto rgba = [&colour](int alpha) {
+        return QStringLiteral("rgba(%1, %2, %3, %4)")
+            .arg(colour.red())
+            .arg(colour.green())
+            .arg(colour.blue())
+            .arg(alpha);
+    };
+    // By a property of the frame's own: a name may change, and its labels are frames too.
+    frame->setProperty("notice", true);
+    frame->setStyleSheet(
+        QStringLiteral("[notice=\"true\"] { background: %1; border: 1px solid %2; border-radius: 8px; }")
+            .arg(rgba(24), rgba(96)) +
+        extraStyleSheet);
 }
 
 void keepPlaceWhenHidden(QWidget *widget)

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 
+class QFrame;
+class QPalette;
 class QWidget;
 
 // Small typography helpers shared by every view, so "secondary", "caption" and "monospaced" look
@@ -19,6 +22,17 @@ void setCallout(QWidget *widget);
 void setCaption(QWidget *widget);
 // The text colour of an action that throws something away (Delete, Clear Filter).
 void setDestructive(QWidget *widget);
+
+// What a mark or a notice says: take care, something is wrong, all is well.
+enum class Tone { warning, error, success };
+// The tone's colour on the palette's window: its usual hue, light enough on a dark palette and dark
+// enough on a light one to stand out from the window (a contrast of at least 3 to 1).
+QColor tone(Tone tone, const QPalette &palette);
+// WCAG's contrast ratio of two colours, from 1 (the same) to 21 (black on white).
+double contrast(const QColor &a, const QColor &b);
+// A notice's band: the frame tinted with the tone, and a border of it, rounded. extraStyleSheet is
+// added for the frame's children.
+void setNotice(QFrame *frame, Tone tone, const QString &extraStyleSheet = {});
 // A widget that comes and goes as the user types keeps its place while hidden, so that nothing
 // below it moves.
 void keepPlaceWhenHidden(QWidget *widget);
