@@ -10,6 +10,8 @@
 #include "model/settingsstorage.h"
 #include "output/commandoutputview.h"
 
+#include "widgetsmain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -57,13 +59,4 @@ void BM_SnifferKeystroke(benchmark::State &state)
 BENCHMARK(BM_SnifferKeystroke)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
 } // namespace
 
-int main(int argc, char **argv)
-{
-    benchmark::Initialize(&argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+BRINDLECAP_WIDGETS_BENCHMARK_MAIN()

@@ -12,6 +12,8 @@
 #include "saved/savedcommandlistmodel.h"
 #include "saved/savedcommandsview.h"
 
+#include "widgetsmain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -408,13 +410,4 @@ BRINDLECAP_BENCHMARK(BM_Import200k_ReadAndDecode)->Repetitions(3);
 BRINDLECAP_BENCHMARK(BM_Import200k_Merge_UIThread)->Iterations(3)->Repetitions(3);
 } // namespace
 
-int main(int argc, char **argv)
-{
-    benchmark::Initialize(&argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+BRINDLECAP_WIDGETS_BENCHMARK_MAIN()
