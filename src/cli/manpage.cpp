@@ -134,6 +134,9 @@ List the category's fields with their kinds, defaults and choices.
 Also print advice on doubtful values (an address that is not one, a port or a ToS out of range, a
 space in an interface name, a tab or a no-break space) to standard error, one line per field:
 .BI "brindlecap: advice: " FIELD ": " TEXT
+\(em and for the sniffer, when libpcap refuses the capture filter,
+.BI "brindlecap: advice: filter: Invalid capture filter: " REASON .
+Host, network and Ethernet names in the filter are never resolved: the appliance resolves them.
 .TP
 .B \-\-strict
 As
