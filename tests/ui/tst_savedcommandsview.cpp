@@ -285,6 +285,37 @@ private slots:
         QVERIFY(!m_view->selection() && commands() == expected.mid(1));
     }
 
+    // As a keyboard user expects: Down from the search, or on coming into the list, picks the first row;
+    // Ctrl+F finds the search; Ctrl+C and Ctrl+Shift+C copy the command (never the title) as the detail's
+    // Copy does; Delete asks; Escape leaves an edit.
+    void keyboard()
+    {
+        QListView *list = m_view->list();
+        m_view->searchField()->setFocus();
+        QTest::keyClick(m_view->searchField(), Qt::Key_Down);
+        QVERIFY(list->hasFocus() && selectedRow() == 0);
+        QTest::keyClick(list, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(m_view->searchField()->hasFocus());
+        m_view->setSelection(std::nullopt);
+        list->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(selectedRow(), 0);
+        for (const Qt::KeyboardModifiers modifiers :
+             {Qt::KeyboardModifiers(Qt::ControlModifier), Qt::ControlModifier | Qt::ShiftModifier}) {
+            QGuiApplication::clipboard()->clear();
+            QTest::keyClick(list, Qt::Key_C, modifiers);
+            QCOMPARE(QGuiApplication::clipboard()->text(), commands().at(0).command);
+            QCOMPARE(detail()->copyButton()->text(), u"Copied"_s);
+        }
+        QTest::keyClick(list, Qt::Key_Delete);
+        QVERIFY(alert() && alert()->objectName() == u"confirmDeleteAlert"_s);
+        dismissAlert();
+        detail()->edit();
+        QTest::keyClick(shown<QLineEdit>("editingTitle"), Qt::Key_Escape);
+        QVERIFY(!detail()->isEditing() && commands().size() == 3);
+    }
+
     void leavingAnEditAsks_data()
     {
         // Return and Escape press the default and the escape button, Save and Cancel.
@@ -425,10 +456,15 @@ private slots:
         edited.title = u"Edited"_s;
         store.update(edited);
         const QList<SavedCommand> mine = commands();
+        m_view->setSelection(edited.id);
+        detail()->edit(); // open, untouched, while the import may replace the command
         changed.clear();
         QVERIFY(chooseFromLibrary(u"Import\u2026"_s));
         QTRY_VERIFY(alert()); // read in the background
+        // Named, with what differs, before the choice.
         QCOMPARE(alert()->objectName(), u"importConflictAlert"_s);
+        QVERIFY(alert()->text().contains(u"'Edited'"_s) &&
+                alert()->detailedText().contains(u"Title: 'Edited' \u2192 '%1'"_s.arg(original.at(1).title)));
         child<QPushButton>(alert(), qPrintable(choice))->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(alert()->objectName(), u"importSummary"_s);
@@ -444,6 +480,10 @@ private slots:
             theirs.id = original.at(1).id;
             QVERIFY(theirs == original.at(1) && changed.size() == 1);
         }
+        // The edit took up what the import brought, and saving it loses none of it.
+        const QList<SavedCommand> imported = commands();
+        detail()->saveEdit();
+        QCOMPARE(commands(), imported);
 
         const QList<SavedCommand> before = commands();
         QByteArray broken = stored;

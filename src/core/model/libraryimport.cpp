@@ -4,6 +4,10 @@
 #include <QSet>
 #include <QStringList>
 
+#include "text.h"
+
+#include <tuple>
+
 namespace LibraryImport {
 
 namespace {
@@ -27,13 +31,41 @@ QString Outcome::summary() const
     return parts.join(QStringLiteral(", "));
 }
 
-int conflicts(const QList<SavedCommand> &current, const QList<SavedCommand> &incoming)
+QList<std::pair<SavedCommand, SavedCommand>> conflicts(const QList<SavedCommand> &current,
+                                                       const QList<SavedCommand> &incoming)
 {
     const QHash<QUuid, qsizetype> index = firstIndex(current);
-    return int(std::ranges::count_if(incoming, [&](const SavedCommand &in) {
+    QList<std::pair<SavedCommand, SavedCommand>> found;
+    for (const SavedCommand &in : incoming) {
         const auto mine = index.constFind(in.id);
-        return mine != index.cend() && !(current.at(*mine) == in);
-    }));
+        if (mine != index.cend() && !(current.at(*mine) == in))
+            found.append({current.at(*mine), in});
+    }
+    return found;
+}
+
+QString differences(const SavedCommand &mine, const SavedCommand &theirs)
+{
+    QStringList lines;
+    const auto block = [](const QString &text) {
+        return text.isEmpty() ? QStringLiteral("    (none)")
+                              : QStringLiteral("    ") +
+                                    Text::escaped(text).replace(QStringLiteral("\\n"), QStringLiteral("\n    "));
+    };
+    if (mine.title != theirs.title)
+        lines << QStringLiteral("Title: %1 \u2192 %2").arg(Text::quoted(mine.title), Text::quoted(theirs.title));
+    if (mine.category != theirs.category)
+        lines << QStringLiteral("Category: %1 \u2192 %2")
+                     .arg(Category::title(mine.category), Category::title(theirs.category));
+    for (const auto &[name, a, b] :
+         {std::tuple{"Command", mine.command, theirs.command}, std::tuple{"Notes", mine.notes, theirs.notes}}) {
+        if (a != b)
+            lines << QStringLiteral("%1, yours:").arg(QLatin1String(name)) << block(a)
+                  << QStringLiteral("%1, imported:").arg(QLatin1String(name)) << block(b);
+    }
+    if (mine.createdAt != theirs.createdAt)
+        lines << QStringLiteral("Saved at another time");
+    return lines.join(u'\n');
 }
 
 Outcome merge(const QList<SavedCommand> &current, const QList<SavedCommand> &incoming, Conflict choice)

@@ -21,8 +21,13 @@ struct Outcome {
     QString summary() const;
 };
 
-// How many incoming commands have the id of one of current's with other content.
-int conflicts(const QList<SavedCommand> &current, const QList<SavedCommand> &incoming);
+// The user's command and the incoming one, for each incoming command with the id of one of current's
+// and other content, in the file's order.
+QList<std::pair<SavedCommand, SavedCommand>> conflicts(const QList<SavedCommand> &current,
+                                                       const QList<SavedCommand> &incoming);
+// What differs between the two versions, field by field, for the user to read: "Title: A → B", the
+// command and notes each in full. Control characters are escaped.
+QString differences(const SavedCommand &mine, const SavedCommand &theirs);
 
 // New ids go on top, in the file's order; an identical command is skipped; a conflict follows choice
 // (keepBoth gives the incoming command a new id). Within the file, the first of two equal ids counts.

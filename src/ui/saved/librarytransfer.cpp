@@ -5,6 +5,7 @@
 #include "common/textfiledialog.h"
 #include "model/atomicfile.h"
 #include "model/commandstore.h"
+#include "text.h"
 
 #include <QDate>
 #include <QDir>
@@ -33,11 +34,19 @@ void offer(QWidget *parent, CommandStore &store, const QString &path,
         return;
     }
     store.waitUntilLoaded();
-    const int conflicts = LibraryImport::conflicts(store.commands(), *incoming);
-    if (conflicts == 0) {
+    const auto conflicts = LibraryImport::conflicts(store.commands(), *incoming);
+    if (conflicts.isEmpty()) {
         finish(parent, store, *incoming, LibraryImport::Conflict::keepMine);
         return;
     }
+    // Named, and what differs shown, before anything of the user's is replaced.
+    QStringList titles, details;
+    for (const auto &[mine, theirs] : conflicts) {
+        titles << Text::quoted(mine.title);
+        details << Text::quoted(mine.title) + u'\n' + LibraryImport::differences(mine, theirs);
+    }
+    if (titles.size() > 10)
+        titles = titles.mid(0, 9) << QStringLiteral("and %1 more").arg(conflicts.size() - 9);
     QList<Alert::Choice> choices;
     for (const auto &[text, choice] : {std::pair{"Keep Mine", LibraryImport::Conflict::keepMine},
                                        std::pair{"Take Theirs", LibraryImport::Conflict::takeTheirs},
@@ -50,13 +59,18 @@ void offer(QWidget *parent, CommandStore &store, const QString &path,
                           chosen == LibraryImport::Conflict::keepMine});
     }
     choices.append(Alert::Choice{QMessageBox::Cancel});
-    Alert::open(parent, QMessageBox::Question, "importConflictAlert",
-                conflicts == 1
-                    ? QStringLiteral("1 imported command has the id of one of yours, with other content.")
-                    : QStringLiteral("%1 imported commands have the ids of yours, with other content.").arg(conflicts),
-                QStringLiteral("Keep yours, take the imported ones in their place, or keep both (the imported ones "
-                               "get new ids)?"),
-                choices);
+    QMessageBox *ask = Alert::make(
+        parent, QMessageBox::Question, "importConflictAlert",
+        conflicts.size() == 1
+            ? QStringLiteral("The file holds another version of your saved command %1.").arg(titles.first())
+            : QStringLiteral("The file holds other versions of %1 of your saved commands: %2.")
+                  .arg(conflicts.size())
+                  .arg(titles.join(QStringLiteral(", "))),
+        QStringLiteral("Keep yours, take the imported versions in their place, or keep both (the imported ones "
+                       "then get new ids)? Show Details tells what differs."),
+        choices);
+    ask->setDetailedText(details.join(QStringLiteral("\n\n")));
+    ask->open();
 }
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "savedcommanddetail.h"
 
 #include "builders/singlelineedit.h"
+#include "common/alert.h"
 #include "common/commandtextblock.h"
 #include "common/copybutton.h"
 #include "common/icons.h"
@@ -126,6 +127,9 @@ SavedCommandDetail::SavedCommandDetail(CommandStore &store, QWidget *parent)
     auto *saveFromNotes = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return), m_notesEdit);
     saveFromNotes->setContext(Qt::WidgetShortcut);
     connect(saveFromNotes, &QShortcut::activated, this, &SavedCommandDetail::saveEdit);
+    // Escape leaves the edit as Cancel does, from either field.
+    auto *cancelByKey = new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &SavedCommandDetail::cancelEdit);
+    cancelByKey->setContext(Qt::WidgetWithChildrenShortcut);
     connect(m_export, &QPushButton::clicked, this, [this] { emit exportRequested(m_command); });
     connect(m_delete, &QPushButton::clicked, this, [this] { emit deleteRequested(m_command); });
 
@@ -134,12 +138,34 @@ SavedCommandDetail::SavedCommandDetail(CommandStore &store, QWidget *parent)
 
 void SavedCommandDetail::setCommand(const SavedCommand &command)
 {
-    const bool other = command.id != m_command.id;
-    m_command = command;
-    if (other && m_isEditing)
+    const SavedCommand before = std::exchange(m_command, command);
+    if (command.id != before.id && m_isEditing) {
         setEditing(false);
-    else
-        showCommand();
+        return;
+    }
+    if (m_isEditing && !(command == before)) {
+        // Changed under an open edit (an import put another version in its place): what the user has not
+        // touched follows the new version; where both changed, the user chooses.
+        const bool titleTouched = !m_titleEdit->text().isEmpty() && m_titleEdit->text() != before.title;
+        const bool notesTouched = m_notesEdit->toPlainText() != before.notes;
+        if (!titleTouched)
+            m_titleEdit->setText(command.title);
+        if (!notesTouched)
+            m_notesEdit->setPlainText(command.notes);
+        if ((titleTouched && command.title != before.title) || (notesTouched && command.notes != before.notes))
+            Alert::open(this, QMessageBox::Question, "changedUnderEditAlert",
+                        QStringLiteral("\"%1\" was changed while you edited it.").arg(command.title),
+                        QStringLiteral("Keep your changes to its title and notes, or take the new version?"),
+                        {{QMessageBox::NoButton,
+                          QStringLiteral("Keep My Changes"),
+                          QMessageBox::AcceptRole,
+                          "keepMine",
+                          {},
+                          true},
+                         {QMessageBox::NoButton, QStringLiteral("Take the New Version"), QMessageBox::RejectRole,
+                          "takeNew", [this] { setEditing(false); }}});
+    }
+    showCommand();
 }
 
 bool SavedCommandDetail::hasUnsavedEdit() const
@@ -173,8 +199,9 @@ void SavedCommandDetail::saveEdit()
     if (!m_titleEdit->text().isEmpty())
         edited.title = m_titleEdit->text();
     edited.notes = m_notesEdit->toPlainText();
-    m_store.update(edited);
+    // Closed first: the store's change is this edit's own, not one to reconcile with it.
     setEditing(false);
+    m_store.update(edited);
 }
 
 void SavedCommandDetail::setEditing(bool editing)

@@ -17,12 +17,14 @@
 #include <QAction>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QToolButton>
@@ -68,6 +70,8 @@ SavedCommandsView::SavedCommandsView(CommandStore &store, QWidget *parent)
     m_list->setFrameShape(QFrame::NoFrame);
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
     m_list->viewport()->installEventFilter(this);
+    m_list->installEventFilter(this);
+    m_search->installEventFilter(this);
     m_noCommands->setObjectName(QStringLiteral("noCommands"));
     m_noMatches->setObjectName(QStringLiteral("noMatches"));
     m_listStack->addWidget(m_list);
@@ -105,6 +109,11 @@ SavedCommandsView::SavedCommandsView(CommandStore &store, QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter);
 
+    auto *find = new QShortcut(QKeySequence::Find, this, this, [this] {
+        m_search->setFocus(Qt::ShortcutFocusReason);
+        m_search->selectAll();
+    });
+    find->setContext(Qt::WidgetWithChildrenShortcut);
     connect(m_search, &QLineEdit::textChanged, m_model, &SavedCommandListModel::setSearchText);
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &SavedCommandsView::listSelectionChanged);
@@ -218,6 +227,45 @@ bool SavedCommandsView::eventFilter(QObject *watched, QEvent *event)
         (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) &&
         static_cast<QMouseEvent *>(event)->button() == Qt::RightButton)
         return true;
+    const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride;
+    const QKeyCombination keys = key ? static_cast<QKeyEvent *>(event)->keyCombination() : QKeyCombination();
+    // Down from the search goes on into the list.
+    if (watched == m_search && event->type() == QEvent::KeyPress && keys == QKeyCombination(Qt::Key_Down) &&
+        m_model->rowCount() > 0) {
+        if (m_list->selectionModel()->selectedRows().isEmpty())
+            m_list->setCurrentIndex(m_model->index(0));
+        m_list->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    if (watched != m_list)
+        return QWidget::eventFilter(watched, event);
+    // Entering the list with nothing chosen: Down chooses the first row, not the second.
+    if (event->type() == QEvent::FocusIn && m_list->selectionModel()->selectedRows().isEmpty()) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_list->selectionModel()->selectedRows().isEmpty())
+                    m_list->selectionModel()->setCurrentIndex({}, QItemSelectionModel::NoUpdate);
+            },
+            Qt::QueuedConnection);
+    }
+    const QModelIndex current = m_list->currentIndex();
+    const bool onRow = current.isValid() && m_list->selectionModel()->isSelected(current);
+    // What a saved command is for: Ctrl+C copies its command, never its title; Delete asks first.
+    const bool copy = QKeySequence(keys) == QKeySequence(QKeySequence::Copy) ||
+                      keys == QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_C);
+    const bool remove = keys == QKeyCombination(Qt::Key_Delete);
+    if (key && onRow && (copy || remove)) {
+        if (event->type() == QEvent::KeyPress) {
+            const SavedCommand command = m_model->commandAt(current.row());
+            if (copy)
+                copyCommand(command);
+            else
+                confirmDelete(command);
+        }
+        event->accept();
+        return true;
+    }
     return QWidget::eventFilter(watched, event);
 }
 
