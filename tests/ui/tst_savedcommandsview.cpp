@@ -372,17 +372,27 @@ private slots:
         QCOMPARE(proposed,
                  (QStringList{QDir::home().filePath(TextFile::proposedName(commands().at(withNotes).title)),
                               QFileInfo(target).dir().filePath(TextFile::proposedName(commands().at(0).title))}));
-        // Cancelled: nothing written. Failed: nothing written, and the user is told.
+        // A name without the extension gets it.
+        answer = m_stores->path(u"named"_s);
+        QTest::mouseClick(shown<QPushButton>("export"), Qt::LeftButton);
+        QCOMPARE(fileContents(answer + u".txt"_s), commands().at(withNotes).exportText().toUtf8());
+        // Cancelled: nothing written. Failed: nothing written, and the user is told, the path said once; the
+        // next save does not start in that folder.
         QVERIFY(QFile::remove(target));
-        for (const QString &path : {QString(), m_stores->path(u"missing-folder/out.txt"_s)}) {
+        const QString failing = m_stores->path(u"missing-folder/out.txt"_s);
+        for (const QString &path : {QString(), failing}) {
             answer = path;
             QTest::mouseClick(shown<QPushButton>("export"), Qt::LeftButton);
             QVERIFY(!QFile::exists(target) && !QFile::exists(path));
             QCOMPARE(bool(alert()), !path.isEmpty());
         }
-        QVERIFY(alert()->isVisible() &&
-                alert()->informativeText().startsWith(m_stores->path(u"missing-folder/out.txt"_s) + u": "_s));
+        const QString told = alert()->informativeText();
+        QVERIFY2(alert()->isVisible() && told.startsWith(failing + u": "_s) && told.count(failing) == 1, qPrintable(told));
         QCOMPARE(alert()->icon(), QMessageBox::Warning);
+        dismissAlert();
+        answer = QString();
+        QTest::mouseClick(shown<QPushButton>("export"), Qt::LeftButton);
+        QCOMPARE(QFileInfo(proposed.last()).path(), QFileInfo(target).path());
     }
 
     // The library out and back in: the stored format byte for byte, nothing added twice, a conflict

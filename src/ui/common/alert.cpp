@@ -1,6 +1,9 @@
 #include "alert.h"
 
+#include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
 
 namespace Alert {
 
@@ -12,6 +15,16 @@ QMessageBox *make(QWidget *parent, QMessageBox::Icon icon, const char *name, con
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setTextFormat(Qt::PlainText);
     box->setInformativeText(details);
+    // Each text wide enough for its longest word, a path most often, so that none is broken within (up to
+    // most of the screen).
+    const int room = box->screen() ? box->screen()->availableGeometry().width() * 3 / 4 : 1000;
+    for (auto *label : box->findChildren<QLabel *>()) {
+        int widest = 0;
+        for (const QString &word : label->text().split(QRegularExpression(QStringLiteral("\\s+"))))
+            widest = std::max(widest, label->fontMetrics().horizontalAdvance(word));
+        if (widest > 0)
+            label->setMinimumWidth(std::min(widest + label->margin() * 2 + 4, room));
+    }
     for (const Choice &choice : choices) {
         QPushButton *button = choice.standard != QMessageBox::NoButton ? box->addButton(choice.standard)
                                                                        : box->addButton(choice.text, choice.role);

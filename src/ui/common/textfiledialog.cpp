@@ -27,6 +27,13 @@ QString startDirectory()
     return QDir::homePath();
 }
 
+// "txt" of "Plain text (*.txt)".
+QString suffixOf(const QString &nameFilter)
+{
+    const qsizetype star = nameFilter.indexOf(QStringLiteral("(*."));
+    return star < 0 ? QString() : nameFilter.mid(star + 3).section(u')', 0, 0).section(u' ', 0, 0);
+}
+
 // Opens in startDirectory(), with fileName proposed when saving.
 QString choose(QWidget *parent, const QString &dialogTitle, const QString &fileName, const QString &nameFilter,
                bool save)
@@ -39,6 +46,7 @@ QString choose(QWidget *parent, const QString &dialogTitle, const QString &fileN
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilter(nameFilter);
+    dialog.setDefaultSuffix(suffixOf(nameFilter));
     dialog.setDirectory(directory);
     if (save)
         dialog.selectFile(directory.filePath(fileName));
@@ -50,16 +58,22 @@ QString choose(QWidget *parent, const QString &dialogTitle, const QString &fileN
 QString save(QWidget *parent, const QString &dialogTitle, const QString &fileName, const QString &nameFilter,
              const std::function<bool(const QString &path, QString *error)> &write)
 {
-    const QString path = choose(parent, dialogTitle, fileName, nameFilter, true);
+    QString path = choose(parent, dialogTitle, fileName, nameFilter, true);
     if (path.isEmpty())
         return {};
-    lastDirectory = QFileInfo(path).absolutePath();
+    // A name typed without the filter's extension gets it, as every save panel does.
+    if (const QString suffix = suffixOf(nameFilter); !suffix.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += u'.' + suffix;
     QString error;
     if (!write(path, &error)) {
+        // The reason may name the file itself: then it is not said twice.
+        const QString shown = QDir::toNativeSeparators(path);
         Alert::open(parent, QMessageBox::Warning, "saveErrorAlert", QStringLiteral("Could not save file"),
-                    QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), error), {{QMessageBox::Ok}});
+                    error.contains(path) ? error : QStringLiteral("%1: %2").arg(shown, error), {{QMessageBox::Ok}});
         return {};
     }
+    // Only a folder where saving worked is where the next save starts.
+    lastDirectory = QFileInfo(path).absolutePath();
     return path;
 }
 } // namespace
