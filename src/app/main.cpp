@@ -12,12 +12,47 @@
 #include <QSystemTrayIcon>
 
 #include <cstdio>
+#include <optional>
+#include <string_view>
 
 // Off unless asked for: the start-up benchmark reads when the window was first painted.
 Q_LOGGING_CATEGORY(lcStartup, "brindlecap.startup", QtWarningMsg)
 
+namespace {
+constexpr const char *usage =
+    "Usage: brindlecap-builder [--help | --version]\n"
+    "\n"
+    "Opens Brindlecap Builder, whose forms turn into exact FortiOS diagnostic commands, or brings the\n"
+    "window of the one already running forward. `brindlecap --help` tells of the terminal's companion.\n"
+    "\n"
+    "  -h, --help     print this text and exit\n"
+    "  -v, --version  print the version and exit\n"
+    "\n"
+    "Environment: BRINDLECAP_SETTINGS, the settings file to use (the saved commands are kept beside it).\n";
+
+// --help and --version answer in the terminal, before anything needs a display or reaches a running
+// instance. Empty when neither is asked for.
+std::optional<int> answerInTerminal(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--help" || argument == "-h") {
+            std::fputs(usage, stdout);
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        }
+        if (argument == "--version" || argument == "-v") {
+            std::fputs("brindlecap-builder " BRINDLECAP_VERSION "\n", stdout);
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        }
+    }
+    return std::nullopt;
+}
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    if (const std::optional<int> answered = answerInTerminal(argc, argv))
+        return *answered;
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Brindlecap"));
     QApplication::setApplicationName(QStringLiteral("BrindlecapBuilder"));

@@ -110,6 +110,14 @@ private slots:
         }
         QCOMPARE(first->state(), QProcess::Running);
         QCOMPARE(stored(), before);
+        // --help and --version answer in the terminal, and hand nothing over.
+        for (const QString &option : {u"--help"_s, u"--version"_s}) {
+            QProcess asked;
+            asked.start(QStringLiteral(BRINDLECAP_APP_PATH), {option});
+            QVERIFY(endsNormally(&asked));
+            QVERIFY(asked.readAllStandardOutput().startsWith(option == u"--help" ? "Usage: " : "brindlecap-builder "));
+        }
+        QVERIFY(!first->readAllStandardError().contains("activation requested"));
         // Lists in another folder are another instance, also with a pipe where the lock should be. The
         // session ending the application goes the normal way out, so the stores finish writing.
         QVERIFY(QDir().mkpath(settingsFile(u"third"_s)) &&
