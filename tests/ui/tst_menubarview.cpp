@@ -373,6 +373,20 @@ private slots:
         QCOMPARE(fileContents(m_dir->filePath(rescued.first())), store.document());
     }
 
+    // Closed to the tray with Ctrl+W, the window comes back when the tray goes with its host.
+    void windowComesBackWhenTheTrayGoes()
+    {
+        bool tray = true;
+        QPointer<MainWindow> window = m_app->showMainWindow();
+        const auto view = MenuBarView::attach(*m_app, [&tray] { return tray; });
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, Qt::Key_W, Qt::ControlModifier);
+        QTRY_VERIFY(!window);
+        tray = false;
+        QTRY_VERIFY_WITH_TIMEOUT(m_app->mainWindow() && m_app->mainWindow()->isVisible(), 4 * MenuBarView::trayPollMs);
+        QVERIFY(!view->trayPresent());
+    }
+
     void closingTheMainWindowQuitsOnlyWithoutATray_data()
     {
         QTest::addColumn<int>("trayFromQuestion"); // how many times the tray is asked for before it is there

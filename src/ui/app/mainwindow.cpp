@@ -4,6 +4,7 @@
 #include "saved/librarytransfer.h"
 
 #include "common/icons.h"
+#include "common/style.h"
 #include "contentview.h"
 #include "model/commandstore.h"
 #include "model/interfacestore.h"
@@ -61,6 +62,10 @@ MainWindow::MainWindow(const Stores &stores, NavigationState &nav, QAction *help
                     [this, &store] { LibraryTransfer::importCommands(this, store); })
         ->setObjectName(QStringLiteral("importLibrary"));
     file->addSeparator();
+    QAction *close = file->addAction(QStringLiteral("&Close"), this, &QWidget::close);
+    close->setObjectName(QStringLiteral("closeWindow"));
+    close->setShortcuts(Style::closeKeys());
+    addAction(close); // its key works with the menu closed
     file->addAction(quitCommand);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));

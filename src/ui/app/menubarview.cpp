@@ -59,26 +59,24 @@ std::unique_ptr<MenuBarView> MenuBarView::attach(AppController &controller, std:
 {
     auto view = std::make_unique<MenuBarView>(controller);
     view->show();
-    if (trayAvailable()) {
-        view->trayAppeared();
-    } else {
-        // Nothing tells a widget application that a tray has started: ask now and then until one has.
-        auto *poll = new QTimer(view.get());
-        connect(poll, &QTimer::timeout, view.get(), [view = view.get(), poll, trayAvailable] {
-            if (trayAvailable()) {
-                poll->deleteLater();
-                view->trayAppeared();
-            }
-        });
-        poll->start(trayPollMs);
-    }
+    // Nothing tells a widget application that a tray has started, or gone with its host: ask now and then.
+    const auto follow = [view = view.get(), trayAvailable] { view->setTrayPresent(trayAvailable()); };
+    auto *poll = new QTimer(view.get());
+    connect(poll, &QTimer::timeout, view.get(), follow);
+    poll->start(trayPollMs);
+    follow();
     return view;
 }
 
-void MenuBarView::trayAppeared()
+void MenuBarView::setTrayPresent(bool present)
 {
-    m_trayPresent = true;
-    m_controller.setTrayPresent(true);
+    if (present == m_trayPresent)
+        return;
+    m_trayPresent = present;
+    m_controller.setTrayPresent(present);
+    // Without a tray nothing could bring a closed window back: it comes back now, with all it held.
+    if (!present && (!m_controller.mainWindow() || !m_controller.mainWindow()->isVisible()))
+        m_controller.showMainWindow();
 }
 
 bool MenuBarView::eventFilter(QObject *watched, QEvent *event)

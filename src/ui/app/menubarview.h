@@ -29,8 +29,8 @@ public:
     // Called once the main window is shown; the icon is shown at once, and appears whenever a tray
     // does (a desktop may start its tray after the applications of the session). While there is no
     // tray, closing the main window ends the application (also while the help window is open), as
-    // nothing could bring it back; from the moment there is one, the application keeps running while
-    // no window is open.
+    // nothing could bring it back; while there is one, the application keeps running while no window
+    // is open. When the tray goes (its host ended), a closed main window is shown again.
     static std::unique_ptr<MenuBarView> attach(AppController &controller, std::function<bool()> trayAvailable);
     bool trayPresent() const { return m_trayPresent; }
 
@@ -43,7 +43,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void trayAppeared();
+    void setTrayPresent(bool present);
     void rebuild();
     void addRecentCommands();
     void openCategory(DebugCategory category);

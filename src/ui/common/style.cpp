@@ -136,6 +136,16 @@ void setNotice(QFrame *frame, Tone tone, const QString &extraStyleSheet)
         extraStyleSheet);
 }
 
+QList<QKeySequence> closeKeys()
+{
+    QList<QKeySequence> keys{QKeySequence(Qt::CTRL | Qt::Key_W)};
+    for (const QKeySequence &platform : QKeySequence::keyBindings(QKeySequence::Close)) {
+        if (!keys.contains(platform))
+            keys << platform;
+    }
+    return keys;
+}
+
 void keepPlaceWhenHidden(QWidget *widget)
 {
     QSizePolicy policy = widget->sizePolicy();

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QColor>
+#include <QKeySequence>
+#include <QList>
 #include <QString>
 
 class QFrame;
@@ -36,6 +38,9 @@ void setNotice(QFrame *frame, Tone tone, const QString &extraStyleSheet = {});
 // A widget that comes and goes as the user types keeps its place while hidden, so that nothing
 // below it moves.
 void keepPlaceWhenHidden(QWidget *widget);
+
+// The keys that close a window: Ctrl+W everywhere, and the platform's own where it has others (Ctrl+F4).
+QList<QKeySequence> closeKeys();
 
 // Escapes text for a rich-text label and renders back-quoted words as inline code.
 QString inlineCodeHtml(const QString &text);

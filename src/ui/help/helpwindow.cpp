@@ -1,9 +1,11 @@
 #include "helpwindow.h"
 
 #include "common/icons.h"
+#include "common/style.h"
 #include "helpview.h"
 #include "model/settingsstorage.h"
 
+#include <QAction>
 #include <QKeySequence>
 #include <QVBoxLayout>
 
@@ -33,6 +35,11 @@ HelpWindow::HelpWindow(const QString &settingsFile, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
+
+    auto *close = new QAction(QStringLiteral("Close"), this);
+    close->setShortcuts(Style::closeKeys());
+    connect(close, &QAction::triggered, this, &QWidget::close);
+    addAction(close);
 }
 
 HelpPlatform::ShortcutTexts HelpWindow::shortcutTexts()
