@@ -16,6 +16,7 @@
 #include "model/commandstore.h"
 #include "model/interfacestore.h"
 #include "model/navigationstate.h"
+#include "output/savecommanddialog.h"
 #include "saved/savedcommanddetail.h"
 #include "saved/savedcommandsview.h"
 
@@ -371,6 +372,23 @@ private slots:
         const QStringList rescued = QDir(m_dir->path()).entryList({u"*.rescue-*"_s});
         QCOMPARE(rescued.size(), 1);
         QCOMPARE(fileContents(m_dir->filePath(rescued.first())), store.document());
+    }
+
+    // Leaving an open Save for Later sheet from the tray asks, as leaving an edit does.
+    void trayAsksBeforeLeavingASheet()
+    {
+        MenuBarView view(*m_app);
+        MainWindow *window = m_app->showMainWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        auto *sheet = window->findChild<SaveCommandDialog *>();
+        QVERIFY(sheet && sheet->isVisible());
+        item(view.menu()->findChild<QMenu *>(u"newCommandMenu"_s), u"Ping"_s)->trigger();
+        auto *alert = window->findChild<QMessageBox *>(u"unsavedSheetAlert"_s);
+        QVERIFY(alert && m_app->nav().selectedCategory() == DebugCategory::session);
+        alert->button(QMessageBox::Save)->click();
+        QTRY_COMPARE(m_app->nav().selectedCategory(), DebugCategory::ping);
+        QCOMPARE(commands().size(), 1);
     }
 
     // Closed to the tray with Ctrl+W, the window comes back when the tray goes with its host.

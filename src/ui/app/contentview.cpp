@@ -1,5 +1,8 @@
 #include "contentview.h"
 
+#include "common/alert.h"
+#include "output/savecommanddialog.h"
+
 #include "categorydelegate.h"
 #include "categoryviewfactory.h"
 #include "common/emptystateview.h"
@@ -122,8 +125,34 @@ ContentView::ContentView(const Stores &stores, NavigationState &nav, QWidget *pa
 
 bool ContentView::mayLeave(const std::function<void()> &then)
 {
-    auto *saved = qobject_cast<SavedCommandsView *>(m_detail);
-    return !saved || saved->mayLeave(then);
+    if (auto *saved = qobject_cast<SavedCommandsView *>(m_detail))
+        return saved->mayLeave(then);
+    // A Save for Later sheet still open holds what the user typed into it: asked about as an edit is.
+    auto *sheet = m_detail ? m_detail->findChild<SaveCommandDialog *>() : nullptr;
+    if (!sheet || !sheet->isVisible())
+        return true;
+    if (!sheet->findChild<QMessageBox *>())
+        Alert::open(sheet, QMessageBox::Warning, "unsavedSheetAlert",
+                    QStringLiteral("Save \"%1\" for later?").arg(sheet->saveTitle()), {},
+                    {{QMessageBox::Save,
+                      {},
+                      {},
+                      nullptr,
+                      [sheet, then] {
+                          sheet->accept();
+                          then();
+                      },
+                      true},
+                     {QMessageBox::Discard,
+                      {},
+                      {},
+                      nullptr,
+                      [sheet, then] {
+                          sheet->reject();
+                          then();
+                      }},
+                     {QMessageBox::Cancel}});
+    return false;
 }
 
 void ContentView::syncSidebar(std::optional<DebugCategory> category)
