@@ -6,6 +6,7 @@
 #include "common/alert.h"
 #include "common/firstpaint.h"
 #include "common/icons.h"
+#include "common/style.h"
 #include "model/settingsstorage.h"
 
 #include <QApplication>
@@ -59,6 +60,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(BRINDLECAP_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("brindlecap-builder"));
     QApplication::setWindowIcon(Icons::application());
+    Style::mendPlaceholders();
 
     // Before the store is loaded: a second instance must neither read nor write the saved commands.
     SingleInstance instance;

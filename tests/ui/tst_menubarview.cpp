@@ -11,6 +11,7 @@
 #include "app/quitonsignal.h"
 #include "builders/formregistry.h"
 #include "common/emptystateview.h"
+#include "common/style.h"
 #include "help/helpwindow.h"
 #include "model/atomicfile.h"
 #include "model/commandstore.h"
@@ -27,6 +28,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QScrollArea>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSplitter>
@@ -372,6 +374,25 @@ private slots:
         const QStringList rescued = QDir(m_dir->path()).entryList({u"*.rescue-*"_s});
         QCOMPARE(rescued.size(), 1);
         QCOMPARE(fileContents(m_dir->filePath(rescued.first())), store.document());
+    }
+
+    // On a dark palette whose placeholder colour is unreadable (KDE's Breeze Dark), secondary text still
+    // reads, as the palette's text toned down.
+    void secondaryTextReadsOnADarkPalette()
+    {
+        const QPalette original = QApplication::palette();
+        QPalette dark(QColor(252, 252, 252), QColor(49, 54, 59));
+        dark.setColor(QPalette::WindowText, QColor(252, 252, 252));
+        dark.setColor(QPalette::Base, QColor(35, 38, 41));
+        dark.setColor(QPalette::Text, QColor(252, 252, 252));
+        dark.setColor(QPalette::PlaceholderText, QColor(0, 0, 0, 128));
+        QApplication::setPalette(dark);
+        const auto restore = qScopeGuard([&original] { QApplication::setPalette(original); });
+        auto *description = child<QLabel>(m_app->showMainWindow(), "formDescription");
+        QVERIFY(description);
+        const QPalette shown = description->palette();
+        QVERIFY(Style::contrast(shown.color(QPalette::WindowText), shown.color(QPalette::Window)) >= 4.5);
+        QVERIFY(shown.color(QPalette::WindowText) != dark.color(QPalette::WindowText)); // toned down
     }
 
     // Leaving an open Save for Later sheet from the tray asks, as leaving an edit does.

@@ -1,5 +1,7 @@
 #include "categorydelegate.h"
 
+#include "common/style.h"
+
 #include <QApplication>
 #include <QPainter>
 
@@ -30,7 +32,7 @@ void CategoryDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
     const bool selected = opt.state & QStyle::State_Selected;
     const QPalette::ColorGroup group = opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
     const QColor textColour = opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
-    QColor secondary = selected ? textColour : opt.palette.color(group, QPalette::PlaceholderText);
+    QColor secondary = selected ? textColour : Style::secondary(opt.palette, group, QPalette::Text, QPalette::Base);
 
     const QRect area = opt.rect.adjusted(padding, padding, -padding, -padding);
     const QRect iconRect(area.left(), area.top() + (area.height() - iconSize) / 2, iconSize, iconSize);

@@ -1,5 +1,6 @@
 #include "style.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QPalette>
@@ -26,12 +27,48 @@ void setPointSizeScale(QWidget *widget, double scale)
     widget->setFont(font);
 }
 
+QColor secondary(const QPalette &palette, QPalette::ColorGroup group, QPalette::ColorRole foreground,
+                 QPalette::ColorRole background)
+{
+    const QColor text = palette.color(group, foreground), back = palette.color(group, background);
+    for (double share = 0.55; share < 1.0; share += 0.05) {
+        const QColor mixed = QColor::fromRgbF(float(back.redF() + (text.redF() - back.redF()) * share),
+                                              float(back.greenF() + (text.greenF() - back.greenF()) * share),
+                                              float(back.blueF() + (text.blueF() - back.blueF()) * share));
+        if (contrast(mixed, back) >= 4.5)
+            return mixed;
+    }
+    return text;
+}
+
+void mendPlaceholders()
+{
+    QPalette palette = QApplication::palette();
+    bool mended = false;
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        const QColor base = palette.color(group, QPalette::Base);
+        // As drawn: a translucent colour shows the field through it.
+        QColor placeholder = palette.color(group, QPalette::PlaceholderText);
+        const double alpha = placeholder.alphaF();
+        placeholder = QColor::fromRgbF(float(base.redF() + (placeholder.redF() - base.redF()) * alpha),
+                                       float(base.greenF() + (placeholder.greenF() - base.greenF()) * alpha),
+                                       float(base.blueF() + (placeholder.blueF() - base.blueF()) * alpha));
+        if (contrast(placeholder, base) < 3.0) {
+            palette.setColor(group, QPalette::PlaceholderText, secondary(palette, group, QPalette::Text, QPalette::Base));
+            mended = true;
+        }
+    }
+    if (mended)
+        QApplication::setPalette(palette);
+}
+
 void setSecondary(QWidget *widget)
 {
     QPalette palette = widget->palette();
-    const QColor secondary = palette.color(QPalette::PlaceholderText);
-    palette.setColor(QPalette::WindowText, secondary);
-    palette.setColor(QPalette::Text, secondary);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::WindowText, secondary(palette, group));
+        palette.setColor(group, QPalette::Text, secondary(palette, group, QPalette::Text, QPalette::Base));
+    }
     widget->setPalette(palette);
 }
 

@@ -3,10 +3,10 @@
 #include <QColor>
 #include <QKeySequence>
 #include <QList>
+#include <QPalette>
 #include <QString>
 
 class QFrame;
-class QPalette;
 class QWidget;
 
 // Small typography helpers shared by every view, so "secondary", "caption" and "monospaced" look
@@ -15,8 +15,15 @@ namespace Style {
 
 void setBold(QWidget *widget, bool bold = true);
 void setPointSizeScale(QWidget *widget, double scale);
-// The palette's placeholder colour: the secondary text of headers, captions and empty states.
+// Secondary text (the descriptions of headers, captions, empty states, dates): the palette's text
+// colour toned down toward its background as far as a contrast of 4.5 to 1 (WCAG's for text) allows,
+// so that it reads on any palette. Text on Base for item views, WindowText on Window for labels.
+QColor secondary(const QPalette &palette, QPalette::ColorGroup group = QPalette::Normal,
+                 QPalette::ColorRole foreground = QPalette::WindowText, QPalette::ColorRole background = QPalette::Window);
 void setSecondary(QWidget *widget);
+// Gives the application's palette a readable placeholder colour where its own is not (a theme's black at
+// half opacity on a dark field), for every field's example text.
+void mendPlaceholders();
 void setMonospaced(QWidget *widget);
 // The text styles of sheets and notices: a bold headline, a slightly smaller callout, a small caption.
 void setHeadline(QWidget *widget);

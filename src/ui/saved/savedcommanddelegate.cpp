@@ -3,6 +3,8 @@
 #include "savedcommandcaption.h"
 #include "savedcommandlistmodel.h"
 
+#include "common/style.h"
+
 #include <QApplication>
 #include <QPainter>
 
@@ -38,7 +40,7 @@ void SavedCommandDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
     const bool selected = opt.state & QStyle::State_Selected;
     const QPalette::ColorGroup group = opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
     const QColor textColour = opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
-    const QColor secondary = selected ? textColour : opt.palette.color(group, QPalette::PlaceholderText);
+    const QColor secondary = selected ? textColour : Style::secondary(opt.palette, group, QPalette::Text, QPalette::Base);
 
     const QRect area = opt.rect.adjusted(horizontalPadding, verticalPadding, -horizontalPadding, -verticalPadding);
     const QFont title = titleFont(opt.font);
