@@ -23,6 +23,7 @@
 #include "uitest.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -516,7 +517,9 @@ private slots:
                 auto *label = qobject_cast<QLabel *>(w);
                 if (label && label->buddy() && label->isVisible() && label->textFormat() == Qt::PlainText &&
                     !label->text().isEmpty()) {
-                    QCOMPARE(label->buddy()->accessibleName(), label->text());
+                    // As assistive technology hears it: by the label, not by its value.
+                    QCOMPARE(QAccessible::queryAccessibleInterface(label->buddy())->text(QAccessible::Name),
+                             label->text());
                     const QRect l(label->mapTo(page, QPoint()), label->size());
                     const QRect b(label->buddy()->mapTo(page, QPoint()), label->buddy()->size());
                     if (!customFilter && l.top() < b.bottom() &&
@@ -525,6 +528,17 @@ private slots:
                     auto *grid = qobject_cast<FormGrid *>(label->parentWidget());
                     if (grid && grid->labelFor(label->buddy()) == label)
                         fieldStarts << b.left();
+                }
+                // A segment reads as one choice of its group, which reads as its label.
+                if (auto *segments = qobject_cast<SegmentedPicker *>(w)) {
+                    QCOMPARE(QAccessible::queryAccessibleInterface(segments)->text(QAccessible::Name),
+                             segments->accessibleName());
+                    for (int i = 0; i < segments->count(); ++i) {
+                        QAccessibleInterface *segment = QAccessible::queryAccessibleInterface(segments->button(i));
+                        QVERIFY(segment->role() == QAccessible::RadioButton &&
+                                segment->text(QAccessible::Name) == segments->itemText(i) &&
+                                segment->state().checked == (i == segments->currentIndex()));
+                    }
                 }
                 // A checkbox reads as its text, inline code or not, and its rows are of one height.
                 if (auto *check = qobject_cast<QCheckBox *>(w)) {

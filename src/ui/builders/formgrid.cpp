@@ -1,5 +1,7 @@
 #include "formgrid.h"
 
+#include "common/accessiblecontrols.h"
+
 #include "advicemark.h"
 #include "checkcolumn.h"
 #include "multilineedit.h"
@@ -82,6 +84,7 @@ QComboBox *FormGrid::createComboBox(const QString &name, const QStringList &item
 {
     auto *combo = new QComboBox(this);
     combo->setObjectName(name);
+    AccessibleControls::markPicker(combo);
     combo->addItems(items);
     combo->setCurrentIndex(current);
     if (width > 0)

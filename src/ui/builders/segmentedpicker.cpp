@@ -1,5 +1,7 @@
 #include "segmentedpicker.h"
 
+#include "common/accessiblecontrols.h"
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
@@ -40,6 +42,9 @@ SegmentedPicker::SegmentedPicker(const QString &name, const QString &label, cons
     , m_menu(new QComboBox(this))
     , m_select(std::move(select))
 {
+    // Before anything makes assistive technology look at them.
+    AccessibleControls::markSegmentGroup(this);
+    AccessibleControls::markPicker(m_menu);
     setObjectName(name);
     setAccessibleName(label);
     setStyleSheet(QString::fromLatin1(segmentStyle));
@@ -52,6 +57,7 @@ SegmentedPicker::SegmentedPicker(const QString &name, const QString &label, cons
     row->setSizeConstraint(QLayout::SetNoConstraint);
     for (qsizetype i = 0; i < items.size(); ++i) {
         auto *segment = new QToolButton(this);
+        AccessibleControls::markSegment(segment);
         segment->setText(items.at(i));
         segment->setCheckable(true);
         segment->setChecked(i == current);
