@@ -298,6 +298,12 @@ private slots:
                 QCOMPARE(box->isVisible(), Enum::caseName(area) == proto);
             }
         }
+        // A click focuses the segment clicked, and Tab then leaves the group: one stop, on the choice.
+        auto *picker = child<SegmentedPicker>(view, "proto");
+        QTest::mouseClick(picker->button(1), Qt::LeftButton);
+        QVERIFY(picker->button(1)->hasFocus());
+        QTest::keyClick(picker->button(1), Qt::Key_Tab);
+        QVERIFY(!picker->isAncestorOf(QApplication::focusWidget()));
         edit(view, u"proto"_s, u"bgp"_s, protos);
         const auto *routes = child<QCheckBox>(view, "bgpNeighborRoutes");
         QVERIFY(!routes->isEnabled());
@@ -391,6 +397,9 @@ private slots:
             text = form.addPreset(text, preset);
             QVERIFY(shows(text));
         }
+        // A preset leaves the filter ready for what is typed next.
+        QTest::keyClicks(QApplication::focusWidget(), u" and port 22"_s);
+        QVERIFY(shows(text += u" and port 22"_s));
         QTest::mouseClick(child<QAbstractButton>(builder, "clearFilter"), Qt::LeftButton);
         QVERIFY(shows(QString()));
     }

@@ -154,7 +154,7 @@ private slots:
     {
         MainWindow *main = m_controller->showMainWindow();
         QString filter;
-        BPFBuilderView bpf(filter, [] {});
+        BPFBuilderView bpf(filter, [](bool) {});
         const auto native = [](const QKeySequence &keys) { return keys.toString(QKeySequence::NativeText); };
         const auto tip = [&](const char *name) {
             return main->findChild<QAbstractButton *>(QLatin1String(name))->toolTip();

@@ -17,7 +17,7 @@ namespace {
 using Form = BPFBuilderForm;
 }
 
-BPFBuilderView::BPFBuilderView(QString &filter, std::function<void()> written, QWidget *parent)
+BPFBuilderView::BPFBuilderView(QString &filter, std::function<void(bool)> written, QWidget *parent)
     : FormColumn(
           QStringLiteral("BPF Builder"), [this] { updateState(); }, 10, parent)
     , m_filter(filter)
@@ -163,7 +163,7 @@ QWidget *BPFBuilderView::createActionRow()
 
 void BPFBuilderView::addPreset(Preset preset)
 {
-    setFilter(m_form.addPreset(m_filter, preset));
+    setFilter(m_form.addPreset(m_filter, preset), true);
 }
 
 void BPFBuilderView::addToFilter()
@@ -178,10 +178,10 @@ void BPFBuilderView::clearFilter()
     setFilter(QString());
 }
 
-void BPFBuilderView::setFilter(const QString &text)
+void BPFBuilderView::setFilter(const QString &text, bool typeOn)
 {
     m_filter = text;
-    m_written();
+    m_written(typeOn);
 }
 
 void BPFBuilderView::updateState()

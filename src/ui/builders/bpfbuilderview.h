@@ -22,8 +22,9 @@ public:
     using SnippetType = BPFBuilderForm::SnippetType;
     using Preset = BPFBuilderForm::Preset;
 
-    // filter is read at every action and rewritten by it; written runs after each rewrite.
-    BPFBuilderView(QString &filter, std::function<void()> written, QWidget *parent = nullptr);
+    // filter is read at every action and rewritten by it; written runs after each rewrite, told whether
+    // the user goes on in the filter (after a preset, clicked without taking the focus).
+    BPFBuilderView(QString &filter, std::function<void(bool typeOn)> written, QWidget *parent = nullptr);
 
     const BPFBuilderForm &form() const { return m_form; }
 
@@ -37,12 +38,12 @@ private:
     void addParameterRows();
     QWidget *createPresetRow();
     QWidget *createActionRow();
-    void setFilter(const QString &text);
+    void setFilter(const QString &text, bool typeOn = false);
     // Shows the current type's rows, the preview and the state of "Add to Filter".
     void updateState();
 
     QString &m_filter;
-    std::function<void()> m_written;
+    std::function<void(bool)> m_written;
     BPFBuilderForm m_form;
 
     FormGrid *m_grid = nullptr;

@@ -61,6 +61,7 @@ SegmentedPicker::SegmentedPicker(const QString &name, const QString &label, cons
         segment->setText(items.at(i));
         segment->setCheckable(true);
         segment->setChecked(i == current);
+        segment->setFocusPolicy(i == current ? Qt::StrongFocus : Qt::ClickFocus);
         segment->setToolButtonStyle(Qt::ToolButtonTextOnly);
         segment->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         segment->setProperty("segment", segmentPosition(i, items.size()));
@@ -75,6 +76,9 @@ SegmentedPicker::SegmentedPicker(const QString &name, const QString &label, cons
     connect(m_menu, &QComboBox::currentIndexChanged, this, &SegmentedPicker::setCurrentIndex);
     // Fires for clicks, arrow keys and setCurrentIndex() alike; the segment losing its check is ignored.
     connect(m_group, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        // One stop for Tab, on the chosen segment (the arrows move between them); a click focuses the
+        // segment clicked, so that the keys go on from there.
+        m_group->button(id)->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
         if (!checked)
             return;
         const QSignalBlocker blocker(m_menu);

@@ -38,7 +38,7 @@ SnifferView::SnifferView(CommandStore &store, InterfaceStore &interfaces, QWidge
     // Measured once per run: a builder made only to read its labels is not made at every visit.
     static const int builderLabels = [] {
         QString scratch;
-        return widestLabel(std::make_unique<BPFBuilderView>(scratch, std::function<void()>{}).get());
+        return widestLabel(std::make_unique<BPFBuilderView>(scratch, std::function<void(bool)>{}).get());
     }();
     reserveLabelColumn(builderLabels);
     refresh();
@@ -142,13 +142,18 @@ void SnifferView::openManageInterfacesSheet()
     sheet->open();
 }
 
-void SnifferView::customFilterWritten()
+void SnifferView::customFilterWritten(bool typeOn)
 {
     // Setting the field's text runs its own change handler, which refreshes.
     if (m_customFilter->text() != m_form.customFilter)
         m_customFilter->setText(m_form.customFilter);
     else
         refresh();
+    if (!typeOn)
+        return;
+    // The user goes on typing where the builder wrote.
+    m_customFilter->setFocus(Qt::OtherFocusReason);
+    m_customFilter->moveCursor(QTextCursor::End);
 }
 
 void SnifferView::formChanged()
@@ -159,7 +164,7 @@ void SnifferView::formChanged()
         m_filter->setRowVisible(row, !custom);
     if (custom && !m_bpf) {
         m_bpf = new BPFBuilderView(
-            m_form.customFilter, [this] { customFilterWritten(); }, m_bpfPlace);
+            m_form.customFilter, [this](bool typeOn) { customFilterWritten(typeOn); }, m_bpfPlace);
         m_bpfPlace->layout()->addWidget(m_bpf);
         controlsAdded();
     } else if (!custom && m_bpf) {

@@ -39,7 +39,7 @@ private:
     void addOutputGroup();
     void addPreviewGroup();
     // The builder rewrote the custom filter: show it in the field.
-    void customFilterWritten();
+    void customFilterWritten(bool typeOn);
 
     InterfaceStore &m_interfaces;
     QLineEdit *m_interface = nullptr;
