@@ -106,6 +106,16 @@ private slots:
         row("leading space", Expect::port, u" 443"_s, true, u"starts with a space"_s);
         row("trailing space", Expect::anything, u"x "_s, true, u"ends with a space"_s);
         row("spaces trimmed", Expect::port, u" 443 "_s, false, {});
+        row("v4 only", Expect::ipv4, u"10.0.0.1"_s, true, {});
+        row("v6 for v4", Expect::ipv4, u"2001:db8::5"_s, true, u"IPv6 address where IPv4"_s);
+        row("mac", Expect::mac, u"0011.2233.4455"_s, true, {});
+        row("mac bad", Expect::mac, u"00:11:22:33:44:zz"_s, true, u"Not a MAC address"_s);
+        row("ethertype", Expect::etherType, u"0x0806"_s, true, {});
+        row("ethertype bad", Expect::etherType, u"zz"_s, true, u"Not an EtherType"_s);
+        row("debug all", Expect::debugLevel, u"-1"_s, true, {});
+        row("debug bad", Expect::debugLevel, u"x"_s, true, u"Not a debug level"_s);
+        row("port -1", Expect::portRange, u"-1"_s, true, u"1 to 65535"_s);
+        row("lookup typo", Expect::addressOrPrefix, u"10.0.0.256"_s, true, u"Not an address or a network"_s);
         row("filter", Expect::captureFilter, u"host 10.0.0.1 and port 443"_s, true, {});
         row("filter quote", Expect::captureFilter, u"host 'a'"_s, true, u"single quote"_s);
         row("filter line break", Expect::captureFilter, u"host a\nor host b"_s, true, u"line break"_s);

@@ -1,3 +1,4 @@
+#include "builders/fieldadvice.h"
 #include "filtercheck/filtercheck.h"
 
 #include <QMutex>
@@ -120,6 +121,7 @@ private slots:
     void libpcapJudgesTheFilter();
     void namesAreNeverLookedUp_data();
     void namesAreNeverLookedUp();
+    void hostAdviceAgreesWithTheVerdict();
     void onlyTheLatestTextCounts();
     void warnings_data();
     void warnings();
@@ -188,6 +190,17 @@ void TestFilterCheck::namesAreNeverLookedUp()
     const PcapFilter::Result checked = PcapFilter::compile(filter);
     QCOMPARE(lookups.load(), 0);
     QVERIFY2(checked.valid == expected.valid, qPrintable(checked.message + u" / "_s + expected.message));
+}
+
+// The advice on a capture filter's host and libpcap's verdict on "host VALUE" never disagree.
+void TestFilterCheck::hostAdviceAgreesWithTheVerdict()
+{
+    for (const QString &value : {u"10.0.0.1"_s, u"10.1"_s, u"10"_s, u"010.1.1.1"_s, u"10.0.0.256"_s, u"256.1"_s,
+                                 u"2001:db8::1"_s, u"::ffff:1.2.3.4"_s, u"fe80::1%port1"_s, u"2001:db8::zz"_s,
+                                 u"fw-core-01"_s, u"gw1.corp.example"_s, u"fw_1"_s, u"a b"_s, u"-x"_s, u"x-"_s}) {
+        const bool advised = !Advice::about(Advice::Expect::filterHost, value, false).isEmpty();
+        QVERIFY2(advised != PcapFilter::compile(u"host "_s + value).valid, qPrintable(value));
+    }
 }
 
 // While the worker is busy with "slow", texts are superseded, emptied and their checks destroyed: nothing

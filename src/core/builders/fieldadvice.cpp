@@ -69,6 +69,42 @@ std::optional<QByteArray> addressBytes(const QString &text)
     return std::nullopt;
 }
 
+// A number as libpcap writes one: decimal, or hexadecimal after 0x.
+std::optional<quint64> pcapNumber(const QString &text)
+{
+    if (!text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        return wholeNumber(text);
+    bool ok = false;
+    const quint64 value = text.mid(2).toULongLong(&ok, 16);
+    return ok && !text.mid(2).startsWith(u'+') ? std::optional(value) : std::nullopt;
+}
+
+// What libpcap takes for an IPv4 host: one to four decimal parts of at most 255, apart by dots (10.1 is
+// 10.0.0.1).
+bool isPcapIPv4(const QString &text)
+{
+    const QStringList parts = text.split(u'.');
+    return parts.size() <= 4 && std::all_of(parts.cbegin(), parts.cend(), [&parts](const QString &part) {
+               const std::optional<quint64> n = wholeNumber(part);
+               return n && (parts.size() == 1 || *n <= 255);
+           });
+}
+
+// An Ethernet address as libpcap reads one: six groups of one or two hex digits apart by ':', '-' or
+// '.', or three groups of four apart by '.'.
+bool isMac(const QString &text)
+{
+    const auto hexGroups = [&text](QChar separator, int count, int low, int high) {
+        const QStringList groups = text.split(separator);
+        return groups.size() == count && std::all_of(groups.cbegin(), groups.cend(), [low, high](const QString &g) {
+                   return g.size() >= low && g.size() <= high && std::all_of(g.cbegin(), g.cend(), [](QChar c) {
+                              return isxdigit(c.toLatin1()) && c.unicode() < 128;
+                          });
+               });
+    };
+    return hexGroups(u':', 6, 1, 2) || hexGroups(u'-', 6, 1, 2) || hexGroups(u'.', 6, 1, 2) || hexGroups(u'.', 3, 4, 4);
+}
+
 bool looksNumeric(const QString &text)
 {
     return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isDigit() || c == u'.'; });
@@ -111,7 +147,10 @@ QString prefixAdvice(const QString &text, bool partialAllowed)
             full += QStringLiteral(".0");
     }
     const std::optional<QByteArray> bytes = addressBytes(full);
-    const QString example = QStringLiteral("Not a network such as 10.0.0.0/24");
+    // The words fit the field: a lookup takes an address too, a capture filter's net a network.
+    const QString example = partialAllowed
+                                ? QStringLiteral("Not a network such as 10.0.0.0/24")
+                                : QStringLiteral("Not an address or a network such as 10.0.0.1 or 10.0.0.0/24");
     if (!bytes || full.contains(u'%'))
         return example;
     if (slash < 0)
@@ -160,6 +199,31 @@ QString expected(Expect expect, const QString &text)
                    ? QString()
                    : QStringLiteral("Not an IPv4 or IPv6 address, or two for a range");
     }
+    case Expect::ipv4:
+        return addressBytes(text).value_or(QByteArray()).size() == 4 ? QString()
+               : addressBytes(text) ? QStringLiteral("An IPv6 address where IPv4 is asked for")
+                                    : QStringLiteral("Not an IPv4 address");
+    case Expect::filterHost:
+        // Judged as the capture filter's check judges it, so that the two never disagree.
+        if (text.contains(u'%'))
+            return QStringLiteral("A capture filter takes no zone (%…) after an address");
+        if ((text.contains(u':') && addressBytes(text)) || (looksNumeric(text) && isPcapIPv4(text)) || isHostName(text))
+            return {};
+        return looksNumeric(text) ? QStringLiteral("Not an IPv4 address")
+                                  : QStringLiteral("Not an IPv4 or IPv6 address or a host name");
+    case Expect::mac:
+        return isMac(text) ? QString() : QStringLiteral("Not a MAC address such as 00:11:22:33:44:55");
+    case Expect::etherType: {
+        const std::optional<quint64> n = pcapNumber(text);
+        if (!n)
+            return QStringLiteral("Not an EtherType number such as 0x0806 or 2054");
+        return *n > 0xffff ? QStringLiteral("EtherTypes run from 0 to 0xFFFF") : QString();
+    }
+    case Expect::debugLevel:
+        return text == u"-1" ? QString()
+                             : numberAdvice(text, 0, 255, QStringLiteral("Debug levels are -1 (all) or 0 to 255"))
+                                   .replace(QStringLiteral("Not a whole number"),
+                                            QStringLiteral("Not a debug level: -1 (all) or 0 to 255"));
     case Expect::host:
         if (addressBytes(text) || isHostName(text))
             return {};
@@ -172,6 +236,9 @@ QString expected(Expect expect, const QString &text)
     case Expect::port:
         return numberAdvice(text, 1, 65535, portRange);
     case Expect::portRange: {
+        // -1 is no range with its first port left out.
+        if (text.startsWith(u'-') && wholeNumber(text.mid(1)))
+            return portRange;
         const auto range = rangeParts(text);
         if (!range)
             return numberAdvice(text, 1, 65535, portRange);

@@ -12,6 +12,11 @@ namespace Advice {
 enum class Expect {
     anything,        // only invisible characters are pointed out
     address,         // one IPv4 or IPv6 address; an IPv6 zone is allowed (fe80::1%port1)
+    ipv4,            // one IPv4 address (a command word that says so: dst-addr4)
+    filterHost,      // a capture filter's host: an address as libpcap takes one (no zone), or a host name
+    mac,             // an Ethernet address: 00:11:22:33:44:55, 00-11-22-33-44-55 or 0011.2233.4455
+    etherType,       // an EtherType number, decimal or 0x hexadecimal
+    debugLevel,      // a FortiOS debug level: -1 for all, or 0 to 255
     addressRange,    // an address, or two for a range, apart by a space or "-"
     host,            // an address or a host name
     subnet,          // a capture filter's net: an address or its first octets, with an optional /length

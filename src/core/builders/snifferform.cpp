@@ -57,7 +57,7 @@ const QList<FormField<SnifferForm>> &SnifferForm::fields()
 {
     static const QList<FormField<SnifferForm>> table = {
         Fields::text("interface", &SnifferForm::interface, Advice::Expect::interfaceName),
-        Fields::text("host", &SnifferForm::host, Advice::Expect::host),
+        Fields::text("host", &SnifferForm::host, Advice::Expect::filterHost),
         Fields::enumeration("hostMode", &SnifferForm::hostMode),
         Fields::text("network", &SnifferForm::network, Advice::Expect::subnet),
         Fields::enumeration("networkMode", &SnifferForm::networkMode),

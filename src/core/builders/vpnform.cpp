@@ -38,8 +38,8 @@ const QList<FormField<VPNForm>> &VPNForm::fields()
     static const QList<FormField<VPNForm>> table = {
         Fields::text("gatewayName", &VPNForm::gatewayName, Advice::Expect::name),
         Fields::text("tunnelName", &VPNForm::tunnelName, Advice::Expect::name),
-        Fields::text("peerIP", &VPNForm::peerIP, Advice::Expect::address),
-        Fields::text("ikeDebugLevel", &VPNForm::ikeDebugLevel),
+        Fields::text("peerIP", &VPNForm::peerIP, Advice::Expect::ipv4),
+        Fields::text("ikeDebugLevel", &VPNForm::ikeDebugLevel, Advice::Expect::debugLevel),
         Fields::flag("timestamps", &VPNForm::timestamps),
         Fields::flag("includeStopBlock", &VPNForm::includeStopBlock),
         Fields::flag("showTunnelStatus", &VPNForm::showTunnelStatus),
