@@ -7,6 +7,7 @@
 #include "app/mainwindow.h"
 #include "builders/advicemark.h"
 #include "builders/bpfbuilderview.h"
+#include "builders/filtercheckview.h"
 #include "builders/formgrid.h"
 #include "builders/formregistry.h"
 #include "builders/routingform.h"
@@ -411,15 +412,7 @@ private slots:
         QVERIFY(sniffer);
         const auto *preview = child(sniffer, "filterPreviewGroup");
         const auto *mark = child(sniffer, "filterCheckMark");
-        const auto *status = child<QLabel>(sniffer, "filterCheckStatus");
-        const auto warnings = [sniffer] {
-            QStringList shown;
-            for (const QLabel *label : sniffer->findChildren<QLabel *>(u"filterWarningText"_s)) {
-                if (label->isVisible())
-                    shown << label->text();
-            }
-            return shown;
-        };
+        const auto *check = child<FilterCheckView>(sniffer, "filterCheck");
         const auto top = [sniffer](const char *name) {
             QCoreApplication::processEvents();
             return child(sniffer, name)->mapTo(sniffer, QPoint()).y();
@@ -434,31 +427,37 @@ private slots:
             const int gap = top("filterCheck") - top(judged) - child(sniffer, judged)->height();
             QVERIFY2(gap >= 0 && gap <= 12, qPrintable(QString::number(gap)));
         };
-        // Blank is no filter: no preview, no verdict.
+        // Blank is no filter: the preview says so, no verdict. The verdict's one line is all the room kept.
         edit(sniffer, u"host"_s, u" \t "_s, {});
-        QVERIFY(!preview->isVisible());
+        QVERIFY(preview->isVisible() && child<QLabel>(sniffer, "filterPreview")->text() == u"none"_s);
+        const int belowVerdict = top("outputGroup") - top("filterCheck") - check->height();
+        const int belowInterface = top("filterGroup") - top("interface") - child(sniffer, "interface")->height();
+        QVERIFY2(std::abs(belowVerdict - belowInterface) <= 8,
+                 qPrintable(u"%1 %2"_s.arg(belowVerdict).arg(belowInterface)));
 
         typeBad("host", u"1'"_s, "portList");
-        QVERIFY(preview->isVisible());
         QCOMPARE(child<QLabel>(sniffer, "filterPreview")->text(), sniffer->form().filterExpression());
-        QCOMPARE(warnings(), FilterCheck::warningsFor(sniffer->form().filterExpression()));
-        QVERIFY(!warnings().isEmpty());
+        const QStringList warnings = FilterCheck::warningsFor(sniffer->form().filterExpression());
+        QVERIFY(!warnings.isEmpty() && check->text().endsWith(warnings.join(u" \u2014 "_s)));
 
         edit(sniffer, u"useCustomFilter"_s, u"true"_s, {});
         const QString broken = u"tcp port 443 and ("_s;
         typeBad("customFilter", broken, "customFilter");
         const PcapFilter::Result verdict = PcapFilter::compile(broken);
         QVERIFY(!verdict.valid && !verdict.message.isEmpty());
-        QVERIFY2(status->text().endsWith(verdict.message), qPrintable(status->text()));
+        QVERIFY2(check->text().endsWith(verdict.message), qPrintable(check->text()));
         auto expected = FormRegistry::create(DebugCategory::sniffer);
         expected->setField(u"useCustomFilter"_s, u"true"_s);
         expected->setField(u"customFilter"_s, broken);
         QCOMPARE(panelText(sniffer), expected->generatedCommand());
 
-        edit(sniffer, u"customFilter"_s, u"tcp port 443\nand net 10.0.0.0/8"_s, {});
-        QTRY_COMPARE_WITH_TIMEOUT(mark->property("symbol").toString(), u"checkmark.circle"_s, 10000);
-        QVERIFY(!status->text().contains(verdict.message));
-        QCOMPARE(warnings(), FilterCheck::warningsFor(sniffer->form().filterExpression()));
+        // Valid, with a warning on the one line; every line of the field in view, and no scroll bar.
+        edit(sniffer, u"customFilter"_s, u"tcp port 443\nand net 10.0.0.0/8\nor arp"_s, {});
+        QTRY_COMPARE_WITH_TIMEOUT(mark->property("symbol").toString(), u"exclamationmark.triangle.fill"_s, 10000);
+        QCOMPARE(check->text(), (QStringList{FilterCheck::verdict(true, {})} +
+                                 FilterCheck::warningsFor(sniffer->form().filterExpression()))
+                                    .join(u" \u2014 "_s));
+        QVERIFY(!child<QPlainTextEdit>(sniffer, "customFilter")->verticalScrollBar()->isVisible());
     }
 
     void offloadSnippetCopies()
@@ -522,6 +521,11 @@ private slots:
                              (w->mapTo(view->viewport(), w->rect().topRight()).x() < view->viewport()->width() &&
                               w->width() >= w->minimumSizeHint().width()),
                          qPrintable(name(w)));
+                // An example in a field shows whole.
+                if (auto *line = qobject_cast<QLineEdit *>(w); line && line->isVisible())
+                    QVERIFY2(line->fontMetrics().horizontalAdvance(line->placeholderText()) <
+                                 line->width() - line->textMargins().right() - 8,
+                             qPrintable(name(w)));
                 // A label names its control; the grids' fields start at one x, one gap after their labels.
                 auto *label = qobject_cast<QLabel *>(w);
                 if (label && label->buddy() && label->isVisible() && label->textFormat() == Qt::PlainText &&

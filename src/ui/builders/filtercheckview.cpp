@@ -7,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QTimer>
-#include <QVBoxLayout>
 
 namespace {
 constexpr int markSize = 16;
@@ -27,15 +26,6 @@ void setMark(QLabel *mark, const QString &symbol, Style::Tone tone = Style::Tone
                                                      mark->devicePixelRatioF()));
 }
 
-QLabel *messageLabel(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    Style::setCallout(label);
-    return label;
-}
 } // namespace
 
 FilterCheckView::FilterCheckView(QWidget *parent)
@@ -43,30 +33,22 @@ FilterCheckView::FilterCheckView(QWidget *parent)
     , m_check(new FilterCheck(this))
     , m_slow(new QTimer(this))
     , m_mark(markLabel(this))
-    , m_status(messageLabel(QString(), this))
-    , m_warnings(new QVBoxLayout)
+    , m_status(new QLabel(this))
 {
     setObjectName(QStringLiteral("filterCheck"));
     m_mark->setObjectName(QStringLiteral("filterCheckMark"));
     m_status->setObjectName(QStringLiteral("filterCheckStatus"));
-
-    // One line high even while there is nothing to say.
+    m_status->setTextFormat(Qt::PlainText);
+    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Style::setCallout(m_status);
+    // One line, also while there is nothing to say.
     m_status->setMinimumHeight(m_status->fontMetrics().height());
-    auto *row = new QHBoxLayout;
+    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    auto *row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(6);
-    row->addWidget(m_mark, 0, Qt::AlignTop);
+    row->addWidget(m_mark, 0, Qt::AlignVCenter);
     row->addWidget(m_status, 1);
-
-    m_warnings->setContentsMargins(0, 0, 0, 0);
-    m_warnings->setSpacing(4);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(4);
-    layout->addLayout(row);
-    layout->addLayout(m_warnings);
-    for (const QString &warning : {FilterCheck::lineBreakWarning(), FilterCheck::singleQuoteWarning()})
-        addWarningRow(warning);
 
     m_slow->setSingleShot(true);
     m_slow->setInterval(checkingDelay);
@@ -76,7 +58,6 @@ FilterCheckView::FilterCheckView(QWidget *parent)
             m_slow->start();
         else
             showStatus();
-        showWarnings();
     });
     showStatus();
 }
@@ -89,53 +70,43 @@ void FilterCheckView::setFilter(const QString &expression)
 void FilterCheckView::showStatus()
 {
     m_slow->stop();
+    const QStringList warnings = m_check->warnings();
+    QString verdict;
     switch (m_check->status()) {
     case FilterCheck::Status::empty:
         setMark(m_mark, QString());
-        m_status->clear();
         break;
     case FilterCheck::Status::checking:
-        setMark(m_mark, QString());
-        m_status->setText(QStringLiteral("Checking the filter with libpcap\u2026"));
+        setMark(m_mark, warnings.isEmpty() ? QString() : QStringLiteral("exclamationmark.triangle.fill"));
+        verdict = QStringLiteral("Checking the filter with libpcap\u2026");
         break;
     case FilterCheck::Status::valid:
-        setMark(m_mark, QStringLiteral("checkmark.circle"), Style::Tone::success);
-        m_status->setText(FilterCheck::verdict(true, {}));
+        setMark(m_mark,
+                warnings.isEmpty() ? QStringLiteral("checkmark.circle")
+                                   : QStringLiteral("exclamationmark.triangle.fill"),
+                warnings.isEmpty() ? Style::Tone::success : Style::Tone::warning);
+        verdict = FilterCheck::verdict(true, {});
         break;
     case FilterCheck::Status::invalid:
         setMark(m_mark, QStringLiteral("xmark.circle"), Style::Tone::error);
-        m_status->setText(FilterCheck::verdict(false, m_check->message()));
+        verdict = FilterCheck::verdict(false, m_check->message());
         break;
     }
-    m_status->setAccessibleName(m_status->text());
+    m_text = (QStringList{verdict} + warnings).join(QStringLiteral(" \u2014 "));
+    if (verdict.isEmpty())
+        m_text.clear();
+    m_status->setToolTip(m_text);
+    m_status->setAccessibleName(m_text);
+    showText();
 }
 
-void FilterCheckView::showWarnings()
+void FilterCheckView::showText()
 {
-    const QStringList warnings = m_check->warnings();
-    for (const QString &warning : warnings) {
-        if (!m_warningRows.contains(warning))
-            addWarningRow(warning);
-    }
-    for (auto it = m_warningRows.cbegin(); it != m_warningRows.cend(); ++it)
-        it.value()->setVisible(warnings.contains(it.key()));
+    m_status->setText(m_status->fontMetrics().elidedText(m_text, Qt::ElideRight, m_status->width()));
 }
 
-void FilterCheckView::addWarningRow(const QString &warning)
+void FilterCheckView::resizeEvent(QResizeEvent *event)
 {
-    auto *row = new QWidget(this);
-    row->setObjectName(QStringLiteral("filterWarning"));
-    Style::keepPlaceWhenHidden(row);
-    row->hide();
-    auto *layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(6);
-    QLabel *mark = markLabel(row);
-    setMark(mark, QStringLiteral("exclamationmark.triangle.fill"));
-    QLabel *text = messageLabel(warning, row);
-    text->setObjectName(QStringLiteral("filterWarningText"));
-    layout->addWidget(mark, 0, Qt::AlignTop);
-    layout->addWidget(text, 1);
-    m_warnings->addWidget(row);
-    m_warningRows.insert(warning, row);
+    QWidget::resizeEvent(event);
+    showText();
 }

@@ -50,4 +50,7 @@ void MultiLineEdit::fitHeight()
     // The contents margins hold the frame already.
     const int frame = int(2 * document()->documentMargin()) + contentsMargins().top() + contentsMargins().bottom();
     setFixedHeight(lines * fontMetrics().lineSpacing() + frame);
+    // No scroll bar while every line is in view.
+    setVerticalScrollBarPolicy(int(document()->size().height()) <= m_maximumLines ? Qt::ScrollBarAlwaysOff
+                                                                                  : Qt::ScrollBarAsNeeded);
 }

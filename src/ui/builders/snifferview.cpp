@@ -83,8 +83,8 @@ void SnifferView::addFilterGroup()
     QWidget *network = m_filter->addText(field(&SnifferForm::network), QStringLiteral("Network (CIDR):"),
                                          QStringLiteral("e.g. 10.0.0.0/24"));
     m_filter->addTrailingPicker(network, field(&SnifferForm::networkMode), QStringLiteral("Network direction"), 160);
-    QWidget *ports = m_filter->addText(field(&SnifferForm::portList), QStringLiteral("Port(s):"),
-                                       QStringLiteral("single or comma-separated, e.g. 80,443"));
+    QWidget *ports =
+        m_filter->addText(field(&SnifferForm::portList), QStringLiteral("Port(s):"), QStringLiteral("e.g. 80,443"));
     m_filter->addTrailingPicker(ports, field(&SnifferForm::portMode), QStringLiteral("Port direction"), 160);
     m_simpleRows = {proto, host, network, ports};
     // Right under the rows whose filter it judges, the simple rows' or the custom field.
@@ -117,7 +117,6 @@ void SnifferView::addPreviewGroup()
     m_preview->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Style::setMonospaced(m_preview);
     m_previewGroup->addBlock(m_preview);
-    Style::keepPlaceWhenHidden(m_previewGroup);
     addBlock(m_previewGroup);
 }
 
@@ -174,8 +173,8 @@ void SnifferView::formChanged()
     m_bpfPlace->setVisible(custom);
 
     const QString expression = m_form.filterExpression();
-    m_preview->setText(expression);
-    m_previewGroup->setVisible(!expression.isEmpty());
+    // Always in its place, so that nothing below it moves: "none" is what the command then says.
+    m_preview->setText(expression.isEmpty() ? QStringLiteral("none") : expression);
     m_check->setFilter(expression);
     m_presetsMenu->setSaveCurrentEnabled(Text::isNonBlank(m_form.interface));
 }
