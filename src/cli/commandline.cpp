@@ -150,6 +150,18 @@ QString listLine(const SavedCommand &command, bool inMessage = false)
 CommandLine::Result saved(const QStringList &arguments)
 {
     const QString usage = QStringLiteral("use `saved list [SEARCH] [--json]` or `saved show ID-PREFIX|TITLE [-n]`");
+    if (arguments.size() == 1 && (arguments.first() == u"--help" || arguments.first() == u"-h"))
+        return {0,
+                QByteArrayLiteral("Usage:\n"
+                                  "  brindlecap saved list [SEARCH] [--json]\n"
+                                  "  brindlecap saved show ID-PREFIX|TITLE [-n]\n"
+                                  "\n"
+                                  "list prints the saved commands, newest first (id, category, date, title), those\n"
+                                  "matching SEARCH as the Saved Commands search does; --json prints them as stored.\n"
+                                  "show prints one command's text (-n: without the final line feed), found by the\n"
+                                  "start of its id, or its title (in any case, where only one title matches so).\n"
+                                  "Neither changes anything.\n"),
+                {}};
     if (arguments.isEmpty() || (arguments.first() != u"list" && arguments.first() != u"show"))
         return failure(
             arguments.isEmpty() ? usage : QStringLiteral("unknown %1; ").arg(Text::quoted(arguments.first())) + usage);
@@ -199,6 +211,13 @@ CommandLine::Result saved(const QStringList &arguments)
         if ((idLike && SavedCommand::idText(command.id).startsWith(wanted, Qt::CaseInsensitive)) ||
             command.title == wanted)
             found << command;
+    }
+    // A title in another case, where no other title is the same so.
+    if (found.isEmpty()) {
+        for (const SavedCommand &command : *stored) {
+            if (command.title.compare(wanted, Qt::CaseInsensitive) == 0)
+                found << command;
+        }
     }
     if (found.size() == 1)
         return {0, (found.first().command + (noNewline ? QString() : QStringLiteral("\n"))).toUtf8(), {}};

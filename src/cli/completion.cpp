@@ -103,7 +103,8 @@ _brindlecap()
             elif [[ ${COMP_WORDS[2]} == list ]]; then
                 words="--json"
             elif [[ ${COMP_WORDS[2]} == show ]]; then
-                words="-n"
+                words=$(brindlecap saved list 2>/dev/null | cut -c1-8)
+                words="-n $words"
             fi ;;
         --completion) ((COMP_CWORD == 2)) && words="%3" ;;
 %4        esac
@@ -145,7 +146,8 @@ _brindlecap() {
         elif [[ $words[3] == list ]]; then
             compadd -- --json
         elif [[ $words[3] == show ]]; then
-            compadd -- -n
+            local ids=$(brindlecap saved list 2>/dev/null | cut -c1-8)
+            compadd -- -n ${=ids}
         fi ;;
     --completion) ((CURRENT == 3)) && compadd -- %3 ;;
 %4    esac
@@ -169,7 +171,7 @@ QString fish()
     add(u"__brindlecap_after -x help"_s, {topics()});
     add(u"__brindlecap_after -x saved"_s, {u"list show"_s});
     add(u"__brindlecap_after saved list"_s, {u"--json"_s});
-    add(u"__brindlecap_after saved show"_s, {u"-n"_s});
+    add(u"__brindlecap_after saved show"_s, {u"-n"_s, u"(brindlecap saved list 2>/dev/null | string sub -l 8)"_s});
     add(u"__brindlecap_after -x --completion"_s, shells);
     for (const Category &c : categories()) {
         QStringList words = categoryOptions;

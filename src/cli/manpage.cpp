@@ -197,7 +197,8 @@ A usage error: an unknown category, field, topic or shell, a bad flag or enumera
 argument without
 .BR = .
 One line on standard error names the problem and the valid choices; nothing is printed on standard
-output. Also a list of saved commands that cannot be read (not JSON, a pipe or a device, larger than
+output. Also an unknown saved command, or one that several match (the candidates listed), and a list
+of saved commands that cannot be read (not JSON, a pipe or a device, larger than
 256 MB). Every message escapes control characters and cuts long values, whatever an argument or a
 stored or imported file holds, so that it stays one line that does nothing to the terminal.
 .TP

@@ -132,6 +132,8 @@ void TestCli::usageAndVersion()
     QCOMPARE(help, (Run{0, help.out, {}}));
     QCOMPARE(run({}), (Run{2, {}, help.out}));
     QCOMPARE(run({u"--version"_s}), (Run{0, "brindlecap " BRINDLECAP_VERSION "\n", {}}));
+    const Run saved = run({u"saved"_s, u"--help"_s});
+    QVERIFY(saved.exitCode == 0 && saved.out.startsWith("Usage:\n  brindlecap saved list") && saved.err.isEmpty());
     // Output that cannot be written is exit 1 with one line; a reader that stops early is a normal end.
     const auto shell = [](const char *script) {
         QProcess process;
@@ -273,6 +275,8 @@ void TestCli::savedListsAndShowsWithoutChangingAnything()
         QVERIFY(ambiguous.out.isEmpty() &&
                 ambiguous.err.endsWith((line(commands[0], u"'"_s) + line(commands[1], u"'"_s)).toUtf8()));
         QCOMPARE(run({u"saved"_s, u"show"_s, u"Ping"_s}).exitCode, 2);
+        QCOMPARE(run({u"saved"_s, u"show"_s, u"ping GOOGLE"_s}).out,
+                 commands[0].command.toUtf8() + '\n'); // one, in any case
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), before);
         QCOMPARE(fileContents(storage.fileName()), settings);
     }

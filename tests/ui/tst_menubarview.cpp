@@ -25,10 +25,11 @@
 #include "storedlist.h"
 #include "uitest.h"
 
+#include <QDesktopServices>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QScrollArea>
 #include <QScopeGuard>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSplitter>
@@ -45,6 +46,7 @@ class TestMenuBarView : public QObject
 
     std::optional<QTemporaryDir> m_dir; // each test starts from no stored lists
     std::optional<AppController> m_app;
+    QUrl m_opened; // what a folder link opened
 
     // An item as the user reads it: iconText() drops the mnemonic marks, so a title's "&" shows only
     // if the menu text doubles it.
@@ -69,6 +71,9 @@ class TestMenuBarView : public QObject
         QTest::mouseClick(sidebar->viewport(), Qt::LeftButton, modifiers,
                           sidebar->visualItemRect(sidebar->item(row)).center());
     }
+
+public slots:
+    void opened(const QUrl &url) { m_opened = url; }
 
 private slots:
     void init() { m_app.emplace(m_dir.emplace().filePath(u"settings.conf"_s)); }
@@ -316,6 +321,11 @@ private slots:
                 text().contains(store.backupFileName()) && text().contains(says) &&
                 text().contains(store.fileName() + (store.loadError().isEmpty() ? u""_s : u": "_s + store.loadError())),
             qPrintable(text()));
+        // The folder with the copy opens from the notice.
+        QDesktopServices::setUrlHandler(u"file"_s, this, "opened");
+        QTest::mouseClick(child<QPushButton>(notice, "showCopy"), Qt::LeftButton);
+        QDesktopServices::unsetUrlHandler(u"file"_s);
+        QCOMPARE(m_opened, QUrl::fromLocalFile(m_dir->path()));
         // A full disk, which fails for root too; only for the list, so that a rescue file has room.
         const AtomicFile::Faults full{[&store](QIODevice &file) {
             const bool list = static_cast<QFileDevice &>(file).fileName() == store.fileName();

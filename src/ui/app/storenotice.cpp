@@ -4,15 +4,19 @@
 #include "common/style.h"
 #include "model/liststore.h"
 
+#include <QDesktopServices>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QUrl>
 
 StoreNotice::StoreNotice(ListStore &store, QWidget *parent)
     : QFrame(parent)
     , m_store(store)
     , m_text(new QLabel(this))
     , m_retry(new QPushButton(QStringLiteral("Try Again"), this))
+    , m_showCopy(new QPushButton(QStringLiteral("Open Folder"), this))
 {
     Style::setNotice(this, Style::Tone::warning);
     auto *icon = new QLabel(this);
@@ -25,12 +29,20 @@ StoreNotice::StoreNotice(ListStore &store, QWidget *parent)
     m_retry->setObjectName(QStringLiteral("retry"));
     auto *dismiss = new QPushButton(QStringLiteral("Dismiss"), this);
     dismiss->setObjectName(QStringLiteral("dismiss"));
+    // Where the copy of what could not be read is kept, for the user to look at.
+    m_showCopy->setObjectName(QStringLiteral("showCopy"));
+    connect(m_showCopy, &QPushButton::clicked, this, [this] {
+        const QString copy =
+            m_store.backupFileName().isEmpty() ? m_store.supersededFileName() : m_store.backupFileName();
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(copy).absolutePath()));
+    });
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(12, 8, 12, 8);
     layout->setSpacing(10);
     layout->addWidget(icon, 0, Qt::AlignTop);
     layout->addWidget(m_text, 1);
+    layout->addWidget(m_showCopy, 0, Qt::AlignTop);
     layout->addWidget(m_retry, 0, Qt::AlignTop);
     layout->addWidget(dismiss, 0, Qt::AlignTop);
 
@@ -105,5 +117,6 @@ void StoreNotice::showText(const QString &text, bool canRetry)
 {
     m_text->setText(text);
     m_retry->setVisible(canRetry);
+    m_showCopy->setVisible(!canRetry && !(m_store.backupFileName() + m_store.supersededFileName()).isEmpty());
     show();
 }

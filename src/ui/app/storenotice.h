@@ -29,4 +29,5 @@ private:
     bool m_writeFailed = false;
     QLabel *m_text;
     QPushButton *m_retry;
+    QPushButton *m_showCopy;
 };
