@@ -266,6 +266,12 @@ QString withoutLookups(const QString &expression)
             settle();
             if (inherited.valid && t.kind == Kind::name)
                 names.insert(i, inherited);
+            // An address and its prefix length or mask are one operand: "net 10.0.0.0/8 or NAME".
+            if (t.kind == Kind::literal && i + 2 < tokens.size() && tokens.at(i + 2).kind == Kind::literal &&
+                (QStringView(expression).mid(tokens.at(i + 1).start, 1) == u"/" ||
+                 QStringView(expression).mid(tokens.at(i + 1).start, tokens.at(i + 1).end - tokens.at(i + 1).start) ==
+                     u"mask"))
+                i += 2;
             last = inherited;
             inherited = {};
             break;
