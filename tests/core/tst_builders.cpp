@@ -439,15 +439,14 @@ void TestBuilders::everyField()
 
 namespace {
 
-// Each case looked up both ways (so no two share a name or a raw value) as the pickers and the command line do, in the
-// table's order.
+// Each case found by its raw value, the text the pickers show, so that no two share one. (No two share a case name
+// either: everyField, the command line's tests and the BPF builder's buttons would show it.)
 template <typename E> void checkTable()
 {
     const QList<E> cases = Enum::allCases<E>();
-    const QStringList names = Enum::caseNames<E>(), raws = Enum::rawValues<E>();
+    const QStringList raws = Enum::rawValues<E>();
     for (qsizetype i = 0; i < cases.size(); ++i) {
         QVERIFY2(Enum::fromRawValue<E>(raws.at(i)) == cases.at(i), qPrintable(raws.at(i)));
-        QVERIFY2(Enum::fromCaseName<E>(names.at(i)) == cases.at(i), qPrintable(names.at(i)));
         // A protocol number is both shown, as in "TCP (6)", and emitted: the two must agree.
         if constexpr (std::is_same_v<std::remove_cvref_t<decltype(Enum::payload(cases.at(i)))>, int>) {
             const int number = Enum::payload(cases.at(i));
