@@ -66,7 +66,6 @@ private slots:
             byShortcut ? pressInForm(Qt::Key_C) : QTest::mouseClick(copy, Qt::LeftButton);
             QCOMPARE(QGuiApplication::clipboard()->text(), text()->toPlainText());
         }
-        QVERIFY(copy->didCopy());
         // Each copy resets the label 1.5 s later; the second does not put off the first one's reset.
         const auto resets = copy->findChildren<QTimer *>(u"copyReset"_s);
         QCOMPARE(resets.size(), 2);
@@ -141,7 +140,6 @@ private slots:
             QTest::newRow(name) << DebugCategory::ping << title << key;
         };
         edited("kept untrimmed", u"  core BGP  "_s, Qt::Key_Return);
-        edited("cleared", u""_s, Qt::Key_Return);
         edited("spaces and tabs", u" \t "_s, Qt::Key_Return);
         edited("escape cancels", u"x"_s, Qt::Key_Escape);
     }
