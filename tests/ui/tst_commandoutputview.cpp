@@ -150,7 +150,6 @@ private slots:
         QFETCH(int, key);
         QVERIFY(open(category));
         const auto form = FormRegistry::create(category);
-        m_stores->commands().add(SavedCommand::create(u"older"_s, DebugCategory::saved, {}, {}));
         pressInForm(Qt::Key_S);
         QPointer<SaveCommandDialog> sheet = m_view->findChild<SaveCommandDialog *>();
         QVERIFY(sheet && QTest::qWaitForWindowExposed(sheet));
@@ -173,7 +172,7 @@ private slots:
         m_panel->setCommand(u"changed"_s);
         QTest::keyClick(field, Qt::Key(key));
         QCOMPARE(sheet && sheet->isVisible(), !saves && key == Qt::Key_Return);
-        QCOMPARE(saved().size(), saves ? 2 : 1);
+        QCOMPARE(saved().size(), saves ? 1 : 0);
         if (!saves)
             return;
         QCOMPARE(saved().first().title, title);
