@@ -87,11 +87,10 @@ void TestSavedCommand::encodingIsQJsonDocumentsOwn()
     QFETCH(QString, text);
     QFETCH(double, createdAt);
     const SavedCommand a{QUuid::createUuid(), text, DebugCategory::saved, text + u"\nline"_s, text, createdAt};
-    const SavedCommand b = SavedCommand::create(u"second"_s, DebugCategory::ha, u"x"_s, {});
-    const QByteArray encoded = SavedCommand::encodeList({a, b});
-    QCOMPARE(encoded, QJsonDocument(QJsonArray{a.toJson(), b.toJson()}).toJson(QJsonDocument::Compact));
+    const QByteArray encoded = SavedCommand::encodeList({a});
+    QCOMPARE(encoded, QJsonDocument(QJsonArray{a.toJson()}).toJson(QJsonDocument::Compact));
     // Read back exactly, so that loading and saving never changes a stored value.
-    QCOMPARE(SavedCommand::decodeList(encoded), std::optional(QList<SavedCommand>{a, b}));
+    QCOMPARE(SavedCommand::decodeList(encoded), std::optional(QList<SavedCommand>{a}));
     // A date only as far as ECMAScript has dates: 8.64e15 ms either side of 1970.
     QCOMPARE(a.createdAtDateTime().isValid(), std::abs(createdAt) < 1e12);
 }
