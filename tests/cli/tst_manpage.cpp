@@ -12,11 +12,8 @@ namespace {
 QString rendered(const QString &page, QByteArray *warnings = nullptr)
 {
     QProcess man;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"LC_ALL"_s, u"C.UTF-8"_s);
-    environment.insert(u"MANWIDTH"_s, u"100"_s);
-    man.setProcessEnvironment(environment);
-    man.start(u"man"_s, {u"--warnings=w"_s, u"-P"_s, u"cat"_s, u"-l"_s, page});
+    man.start(u"env"_s,
+              {u"LC_ALL=C.UTF-8"_s, u"MANWIDTH=100"_s, u"man"_s, u"--warnings=w"_s, u"-P"_s, u"cat"_s, u"-l"_s, page});
     man.waitForFinished(30000);
     if (warnings)
         *warnings = man.readAllStandardError();

@@ -1,7 +1,6 @@
 #include "app/appcontroller.h"
 #include "app/helpmenucommand.h"
 #include "app/mainwindow.h"
-#include "app/menubarview.h"
 #include "builders/bpfbuilderview.h"
 #include "help/helparticleview.h"
 #include "help/helpcontent.h"
@@ -14,7 +13,6 @@
 #include <QFontDatabase>
 #include <QLabel>
 #include <QListWidget>
-#include <QMenu>
 #include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
