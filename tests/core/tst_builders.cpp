@@ -1,10 +1,6 @@
 #include "builders/bpfbuilderform.h"
-#include "builders/flowform.h"
+#include "builders/categoryforms.h"
 #include "builders/formregistry.h"
-#include "builders/routingform.h"
-#include "builders/sessionform.h"
-#include "builders/snifferform.h"
-#include "builders/systemtopform.h"
 #include "help/helptopic.h"
 
 #include <QSet>
