@@ -108,6 +108,9 @@ void TestCompletion::bashCompletesWhatTheFormsAccept()
     expect({u"help"_s, QString()}, Enum::caseNames<HelpTopic>());
     expect({u"saved"_s, QString()}, {u"list"_s, u"show"_s});
     expect({u"saved"_s, u"list"_s, u"vpn"_s, u"--"_s}, {u"--json"_s});
+    // The ids are the saved list's own (here a stand-in for the program).
+    calls += "brindlecap() { echo '1A2B3C4D  ping  2026-12-07 10:00  Core'; }\n";
+    expect({u"saved"_s, u"show"_s, QString()}, {u"-n"_s, u"1A2B3C4D"_s});
     expect({u"--completion"_s, QString()}, {u"bash"_s, u"zsh"_s, u"fish"_s});
 
     QProcess bash;
