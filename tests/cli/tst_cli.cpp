@@ -301,8 +301,6 @@ void TestCli::savedListsAndShowsWithoutChangingAnything()
                      std::ranges::none_of(r.err.chopped(1), [](char c) { return uchar(c) < 0x20 || c == 0x7f; }) &&
                      QString::fromUtf8(r.err).contains(why),
                  r.err.constData());
-        QVERIFY(stored.endsWith('|') || stored.startsWith('/') ||
-                storedList(storage, SettingsStorage::savedCommands) == stored);
         QVERIFY(QFile::remove(path));
     }
 }

@@ -382,8 +382,7 @@ private slots:
         std::raise(SIGTERM);
         QCOMPARE(QCoreApplication::exec(), 0);
         const QStringList rescued = QDir(m_dir->path()).entryList({u"*.rescue-*"_s});
-        QCOMPARE(rescued.size(), 1);
-        QCOMPARE(fileContents(m_dir->filePath(rescued.first())), store.document());
+        QVERIFY(rescued.size() == 1 && fileContents(m_dir->filePath(rescued.first())) == store.document());
     }
 
     // On a dark palette whose placeholder colour is unreadable (KDE's Breeze Dark), secondary text still
@@ -392,42 +391,30 @@ private slots:
     {
         const QPalette original = QApplication::palette();
         QPalette dark(QColor(252, 252, 252), QColor(49, 54, 59));
-        dark.setColor(QPalette::WindowText, QColor(252, 252, 252));
-        dark.setColor(QPalette::Base, QColor(35, 38, 41));
-        dark.setColor(QPalette::Text, QColor(252, 252, 252));
         dark.setColor(QPalette::PlaceholderText, QColor(0, 0, 0, 128));
         QApplication::setPalette(dark);
         const auto restore = qScopeGuard([&original] { QApplication::setPalette(original); });
-        auto *description = child<QLabel>(m_app->showMainWindow(), "formDescription");
-        QVERIFY(description);
-        const QPalette shown = description->palette();
+        const QPalette shown = child<QLabel>(m_app->showMainWindow(), "formDescription")->palette();
         QVERIFY(Style::contrast(shown.color(QPalette::WindowText), shown.color(QPalette::Window)) >= 4.5);
         QVERIFY(shown.color(QPalette::WindowText) != dark.color(QPalette::WindowText)); // toned down
     }
 
-    // Leaving an open Save for Later sheet from the tray asks, as leaving an edit does.
-    void trayAsksBeforeLeavingASheet()
-    {
-        MenuBarView view(*m_app);
-        MainWindow *window = m_app->showMainWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
-        QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-        auto *sheet = window->findChild<SaveCommandDialog *>();
-        QVERIFY(sheet && sheet->isVisible());
-        item(view.menu()->findChild<QMenu *>(u"newCommandMenu"_s), u"Ping"_s)->trigger();
-        auto *alert = window->findChild<QMessageBox *>(u"unsavedSheetAlert"_s);
-        QVERIFY(alert && m_app->nav().selectedCategory() == DebugCategory::session);
-        alert->button(QMessageBox::Save)->click();
-        QTRY_COMPARE(m_app->nav().selectedCategory(), DebugCategory::ping);
-        QCOMPARE(commands().size(), 1);
-    }
-
-    // Closed to the tray with Ctrl+W, the window comes back when the tray goes with its host.
-    void windowComesBackWhenTheTrayGoes()
+    // Leaving an open Save for Later sheet from the tray asks, as leaving an edit does. Closed to the tray
+    // with Ctrl+W, the window comes back when the tray goes with its host.
+    void trayMovesAskAndTheWindowComesBack()
     {
         bool tray = true;
         QPointer<MainWindow> window = m_app->showMainWindow();
         const auto view = MenuBarView::attach(*m_app, [&tray] { return tray; });
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        auto *sheet = window->findChild<SaveCommandDialog *>();
+        QVERIFY(sheet && sheet->isVisible());
+        item(view->menu()->findChild<QMenu *>(u"newCommandMenu"_s), u"Ping"_s)->trigger();
+        auto *alert = window->findChild<QMessageBox *>(u"unsavedSheetAlert"_s);
+        QVERIFY(alert && m_app->nav().selectedCategory() == DebugCategory::session);
+        alert->button(QMessageBox::Save)->click();
+        QTRY_VERIFY(m_app->nav().selectedCategory() == DebugCategory::ping && commands().size() == 1);
         QVERIFY(QTest::qWaitForWindowActive(window));
         QTest::keyClick(window, Qt::Key_W, Qt::ControlModifier);
         QTRY_VERIFY(!window);
