@@ -33,10 +33,10 @@ char *toString(const Run &r)
 }
 
 // The real binary: its bytes and exit status are what a user or a script gets.
-Run run(const QStringList &arguments)
+Run run(const QStringList &arguments, const QString &program = QStringLiteral(BRINDLECAP_CLI_PATH))
 {
     QProcess process;
-    process.start(QStringLiteral(BRINDLECAP_CLI_PATH), arguments);
+    process.start(program, arguments);
     process.waitForFinished(30000);
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
@@ -136,10 +136,7 @@ void TestCli::usageAndVersion()
     QVERIFY(saved.exitCode == 0 && saved.out.startsWith("Usage:\n  brindlecap saved list") && saved.err.isEmpty());
     // Output that cannot be written is exit 1 with one line; a reader that stops early is a normal end.
     const auto shell = [](const char *script) {
-        QProcess process;
-        process.start(u"sh"_s, {u"-c"_s, QString::fromLatin1(script).arg(QStringLiteral(BRINDLECAP_CLI_PATH))});
-        process.waitForFinished(30000);
-        return Run{process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+        return run({u"-c"_s, QString::fromLatin1(script).arg(QStringLiteral(BRINDLECAP_CLI_PATH))}, u"sh"_s);
     };
     QCOMPARE(shell("%1 --help >/dev/full"),
              (Run{1, {}, "brindlecap: could not write to standard output: No space left on device\n"}));

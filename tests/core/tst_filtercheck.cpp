@@ -58,11 +58,6 @@ bool numeric(const char *node)
     return inet_pton(AF_INET, node, address) == 1 || inet_pton(AF_INET6, node, address) == 1;
 }
 
-template <typename F> F real(const char *name)
-{
-    return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
-}
-
 // libpcap's verdict on the filter as written, wherever a name resolves.
 PcapFilter::Result reference(const QString &filter)
 {
@@ -82,7 +77,7 @@ PcapFilter::Result reference(const QString &filter)
 extern "C" int getaddrinfo(const char *node, const char *service, const addrinfo *hints, addrinfo **result)
 {
     using Function = int (*)(const char *, const char *, const addrinfo *, addrinfo **);
-    static const auto resolve = real<Function>("getaddrinfo");
+    static const auto resolve = reinterpret_cast<Function>(dlsym(RTLD_NEXT, "getaddrinfo"));
     if (!node || numeric(node))
         return resolve(node, service, hints, result);
     ++lookups;

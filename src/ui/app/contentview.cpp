@@ -132,26 +132,9 @@ bool ContentView::mayLeave(const std::function<void()> &then)
     if (!sheet || !sheet->isVisible())
         return true;
     if (!sheet->findChild<QMessageBox *>())
-        Alert::open(sheet, QMessageBox::Warning, "unsavedSheetAlert",
-                    QStringLiteral("Save \"%1\" for later?").arg(sheet->saveTitle()), {},
-                    {{QMessageBox::Save,
-                      {},
-                      {},
-                      nullptr,
-                      [sheet, then] {
-                          sheet->accept();
-                          then();
-                      },
-                      true},
-                     {QMessageBox::Discard,
-                      {},
-                      {},
-                      nullptr,
-                      [sheet, then] {
-                          sheet->reject();
-                          then();
-                      }},
-                     {QMessageBox::Cancel}});
+        Alert::askToSave(
+            sheet, "unsavedSheetAlert", QStringLiteral("Save \"%1\" for later?").arg(sheet->saveTitle()),
+            [sheet] { sheet->accept(); }, [sheet] { sheet->reject(); }, then);
     return false;
 }
 

@@ -46,4 +46,19 @@ QMessageBox *open(QWidget *parent, QMessageBox::Icon icon, const char *name, con
     return box;
 }
 
+QMessageBox *askToSave(QWidget *parent, const char *name, const QString &text, std::function<void()> save,
+                       std::function<void()> discard, std::function<void()> then)
+{
+    const auto andThen = [then](std::function<void()> first) {
+        return [first = std::move(first), then] {
+            first();
+            then();
+        };
+    };
+    return open(parent, QMessageBox::Warning, name, text, {},
+                {{QMessageBox::Save, {}, {}, nullptr, andThen(std::move(save)), true},
+                 {QMessageBox::Discard, {}, {}, nullptr, andThen(std::move(discard))},
+                 {QMessageBox::Cancel}});
+}
+
 } // namespace Alert

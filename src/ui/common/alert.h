@@ -29,4 +29,9 @@ QMessageBox *make(QWidget *parent, QMessageBox::Icon icon, const char *name, con
 QMessageBox *open(QWidget *parent, QMessageBox::Icon icon, const char *name, const QString &text,
                   const QString &details, const QList<Choice> &choices);
 
+// The question before leaving unsaved work: Save (the default) runs save, Discard runs discard, and
+// either then runs then; Cancel stays.
+QMessageBox *askToSave(QWidget *parent, const char *name, const QString &text, std::function<void()> save,
+                       std::function<void()> discard, std::function<void()> then);
+
 } // namespace Alert

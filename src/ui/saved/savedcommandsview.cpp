@@ -197,26 +197,9 @@ bool SavedCommandsView::mayLeave(const std::function<void()> &then)
     const auto *asking = findChild<QMessageBox *>(QStringLiteral("unsavedEditAlert"));
     if (asking && asking->isVisible())
         return false;
-    Alert::open(this, QMessageBox::Warning, "unsavedEditAlert",
-                QStringLiteral("Save changes to \"%1\"?").arg(m_detail->command().title), {},
-                {{QMessageBox::Save,
-                  {},
-                  {},
-                  nullptr,
-                  [this, then] {
-                      m_detail->saveEdit();
-                      then();
-                  },
-                  true},
-                 {QMessageBox::Discard,
-                  {},
-                  {},
-                  nullptr,
-                  [this, then] {
-                      m_detail->cancelEdit();
-                      then();
-                  }},
-                 {QMessageBox::Cancel}});
+    Alert::askToSave(
+        this, "unsavedEditAlert", QStringLiteral("Save changes to \"%1\"?").arg(m_detail->command().title),
+        [this] { m_detail->saveEdit(); }, [this] { m_detail->cancelEdit(); }, then);
     return false;
 }
 
