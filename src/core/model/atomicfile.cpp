@@ -92,45 +92,89 @@ QString reason(const QString &deviceText, int errnoValue)
     return QStringLiteral("the operating system gave no reason");
 }
 
-bool write(const QString &path, QByteArrayView data, QString *error,
-           std::optional<QFileDevice::Permissions> permissions)
+Writer::Writer(const QString &path, std::optional<QFileDevice::Permissions> permissions)
+    : m_file(std::make_unique<QSaveFile>(path))
 {
     const bool isNew = !QFileInfo::exists(path);
-    QSaveFile file(path);
     // Unbuffered, so that a short write or a failure shows at the write itself, with its errno. A
     // buffered QSaveFile commits a truncated file when a write came up short.
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail(error, reason(file.errorString(), errno));
-    // On the temporary file, before a byte is in it.
-    if (permissions && isNew && !file.setPermissions(*permissions)) {
-        const QString why = reason(file.errorString(), errno);
-        file.cancelWriting();
-        return fail(error, why);
+    if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        fail(reason(m_file->errorString(), errno));
+        return;
     }
-
+    // On the temporary file, before a byte is in it.
+    if (permissions && isNew && !m_file->setPermissions(*permissions)) {
+        fail(reason(m_file->errorString(), errno));
+        return;
+    }
     const std::optional<Faults> injected = currentFaults();
-    std::unique_ptr<QIODevice> wrapper = injected && injected->wrap ? injected->wrap(file) : nullptr;
-    QIODevice &out = wrapper ? *wrapper : static_cast<QIODevice &>(file);
+    if (injected && injected->wrap)
+        m_wrapper = injected->wrap(*m_file);
+    m_failCommit = injected && injected->failCommit;
+}
 
+Writer::~Writer()
+{
+    cancel();
+}
+
+bool Writer::fail(const QString &why)
+{
+    m_error = why;
+    cancel();
+    return false;
+}
+
+void Writer::cancel()
+{
+    m_wrapper.reset();
+    if (!m_file)
+        return;
+    if (m_file->isOpen())
+        m_file->cancelWriting();
+    if (m_error.isEmpty())
+        m_error = QStringLiteral("the file was not finished");
+    m_file.reset();
+}
+
+bool Writer::write(QByteArrayView data)
+{
+    if (!m_file)
+        return false;
+    QIODevice &out = m_wrapper ? *m_wrapper : static_cast<QIODevice &>(*m_file);
     qsizetype done = 0;
     while (done < data.size()) {
         errno = 0;
         const qint64 written = out.write(data.data() + done, data.size() - done);
-        if (written <= 0) {
-            const QString why = reason(out.errorString(), errno);
-            file.cancelWriting();
-            return fail(error, why);
-        }
+        if (written <= 0)
+            return fail(reason(out.errorString(), errno));
         done += qsizetype(written);
     }
-    wrapper.reset();
-    if (injected && injected->failCommit)
-        file.cancelWriting();
-    errno = 0;
-    if (!file.commit())
-        return fail(error, reason(file.errorString(), errno));
     return true;
+}
+
+bool Writer::commit()
+{
+    if (!m_file)
+        return false;
+    m_wrapper.reset();
+    if (m_failCommit)
+        m_file->cancelWriting();
+    errno = 0;
+    if (!m_file->commit())
+        return fail(reason(m_file->errorString(), errno));
+    m_file.reset();
+    return true;
+}
+
+bool write(const QString &path, QByteArrayView data, QString *error,
+           std::optional<QFileDevice::Permissions> permissions)
+{
+    Writer writer(path, permissions);
+    if (writer.write(data) && writer.commit())
+        return true;
+    return fail(error, writer.error());
 }
 
 std::optional<QByteArray> read(const QString &path, QString *error)

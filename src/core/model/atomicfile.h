@@ -10,6 +10,7 @@
 #include <optional>
 
 class QIODevice;
+class QSaveFile;
 
 // Whole-file reads and writes of what the user made. A write goes to a temporary file beside the
 // target, which replaces the target only once every byte is written and synced: the file on disk is
@@ -25,6 +26,31 @@ constexpr qint64 sizeLimit = qint64(256) << 20;
 // existing one keeps its own.
 bool write(const QString &path, QByteArrayView data, QString *error = nullptr,
            std::optional<QFileDevice::Permissions> permissions = std::nullopt);
+
+// write() in pieces, for what is too large to hold: nothing replaces the target until commit(), and
+// a writer destroyed without a commit leaves no trace. After the first failure every call fails and
+// error() holds the reason.
+class Writer
+{
+public:
+    Writer(const QString &path, std::optional<QFileDevice::Permissions> permissions = std::nullopt);
+    ~Writer();
+    Writer(const Writer &) = delete;
+    Writer &operator=(const Writer &) = delete;
+
+    bool write(QByteArrayView data);
+    bool commit();
+    void cancel();
+    QString error() const { return m_error; }
+
+private:
+    bool fail(const QString &why);
+
+    std::unique_ptr<QSaveFile> m_file;
+    std::unique_ptr<QIODevice> m_wrapper;
+    bool m_failCommit = false;
+    QString m_error;
+};
 
 // The whole file; nullopt with error when it exists but cannot be read. Only a regular file of at
 // most sizeLimit bytes is read: a named pipe, a device or a folder is refused at once, never waited
