@@ -1,4 +1,5 @@
 #include "commandline.h"
+#include "readcommand.h"
 
 #include <QString>
 #include <QStringList>
@@ -17,6 +18,9 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+
+    if (arguments.value(0) == QLatin1String("read"))
+        return ReadCommand::run(arguments.mid(1));
 
     const CommandLine::Result result = CommandLine::run(arguments);
     errno = 0;

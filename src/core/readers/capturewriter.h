@@ -30,7 +30,7 @@ public:
     qint64 dataOffset() const;
 
 private:
-    bool emit(const QByteArray &block);
+    bool send(const QByteArray &block);
     bool start(SnifferPacket::Link link);
 
     Format m_format;

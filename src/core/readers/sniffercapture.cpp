@@ -1,0 +1,146 @@
+#include "sniffercapture.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QIODevice>
+#include <QLocale>
+
+namespace SnifferCapture {
+
+namespace {
+
+constexpr qint64 sliceSize = 1 << 20;
+constexpr qint64 tailSize = 64 << 10;
+
+QString counted(qint64 n, const char *one, const char *many)
+{
+    return QStringLiteral("%1 %2").arg(QLocale::c().toString(n), QLatin1String(n == 1 ? one : many));
+}
+
+} // namespace
+
+QString timeText(qint64 micros)
+{
+    const qint64 seconds = micros / 1000000 - (micros % 1000000 < 0);
+    const qint64 fraction = micros - seconds * 1000000;
+    return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
+           QStringLiteral(".%1").arg(fraction, 6, 10, QLatin1Char('0'));
+}
+
+Result convert(QIODevice &input, const Settings &settings, const CaptureWriter::Sink &sink, const Callbacks &callbacks)
+{
+    Result result;
+    CaptureWriter writer(settings.format, sink);
+    bool writeFailed = false;
+    qint64 written = 0;
+    SnifferReader reader(
+        settings.reader,
+        [&](SnifferPacket &&packet) {
+            if (writeFailed)
+                return;
+            const qint64 offset = writer.written();
+            if (!writer.add(packet)) {
+                writeFailed = true;
+                return;
+            }
+            if (!result.interfaces.contains(packet.interfaceName))
+                result.interfaces << packet.interfaceName;
+            if (written == 0 || packet.timeMicros < result.firstMicros)
+                result.firstMicros = packet.timeMicros;
+            if (written == 0 || packet.timeMicros > result.lastMicros)
+                result.lastMicros = packet.timeMicros;
+            ++written;
+            if (callbacks.packet)
+                callbacks.packet(packet, offset);
+        },
+        callbacks.warning);
+
+    QByteArray slice;
+    qint64 done = 0;
+    for (;;) {
+        if (callbacks.cancel && callbacks.cancel->load()) {
+            result.outcome = Result::Outcome::cancelled;
+            result.summary = reader.summary();
+            return result;
+        }
+        slice.resize(sliceSize);
+        const qint64 got = input.read(slice.data(), sliceSize);
+        if (got < 0) {
+            result.outcome = Result::Outcome::readFailed;
+            result.summary = reader.summary();
+            result.message = QStringLiteral("The text could not be read: %1.").arg(input.errorString());
+            return result;
+        }
+        if (got == 0 && (input.atEnd() || !input.isSequential() || !input.waitForReadyRead(-1)))
+            break;
+        done += got;
+        reader.feed(QByteArrayView(slice.constData(), got));
+        if (callbacks.progress)
+            callbacks.progress(done);
+        if (writeFailed)
+            break;
+    }
+    if (!writeFailed)
+        reader.finish();
+    result.summary = reader.summary();
+    result.interfaces.removeAll(QByteArray());
+    if (writeFailed) {
+        result.outcome = Result::Outcome::writeFailed;
+        result.message = QStringLiteral("The capture could not be written: %1.")
+                             .arg(writer.error().isEmpty() ? QStringLiteral("the output failed") : writer.error());
+    } else if (result.summary.packets > 0) {
+        result.outcome = Result::Outcome::written;
+    } else if (result.summary.headersOnly > 0) {
+        result.outcome = Result::Outcome::noBytes;
+        result.message = QStringLiteral("The sniffer printed %1 without their bytes (verbose 1 or 4): run the capture "
+                                        "again with verbose 6, which the Sniffer form can set.")
+                             .arg(counted(result.summary.headersOnly, "packet", "packets"));
+    } else {
+        result.outcome = Result::Outcome::noPackets;
+        result.message = QStringLiteral("No packets were found: the text holds no header line or hex dump printed by "
+                                        "diagnose sniffer packet.");
+    }
+    return result;
+}
+
+QString summaryLine(const Result &result)
+{
+    const SnifferReader::Summary &s = result.summary;
+    QString line = counted(s.packets, "packet", "packets");
+    if (!result.interfaces.isEmpty()) {
+        QStringList names;
+        for (const QByteArray &name : result.interfaces)
+            names << QString::fromUtf8(name);
+        line += QStringLiteral(" on %1 (%2)")
+                    .arg(counted(names.size(), "interface", "interfaces"), names.join(QStringLiteral(", ")));
+    }
+    if (s.packets > 0) {
+        const QString first = timeText(result.firstMicros);
+        QString last = timeText(result.lastMicros);
+        if (last.left(10) == first.left(10))
+            last = last.mid(11);
+        line += QStringLiteral(" from %1 to %2 UTC").arg(first, last);
+    }
+    line += QStringLiteral(", ") + counted(s.warnings, "warning", "warnings");
+    if (s.headersOnly > 0)
+        line += QStringLiteral(", ") + counted(s.headersOnly, "header without bytes", "headers without bytes");
+    return line;
+}
+
+std::optional<qint64> startFromLog(const QString &path)
+{
+    // Only a regular file has an end to look at, and never blocks.
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) || file.isSequential())
+        return std::nullopt;
+    const qint64 size = file.size();
+    if (!file.seek(std::max<qint64>(0, size - tailSize)))
+        return std::nullopt;
+    const std::optional<qint64> last = SnifferReader::lastRelativeMicros(file.read(tailSize));
+    if (!last)
+        return std::nullopt;
+    return QFileInfo(file).lastModified().toMSecsSinceEpoch() * 1000 - *last;
+}
+
+} // namespace SnifferCapture
