@@ -90,6 +90,7 @@ bool CaptureWriter::send(const QByteArray &bytes)
         m_failed = true;
         return false;
     }
+    m_lastBlock = m_written;
     m_written += bytes.size();
     return true;
 }

@@ -25,6 +25,8 @@ public:
     bool add(const SnifferPacket &packet);
     // The bytes handed to the sink so far: where the next packet's block starts.
     qint64 written() const { return m_written; }
+    // Where the block of the packet added last starts: after any header add() wrote before it.
+    qint64 lastBlock() const { return m_lastBlock; }
     QString error() const { return m_error; }
     // Where a packet's own bytes start in the block that add() writes for it.
     qint64 dataOffset() const;
@@ -36,6 +38,7 @@ private:
     Format m_format;
     Sink m_sink;
     qint64 m_written = 0;
+    qint64 m_lastBlock = 0;
     bool m_started = false;
     bool m_failed = false;
     SnifferPacket::Link m_pcapLink = SnifferPacket::Link::ethernet;

@@ -39,7 +39,6 @@ Result convert(QIODevice &input, const Settings &settings, const CaptureWriter::
         [&](SnifferPacket &&packet) {
             if (writeFailed)
                 return;
-            const qint64 offset = writer.written();
             if (!writer.add(packet)) {
                 writeFailed = true;
                 return;
@@ -52,7 +51,7 @@ Result convert(QIODevice &input, const Settings &settings, const CaptureWriter::
                 result.lastMicros = packet.timeMicros;
             ++written;
             if (callbacks.packet)
-                callbacks.packet(packet, offset);
+                callbacks.packet(packet, writer.lastBlock());
         },
         callbacks.warning);
 
