@@ -1,9 +1,9 @@
 #include "backgroundwork.h"
 
+#include "backgroundjob.h"
+
 #include <QProgressDialog>
 #include <QTimer>
-
-#include <future>
 
 namespace BackgroundWork {
 
@@ -13,50 +13,20 @@ bool Progress::report(double fraction) const
     return !m_cancelled;
 }
 
-// Owned by the dialog: gone with it, after the work it waits for has stopped.
-class Runner : public QObject
+void Progress::post(std::function<void()> f) const
 {
-public:
-    Runner(QProgressDialog *dialog, std::function<void(const Progress &)> work, std::function<void()> done)
-        : QObject(dialog)
-        , m_done(std::move(done))
-    {
-        auto *poll = new QTimer(this);
-        connect(poll, &QTimer::timeout, dialog, [this, dialog] { dialog->setValue(m_progress.m_permille); });
-        poll->start(50);
-        connect(dialog, &QProgressDialog::canceled, this, [this, dialog] {
-            m_progress.m_cancelled = true;
-            dialog->hide();
-        });
-        m_work = std::async(std::launch::async, [this, work = std::move(work)] {
-            work(m_progress);
-            QMetaObject::invokeMethod(this, &Runner::finish, Qt::QueuedConnection);
-        });
-    }
-    ~Runner() override
-    {
-        m_progress.m_cancelled = true;
-        if (m_work.valid())
-            m_work.wait();
-    }
-
-private:
-    void finish()
-    {
-        m_work.get();
-        auto *dialog = static_cast<QProgressDialog *>(parent());
-        const bool cancelled = m_progress.m_cancelled;
-        const std::function<void()> done = std::move(m_done);
-        dialog->deleteLater();
-        dialog->hide();
-        if (!cancelled)
-            done();
-    }
-
-    Progress m_progress;
-    std::function<void()> m_done;
-    std::future<void> m_work;
-};
+    const std::lock_guard lock(m_lock);
+    if (!m_receiver || m_cancelled)
+        return;
+    // Checked again on arrival: a cancel may come between.
+    QMetaObject::invokeMethod(
+        m_receiver,
+        [this, f = std::move(f)] {
+            if (!m_cancelled)
+                f();
+        },
+        Qt::QueuedConnection);
+}
 
 void run(QWidget *parent, const QString &label, std::function<void(const Progress &)> work, std::function<void()> done)
 {
@@ -68,7 +38,21 @@ void run(QWidget *parent, const QString &label, std::function<void(const Progres
     // Quick work shows no dialog at all.
     dialog->setMinimumDuration(500);
     dialog->setValue(0);
-    new Runner(dialog, std::move(work), std::move(done));
+    // Owned by the dialog: gone with it.
+    auto *job = new BackgroundJob(std::move(work), dialog);
+    auto *poll = new QTimer(job);
+    QObject::connect(poll, &QTimer::timeout, dialog, [job, dialog] { dialog->setValue(job->permille()); });
+    poll->start(50);
+    QObject::connect(dialog, &QProgressDialog::canceled, job, [job, dialog] {
+        job->cancel();
+        dialog->hide();
+    });
+    QObject::connect(job, &BackgroundJob::finished, dialog, [job, dialog, done = std::move(done)] {
+        dialog->deleteLater();
+        dialog->hide();
+        if (!job->isCancelled())
+            done();
+    });
 }
 
 } // namespace BackgroundWork
