@@ -44,3 +44,9 @@ QString EmptyStateView::description() const
 {
     return m_description->text();
 }
+
+void EmptyStateView::setText(const QString &title, const QString &description)
+{
+    m_title->setText(title);
+    m_description->setText(description);
+}

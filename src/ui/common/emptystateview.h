@@ -14,6 +14,7 @@ public:
 
     QString title() const;
     QString description() const;
+    void setText(const QString &title, const QString &description);
 
 private:
     QLabel *m_title;

@@ -48,6 +48,8 @@ QString choose(QWidget *parent, const QString &dialogTitle, const QString &fileN
     dialog.setNameFilter(nameFilter);
     dialog.setDefaultSuffix(suffixOf(nameFilter));
     dialog.setDirectory(directory);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString &filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
     if (save)
         dialog.selectFile(directory.filePath(fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -58,23 +60,13 @@ QString choose(QWidget *parent, const QString &dialogTitle, const QString &fileN
 QString save(QWidget *parent, const QString &dialogTitle, const QString &fileName, const QString &nameFilter,
              const std::function<bool(const QString &path, QString *error)> &write)
 {
-    QString path = choose(parent, dialogTitle, fileName, nameFilter, true);
+    const QString path = askSavePath(parent, dialogTitle, fileName, nameFilter);
     if (path.isEmpty())
         return {};
-    // A name typed without the filter's extension gets it, as every save panel does.
-    if (const QString suffix = suffixOf(nameFilter); !suffix.isEmpty() && QFileInfo(path).suffix().isEmpty())
-        path += u'.' + suffix;
     QString error;
-    if (!write(path, &error)) {
-        // The reason may name the file itself: then it is not said twice.
-        const QString shown = QDir::toNativeSeparators(path);
-        Alert::open(parent, QMessageBox::Warning, "saveErrorAlert", QStringLiteral("Could not save file"),
-                    error.contains(path) ? error : QStringLiteral("%1: %2").arg(shown, error), {{QMessageBox::Ok}});
-        return {};
-    }
-    // Only a folder where saving worked is where the next save starts.
-    lastDirectory = QFileInfo(path).absolutePath();
-    return path;
+    const bool written = write(path, &error);
+    finishSave(parent, path, written ? QString() : error);
+    return written ? path : QString();
 }
 } // namespace
 
@@ -89,6 +81,30 @@ QString saveFile(QWidget *parent, const QString &dialogTitle, const QString &fil
 {
     return save(parent, dialogTitle, fileName, nameFilter,
                 [&data](const QString &path, QString *error) { return AtomicFile::write(path, data, error); });
+}
+
+QString askSavePath(QWidget *parent, const QString &dialogTitle, const QString &fileName, const QString &nameFilter)
+{
+    QString path = choose(parent, dialogTitle, fileName, nameFilter, true);
+    // A name typed without an extension gets the filter's, as every save panel does; the dialog adds the
+    // chosen filter's itself.
+    if (const QString suffix = suffixOf(nameFilter);
+        !path.isEmpty() && !suffix.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += u'.' + suffix;
+    return path;
+}
+
+void finishSave(QWidget *parent, const QString &path, const QString &error)
+{
+    if (error.isEmpty()) {
+        // Only a folder where saving worked is where the next save starts.
+        lastDirectory = QFileInfo(path).absolutePath();
+        return;
+    }
+    // The reason may name the file itself: then it is not said twice.
+    const QString shown = QDir::toNativeSeparators(path);
+    Alert::open(parent, QMessageBox::Warning, "saveErrorAlert", QStringLiteral("Could not save file"),
+                error.contains(path) ? error : QStringLiteral("%1: %2").arg(shown, error), {{QMessageBox::Ok}});
 }
 
 QString openFile(QWidget *parent, const QString &dialogTitle, const QString &nameFilter)

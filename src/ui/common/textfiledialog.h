@@ -18,6 +18,11 @@ QString saveText(QWidget *parent, const QString &dialogTitle, const QString &tit
 // The same for any bytes, under fileName, offering files of nameFilter ("Saved commands (*.json)").
 QString saveFile(QWidget *parent, const QString &dialogTitle, const QString &fileName, const QString &nameFilter,
                  const QByteArray &data);
+// saveFile in two steps, for a write that runs in the background: the path to write (with the chosen
+// filter's extension when the name has none; empty on Cancel), and once written, error empty or why it
+// failed, which is shown as saveFile shows it. nameFilter may hold several filters, ";;" between.
+QString askSavePath(QWidget *parent, const QString &dialogTitle, const QString &fileName, const QString &nameFilter);
+void finishSave(QWidget *parent, const QString &path, const QString &error);
 // Asks for an existing file of nameFilter to open, starting where saving would; empty on Cancel.
 QString openFile(QWidget *parent, const QString &dialogTitle, const QString &nameFilter);
 
