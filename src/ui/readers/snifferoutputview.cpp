@@ -1,0 +1,588 @@
+#include "snifferoutputview.h"
+
+#include "builders/formheader.h"
+#include "common/alert.h"
+#include "common/backgroundjob.h"
+#include "common/emptystateview.h"
+#include "common/icons.h"
+#include "common/style.h"
+#include "common/textfiledialog.h"
+#include "hexdump.h"
+#include "packettablemodel.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QTimer>
+#include <QTimeZone>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace {
+const QString noOutput = QStringLiteral("No Sniffer Output");
+const QString noOutputHelp = QStringLiteral(
+    "Paste (%1) or open what the FortiGate printed, or drop a log file here. Verbose 3 or 6 prints the bytes a "
+    "capture needs.");
+
+QLabel *caption(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    Style::setBold(label);
+    return label;
+}
+
+QPushButton *button(const QString &name, const QString &text, QWidget *parent)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setAccessibleName(text);
+    return button;
+}
+
+QString offsetText(int seconds)
+{
+    return QStringLiteral("UTC%1%2:%3")
+        .arg(QChar(seconds < 0 ? u'\u2212' : u'+'))
+        .arg(std::abs(seconds) / 3600, 2, 10, QLatin1Char('0'))
+        .arg(std::abs(seconds) % 3600 / 60, 2, 10, QLatin1Char('0'));
+}
+} // namespace
+
+SnifferOutputView::SnifferOutputView(QWidget *parent)
+    : QWidget(parent)
+    , m_model(new PacketTableModel(this))
+    , m_table(new QTableView(this))
+    , m_tableStack(new QStackedWidget(this))
+    , m_empty(new EmptyStateView(QStringLiteral("terminal"), noOutput,
+                                 noOutputHelp.arg(QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText)),
+                                 this))
+    , m_summary(new QLabel(this))
+    , m_progress(new QProgressBar(this))
+    , m_cancel(button(QStringLiteral("cancelReading"), QStringLiteral("Cancel"), this))
+    , m_search(new QLineEdit(this))
+    , m_matches(new QLabel(this))
+    , m_dataOffset(CaptureWriter(CaptureWriter::Format::pcapng, {}).dataOffset())
+    , m_wiresharkPath(QStandardPaths::findExecutable(QStringLiteral("wireshark")))
+{
+    setObjectName(QStringLiteral("snifferOutputView"));
+    setAcceptDrops(true);
+
+    m_table->setObjectName(QStringLiteral("packetTable"));
+    m_table->setAccessibleName(QStringLiteral("Packets"));
+    m_table->setModel(m_model);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setWordWrap(false);
+    m_table->setShowGrid(false);
+    m_table->setAlternatingRowColors(true);
+    // Sizes fixed from the font, never measured from the rows: a million of them would take seconds.
+    QHeaderView *rows = m_table->verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(fontMetrics().height() + 6);
+    QHeaderView *columns = m_table->horizontalHeader();
+    const auto width = [this](const QString &sample) { return fontMetrics().horizontalAdvance(sample) + 24; };
+    columns->resizeSection(PacketTableModel::numberColumn, width(QStringLiteral("0000000")));
+    columns->resizeSection(PacketTableModel::timeColumn, width(QStringLiteral("0000-00-00 00:00:00.000000")));
+    columns->resizeSection(PacketTableModel::interfaceColumn, width(QStringLiteral("Interface00")));
+    columns->resizeSection(PacketTableModel::directionColumn, width(QStringLiteral("Direction")));
+    columns->resizeSection(PacketTableModel::headerColumn, width(QString(48, u'0')));
+    columns->resizeSection(PacketTableModel::lengthColumn, width(QStringLiteral("Length 00000")));
+    columns->setSectionResizeMode(PacketTableModel::headerColumn, QHeaderView::Stretch);
+    m_empty->setObjectName(QStringLiteral("noPackets"));
+    m_tableStack->addWidget(m_table);
+    m_tableStack->addWidget(m_empty);
+    m_tableStack->setCurrentWidget(m_empty);
+
+    m_search->setObjectName(QStringLiteral("search"));
+    m_search->setPlaceholderText(QStringLiteral("Search packets"));
+    m_search->setAccessibleName(QStringLiteral("Search packets"));
+    m_search->setClearButtonEnabled(true);
+    m_search->addAction(Icons::symbol(QStringLiteral("magnifyingglass")), QLineEdit::LeadingPosition);
+    m_matches->setObjectName(QStringLiteral("matches"));
+    Style::setSecondary(m_matches);
+    // Each keystroke would scan every header: the search waits for a pause in the typing.
+    auto *searchDelay = new QTimer(this);
+    searchDelay->setSingleShot(true);
+    searchDelay->setInterval(200);
+    connect(m_search, &QLineEdit::textChanged, searchDelay, qOverload<>(&QTimer::start));
+    connect(searchDelay, &QTimer::timeout, this, [this] {
+        m_model->setSearchText(m_search->text());
+        updateActions();
+    });
+
+    m_summary->setObjectName(QStringLiteral("summary"));
+    m_summary->setWordWrap(true);
+    m_summary->setTextFormat(Qt::PlainText);
+    m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_progress->setObjectName(QStringLiteral("readProgress"));
+    m_progress->setAccessibleName(QStringLiteral("Reading"));
+    m_progress->setRange(0, 1000);
+    m_progress->setMaximumWidth(220);
+    connect(m_cancel, &QPushButton::clicked, this, &SnifferOutputView::cancelReading);
+    auto *status = new QHBoxLayout;
+    status->addWidget(m_progress);
+    status->addWidget(m_cancel);
+    status->addWidget(m_summary, 1);
+
+    auto *searchRow = new QHBoxLayout;
+    searchRow->addWidget(m_search, 1);
+    searchRow->addWidget(m_matches);
+
+    auto *splitter = new QSplitter(Qt::Vertical, this);
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(m_tableStack);
+    splitter->addWidget(createDetailPanes());
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 16, 20, 16);
+    layout->setSpacing(10);
+    layout->addWidget(new FormHeader(
+        QStringLiteral("Sniffer Output"),
+        QStringLiteral("Read what `diagnose sniffer packet` printed into a capture file for Wireshark."), this));
+    layout->addWidget(createInputBar());
+    layout->addWidget(createTimeOptions());
+    layout->addLayout(status);
+    layout->addLayout(searchRow);
+    layout->addWidget(splitter, 1);
+
+    connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &SnifferOutputView::showSelectedPacket);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &SnifferOutputView::showSelectedPacket);
+    addShortcuts();
+    updateActions();
+}
+
+SnifferOutputView::~SnifferOutputView()
+{
+    delete m_job;
+    removeCapture();
+}
+
+QWidget *SnifferOutputView::createInputBar()
+{
+    auto *bar = new QWidget(this);
+    auto *row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    QPushButton *paste = button(QStringLiteral("paste"), QStringLiteral("Paste"), bar);
+    connect(paste, &QPushButton::clicked, this, &SnifferOutputView::paste);
+    QPushButton *open = button(QStringLiteral("openLog"), QStringLiteral("Open Log\u2026"), bar);
+    connect(open, &QPushButton::clicked, this, &SnifferOutputView::openLog);
+    m_save = button(QStringLiteral("saveCapture"), QStringLiteral("Save Capture\u2026"), bar);
+    connect(m_save, &QPushButton::clicked, this, &SnifferOutputView::saveCapture);
+    m_wireshark = button(QStringLiteral("openInWireshark"), QStringLiteral("Open in Wireshark"), bar);
+    connect(m_wireshark, &QPushButton::clicked, this, &SnifferOutputView::openInWireshark);
+    row->addWidget(paste);
+    row->addWidget(open);
+    row->addStretch(1);
+    row->addWidget(m_save);
+    row->addWidget(m_wireshark);
+    return bar;
+}
+
+QWidget *SnifferOutputView::createTimeOptions()
+{
+    auto *options = new QWidget(this);
+    auto *row = new QHBoxLayout(options);
+    row->setContentsMargins(0, 0, 0, 0);
+    const auto labelled = [&](const QString &text, QWidget *control) {
+        auto *label = new QLabel(text, options);
+        label->setBuddy(control);
+        control->setAccessibleName(text);
+        row->addWidget(label);
+        row->addWidget(control);
+    };
+
+    m_start = new QDateTimeEdit(options);
+    m_start->setObjectName(QStringLiteral("relativeStart"));
+    m_start->setTimeSpec(Qt::UTC);
+    m_start->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+    m_start->setDateTime(QDateTime::currentDateTimeUtc());
+    m_start->setToolTip(QStringLiteral("The instant a capture printed with relative times began: by default when a "
+                                       "log file was last written less its last time, or when the text was pasted."));
+    labelled(QStringLiteral("Relative times start at (UTC):"), m_start);
+    connect(m_start, &QDateTimeEdit::editingFinished, this, [this] {
+        const qint64 micros = m_start->dateTime().toMSecsSinceEpoch() * 1000;
+        if (m_startMicros && micros / 1000 == *m_startMicros / 1000)
+            return;
+        m_startMicros = micros;
+        startReading();
+    });
+    row->addSpacing(16);
+
+    m_offset = new QComboBox(options);
+    m_offset->setObjectName(QStringLiteral("utcOffset"));
+    const int here = QDateTime::currentDateTime().offsetFromUtc();
+    m_offset->addItem(QStringLiteral("This computer's zone (%1)").arg(offsetText(here)));
+    for (int seconds = -12 * 3600; seconds <= 14 * 3600; seconds += 15 * 60)
+        m_offset->addItem(offsetText(seconds), seconds);
+    m_offset->setToolTip(QStringLiteral("Where the appliance prints its local time (timestamps 'l'), how far it "
+                                        "is from UTC."));
+    labelled(QStringLiteral("Appliance's UTC offset:"), m_offset);
+    connect(m_offset, &QComboBox::currentIndexChanged, this, &SnifferOutputView::startReading);
+    row->addStretch(1);
+    return options;
+}
+
+QWidget *SnifferOutputView::createDetailPanes()
+{
+    auto *panes = new QSplitter(Qt::Horizontal, this);
+    panes->setChildrenCollapsible(false);
+
+    auto *bytesPane = new QWidget(panes);
+    auto *bytesColumn = new QVBoxLayout(bytesPane);
+    bytesColumn->setContentsMargins(0, 0, 0, 0);
+    m_bytes = new QPlainTextEdit(bytesPane);
+    m_bytes->setObjectName(QStringLiteral("packetBytes"));
+    m_bytes->setAccessibleName(QStringLiteral("Packet Bytes"));
+    m_bytes->setReadOnly(true);
+    m_bytes->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Style::setMonospaced(m_bytes);
+    bytesColumn->addWidget(caption(QStringLiteral("Packet Bytes"), bytesPane));
+    bytesColumn->addWidget(m_bytes, 1);
+
+    m_warningsPane = new QWidget(panes);
+    auto *warningsColumn = new QVBoxLayout(m_warningsPane);
+    warningsColumn->setContentsMargins(0, 0, 0, 0);
+    m_warningsTitle = caption(QStringLiteral("Warnings"), m_warningsPane);
+    m_warnings = new QListWidget(m_warningsPane);
+    m_warnings->setObjectName(QStringLiteral("warnings"));
+    m_warnings->setAccessibleName(QStringLiteral("Warnings"));
+    m_warnings->setUniformItemSizes(true);
+    m_warnings->setWordWrap(false);
+    m_warnings->setToolTip(QStringLiteral("Double-click or press Return to go to the packet at the line."));
+    connect(m_warnings, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem *item) { showPacketAtLine(item->data(Qt::UserRole).toLongLong()); });
+    warningsColumn->addWidget(m_warningsTitle);
+    warningsColumn->addWidget(m_warnings, 1);
+    m_warningsPane->hide();
+
+    panes->addWidget(bytesPane);
+    panes->addWidget(m_warningsPane);
+    panes->setStretchFactor(0, 3);
+    panes->setStretchFactor(1, 2);
+    return panes;
+}
+
+void SnifferOutputView::addShortcuts()
+{
+    // In the whole window while the view is shown, after a text field's own: Ctrl+V in the search
+    // field pastes there.
+    const auto add = [this](const QKeySequence &keys, auto slot) { return new QShortcut(keys, this, this, slot); };
+    add(QKeySequence::Paste, [this] { paste(); });
+    add(QKeySequence::Open, [this] { openLog(); });
+    add(QKeySequence::Save, [this] {
+        if (m_save->isEnabled())
+            saveCapture();
+    });
+    add(QKeySequence::Find, [this] {
+        m_search->setFocus(Qt::ShortcutFocusReason);
+        m_search->selectAll();
+    });
+    m_escape = add(QKeySequence(Qt::Key_Escape), [this] { cancelReading(); });
+}
+
+void SnifferOutputView::paste()
+{
+    const QString text = QGuiApplication::clipboard()->text();
+    if (text.isEmpty()) {
+        m_summary->setText(QStringLiteral("The clipboard holds no text to read."));
+        return;
+    }
+    readText(text.toUtf8());
+}
+
+void SnifferOutputView::openLog()
+{
+    const QString path = TextFileDialog::openFile(window(), QStringLiteral("Open Sniffer Log"),
+                                                  QStringLiteral("Logs (*.log *.txt);;All files (*)"));
+    if (!path.isEmpty())
+        readFile(path);
+}
+
+void SnifferOutputView::readText(const QByteArray &text)
+{
+    m_input = {QString(), text};
+    m_inputName = QStringLiteral("the pasted text");
+    m_inputSize = text.size();
+    m_startMicros = QDateTime::currentMSecsSinceEpoch() * 1000;
+    startReading();
+}
+
+void SnifferOutputView::readFile(const QString &path)
+{
+    m_input = {path, QByteArray()};
+    m_inputName = QFileInfo(path).fileName();
+    m_inputSize = QFileInfo(path).size();
+    m_startMicros.reset();
+    startReading();
+}
+
+void SnifferOutputView::startReading()
+{
+    if (m_input.path.isEmpty() && m_input.text.isEmpty())
+        return;
+    cancelReading();
+    removeCapture();
+    m_model->clear();
+    m_warnings->clear();
+    m_warningsPane->hide();
+    m_bytes->clear();
+    m_tableStack->setCurrentWidget(m_table);
+    m_summary->setText(QStringLiteral("Reading %1\u2026").arg(m_inputName));
+    m_progress->setValue(0);
+    m_reading = newCapturePath();
+
+    const auto work = [this, input = m_input, settings = settings(),
+                       path = m_reading](const BackgroundWork::Progress &progress) {
+        const auto deliver = [this, &progress](SnifferReading::Batch &&batch) {
+            // Shared: a posted function is copied.
+            progress.post([this, batch = std::make_shared<SnifferReading::Batch>(std::move(batch))] {
+                received(std::move(*batch));
+            });
+        };
+        const auto outcome =
+            std::make_shared<SnifferReading::Outcome>(SnifferReading::read(input, settings, path, progress, deliver));
+        // Cancelled as it ended: nothing will take the capture.
+        if (progress.cancelled())
+            QFile::remove(path);
+        progress.post([this, outcome] { finished(*outcome); });
+    };
+    m_job = new BackgroundJob(work, this);
+    connect(m_job, &BackgroundJob::finished, m_job, &QObject::deleteLater);
+    updateActions();
+}
+
+void SnifferOutputView::cancelReading()
+{
+    if (!m_job)
+        return;
+    // Not waited for: the job ends by itself, and nothing it still finds reaches the view.
+    m_job->cancel();
+    m_job = nullptr;
+    m_reading.clear();
+    m_summary->setText(QStringLiteral("Reading cancelled after %1 packets; no capture was written.")
+                           .arg(QLocale().toString(m_model->packetCount())));
+    updateActions();
+}
+
+void SnifferOutputView::received(SnifferReading::Batch &&batch)
+{
+    m_progress->setValue(int(1000 * batch.bytesRead / std::max<qint64>(m_inputSize, 1)));
+    if (!batch.packets.isEmpty()) {
+        m_model->append(batch.packets);
+        m_summary->setText(
+            QStringLiteral("Reading %1… %2 packets").arg(m_inputName, QLocale().toString(m_model->packetCount())));
+    }
+    for (const SnifferReader::Warning &warning : std::as_const(batch.warnings)) {
+        auto *item = new QListWidgetItem(QStringLiteral("Line %1: %2").arg(warning.line).arg(warning.text));
+        item->setData(Qt::UserRole, warning.line);
+        m_warnings->addItem(item);
+    }
+    if (!batch.warnings.isEmpty()) {
+        m_warningsTitle->setText(QStringLiteral("Warnings (%1)").arg(QLocale().toString(m_warnings->count())));
+        m_warningsPane->show();
+    }
+    updateActions();
+}
+
+void SnifferOutputView::finished(const SnifferReading::Outcome &outcome)
+{
+    using Outcome = SnifferCapture::Result::Outcome;
+    const SnifferCapture::Result &result = outcome.result;
+    m_job = nullptr;
+    m_startMicros = outcome.startMicros;
+    m_start->setDateTime(QDateTime::fromMSecsSinceEpoch(outcome.startMicros / 1000, QTimeZone::utc()));
+    m_readSettings = settings();
+    if (result.outcome == Outcome::written)
+        m_capture = m_reading;
+    m_reading.clear();
+    if (!outcome.error.isEmpty()) {
+        const bool reading = result.outcome == Outcome::readFailed;
+        const QString what = reading ? QStringLiteral("Could not read %1").arg(m_inputName)
+                                     : QStringLiteral("Could not write the capture");
+        m_summary->setText(QStringLiteral("%1: %2").arg(what, outcome.error));
+        Alert::open(this, QMessageBox::Warning, reading ? "readErrorAlert" : "captureErrorAlert", what,
+                    reading && !m_input.path.isEmpty()
+                        ? QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(m_input.path), outcome.error)
+                        : outcome.error,
+                    {{QMessageBox::Ok}});
+    } else {
+        m_summary->setText(result.outcome == Outcome::written || result.message.isEmpty()
+                               ? SnifferCapture::summaryLine(result)
+                               : result.message);
+    }
+    if (m_model->packetCount() == 0) {
+        m_empty->setText(QStringLiteral("No Packets"), m_summary->text());
+        m_tableStack->setCurrentWidget(m_empty);
+    }
+    m_progress->setValue(1000);
+    if (!m_table->currentIndex().isValid() && m_model->rowCount() > 0)
+        m_table->setCurrentIndex(m_model->index(0, PacketTableModel::headerColumn));
+    showSelectedPacket();
+    updateActions();
+}
+
+void SnifferOutputView::showSelectedPacket()
+{
+    const QModelIndex current = m_table->currentIndex();
+    if (!current.isValid()) {
+        m_bytes->clear();
+        return;
+    }
+    const PacketTableModel::Packet packet = m_model->packet(current.row());
+    QString text;
+    if (m_capture.isEmpty()) {
+        text = isReading() ? QStringLiteral("The bytes show once the reading has ended.")
+                           : QStringLiteral("No capture was written, so the bytes are not at hand.");
+    } else {
+        // Read back from the capture: the table keeps no packet's bytes.
+        QFile capture(m_capture);
+        QByteArray bytes;
+        if (capture.open(QIODevice::ReadOnly) && capture.seek(packet.blockOffset + m_dataOffset))
+            bytes = capture.read(packet.captured);
+        text = bytes.size() == packet.captured
+                   ? HexDump::text(bytes)
+                   : QStringLiteral("Could not read the bytes from the capture: %1").arg(capture.errorString());
+    }
+    if (!packet.note.isEmpty())
+        text += QStringLiteral("\n\n") + packet.note;
+    m_bytes->setPlainText(text);
+}
+
+void SnifferOutputView::showPacketAtLine(qint64 line)
+{
+    const int row = m_model->rowAtOrAfterLine(line);
+    if (row < 0)
+        return;
+    m_table->setCurrentIndex(m_model->index(row, PacketTableModel::headerColumn));
+    m_table->scrollTo(m_table->currentIndex(), QAbstractItemView::PositionAtCenter);
+    m_table->setFocus(Qt::OtherFocusReason);
+}
+
+void SnifferOutputView::saveCapture()
+{
+    const QString base =
+        m_input.path.isEmpty() ? QStringLiteral("sniffer-output") : QFileInfo(m_input.path).completeBaseName();
+    const QString path =
+        TextFileDialog::askSavePath(window(), QStringLiteral("Save Capture"), base + QStringLiteral(".pcapng"),
+                                    QStringLiteral("pcapng capture (*.pcapng);;pcap capture (*.pcap)"));
+    if (path.isEmpty())
+        return;
+    SnifferCapture::Settings settings = m_readSettings;
+    settings.format = QFileInfo(path).suffix().compare(u"pcap", Qt::CaseInsensitive) == 0
+                          ? CaptureWriter::Format::pcap
+                          : CaptureWriter::Format::pcapng;
+    auto error = std::make_shared<QString>();
+    const auto work = [capture = m_capture, input = m_input, settings, path,
+                       error](const BackgroundWork::Progress &progress) {
+        *error = SnifferReading::save(capture, input, settings, path, progress);
+    };
+    BackgroundWork::run(window(), QStringLiteral("Saving %1…").arg(QFileInfo(path).fileName()), work,
+                        [this, path, error] { TextFileDialog::finishSave(window(), path, *error); });
+}
+
+void SnifferOutputView::openInWireshark()
+{
+    QProcess wireshark;
+    wireshark.setProgram(m_wiresharkPath);
+    wireshark.setArguments({m_capture});
+    if (!wireshark.startDetached())
+        Alert::open(this, QMessageBox::Warning, "wiresharkErrorAlert", QStringLiteral("Could not start Wireshark"),
+                    QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(m_wiresharkPath), wireshark.errorString()),
+                    {{QMessageBox::Ok}});
+}
+
+void SnifferOutputView::updateActions()
+{
+    const bool reading = isReading();
+    m_progress->setVisible(reading);
+    m_cancel->setVisible(reading);
+    m_escape->setEnabled(reading);
+    m_save->setEnabled(!reading && !m_capture.isEmpty());
+    m_wireshark->setEnabled(!reading && !m_capture.isEmpty() && !m_wiresharkPath.isEmpty());
+    m_wireshark->setToolTip(m_wiresharkPath.isEmpty()
+                                ? QStringLiteral("Wireshark is not installed, or not on the PATH.")
+                            : m_capture.isEmpty() ? QStringLiteral("Read sniffer output with packet bytes first.")
+                                                  : QStringLiteral("Opens the capture in %1.").arg(m_wiresharkPath));
+    const bool searching = !m_search->text().trimmed().isEmpty();
+    m_matches->setVisible(searching);
+    if (searching)
+        m_matches->setText(
+            QStringLiteral("%1 of %2")
+                .arg(QLocale().toString(m_model->rowCount()), QLocale().toString(m_model->packetCount())));
+}
+
+void SnifferOutputView::removeCapture()
+{
+    if (!m_capture.isEmpty())
+        QFile::remove(m_capture);
+    m_capture.clear();
+}
+
+SnifferCapture::Settings SnifferOutputView::settings() const
+{
+    SnifferCapture::Settings settings;
+    settings.reader.startMicros = m_startMicros;
+    if (const QVariant offset = m_offset->currentData(); offset.isValid())
+        settings.reader.utcOffsetSeconds = offset.toInt();
+    return settings;
+}
+
+QString SnifferOutputView::newCapturePath()
+{
+    static int serial = 0;
+    const QDir folder(QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/captures"));
+    const QString mine = QStringLiteral("sniffer-%1-").arg(QCoreApplication::applicationPid());
+    // One instance runs at a time: captures of another process are left from one that did not end well.
+    if (serial == 0) {
+        for (const QString &name : folder.entryList({QStringLiteral("sniffer-*")}, QDir::Files)) {
+            if (!name.startsWith(mine))
+                QFile::remove(folder.filePath(name));
+        }
+    }
+    // Its failure shows when the capture is written there.
+    QDir().mkpath(folder.path());
+    return folder.filePath(mine + QString::number(++serial) + QStringLiteral(".pcapng"));
+}
+
+void SnifferOutputView::dragEnterEvent(QDragEnterEvent *event)
+{
+    const QMimeData *data = event->mimeData();
+    const QList<QUrl> urls = data->urls();
+    if ((!urls.isEmpty() && urls.first().isLocalFile()) || (urls.isEmpty() && data->hasText()))
+        event->acceptProposedAction();
+}
+
+void SnifferOutputView::dropEvent(QDropEvent *event)
+{
+    const QMimeData *data = event->mimeData();
+    if (const QList<QUrl> urls = data->urls(); !urls.isEmpty())
+        readFile(urls.first().toLocalFile());
+    else
+        readText(data->text().toUtf8());
+    event->acceptProposedAction();
+}

@@ -1,0 +1,178 @@
+#include "snifferreading.h"
+
+#include "common/backgroundwork.h"
+#include "model/atomicfile.h"
+
+#include <QBuffer>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <memory>
+
+namespace SnifferReading {
+namespace {
+constexpr qsizetype writeSize = 1 << 20;
+
+qint64 inputSize(const Input &input)
+{
+    return input.path.isEmpty() ? input.text.size() : QFileInfo(input.path).size();
+}
+
+std::unique_ptr<QIODevice> open(const Input &input, QString *error)
+{
+    if (input.path.isEmpty()) {
+        auto buffer = std::make_unique<QBuffer>();
+        buffer->setData(input.text);
+        buffer->open(QIODevice::ReadOnly);
+        return buffer;
+    }
+    // A pipe or a device could block the reading for ever.
+    const QFileInfo info(input.path);
+    if (info.exists() && !info.isFile()) {
+        *error =
+            info.isDir() ? QStringLiteral("it is a folder, not a file") : QStringLiteral("it is not a regular file");
+        return nullptr;
+    }
+    auto file = std::make_unique<QFile>(input.path);
+    errno = 0;
+    if (!file->open(QIODevice::ReadOnly)) {
+        *error = AtomicFile::reason(file->errorString(), errno);
+        return nullptr;
+    }
+    return file;
+}
+
+// The converter's output, to a file through the atomic writer in large pieces: one write per packet
+// would cost a system call each.
+class BufferedSink
+{
+public:
+    explicit BufferedSink(AtomicFile::Writer &writer)
+        : m_writer(writer)
+    {
+    }
+    bool add(QByteArrayView data)
+    {
+        m_pending += data;
+        return m_pending.size() < writeSize || flush();
+    }
+    bool flush()
+    {
+        const bool written = m_writer.write(m_pending);
+        m_pending.clear();
+        return written;
+    }
+
+private:
+    AtomicFile::Writer &m_writer;
+    QByteArray m_pending;
+};
+
+// Converts input to path in settings' format, committed when packets were written: the reason it
+// could not be read or written, else empty.
+QString convert(const Input &input, const SnifferCapture::Settings &settings, const QString &path,
+                const BackgroundWork::Progress &progress, SnifferCapture::Callbacks callbacks,
+                SnifferCapture::Result *result)
+{
+    QString error;
+    const std::unique_ptr<QIODevice> device = open(input, &error);
+    if (!device) {
+        result->outcome = SnifferCapture::Result::Outcome::readFailed;
+        return error;
+    }
+    AtomicFile::Writer writer(path);
+    BufferedSink sink(writer);
+    callbacks.cancel = &progress.cancelled();
+    *result = SnifferCapture::convert(
+        *device, settings, [&sink](QByteArrayView data) { return sink.add(data); }, callbacks);
+    switch (result->outcome) {
+    case SnifferCapture::Result::Outcome::written:
+        if (progress.cancelled() || (sink.flush() && writer.commit()))
+            return {};
+        result->outcome = SnifferCapture::Result::Outcome::writeFailed;
+        return writer.error();
+    case SnifferCapture::Result::Outcome::writeFailed:
+        // A pcap file that would need a second link type fails in the converter, not in the writer.
+        return writer.error().isEmpty() ? result->message : writer.error();
+    case SnifferCapture::Result::Outcome::readFailed:
+        return AtomicFile::reason(device->errorString(), 0);
+    default:
+        return {};
+    }
+}
+} // namespace
+
+Outcome read(const Input &input, SnifferCapture::Settings settings, const QString &capturePath,
+             const BackgroundWork::Progress &progress, const std::function<void(Batch &&)> &batch)
+{
+    Outcome outcome;
+    if (!settings.reader.startMicros && !input.path.isEmpty())
+        settings.reader.startMicros = SnifferCapture::startFromLog(input.path);
+    if (!settings.reader.startMicros)
+        settings.reader.startMicros = QDateTime::currentMSecsSinceEpoch() * 1000;
+    outcome.startMicros = *settings.reader.startMicros;
+
+    const double total = double(std::max<qint64>(inputSize(input), 1));
+    Batch pending;
+    QElapsedTimer sinceSent;
+    const auto send = [&](bool now) {
+        if (!now && sinceSent.isValid() && sinceSent.elapsed() < 50)
+            return;
+        progress.report(double(pending.bytesRead) / total);
+        const qint64 bytesRead = pending.bytesRead;
+        batch(std::move(pending));
+        pending = {};
+        pending.bytesRead = bytesRead;
+        sinceSent.start();
+    };
+    SnifferCapture::Callbacks callbacks;
+    callbacks.packet = [&](const SnifferPacket &packet, qint64 blockOffset) {
+        pending.packets.append(PacketTableModel::from(packet, blockOffset));
+        send(false);
+    };
+    callbacks.warning = [&](const SnifferReader::Warning &warning) { pending.warnings.append(warning); };
+    callbacks.progress = [&](qint64 bytesRead) {
+        pending.bytesRead = bytesRead;
+        send(false);
+    };
+    outcome.error = convert(input, settings, capturePath, progress, callbacks, &outcome.result);
+    send(true);
+    return outcome;
+}
+
+QString save(const QString &capturePath, const Input &input, const SnifferCapture::Settings &settings,
+             const QString &path, const BackgroundWork::Progress &progress)
+{
+    if (settings.format == CaptureWriter::Format::pcap) {
+        SnifferCapture::Result result;
+        SnifferCapture::Callbacks callbacks;
+        const double total = double(std::max<qint64>(inputSize(input), 1));
+        callbacks.progress = [&](qint64 bytesRead) { progress.report(double(bytesRead) / total); };
+        const QString error = convert(input, settings, path, progress, callbacks, &result);
+        // The log may have changed since it was read.
+        return error.isEmpty() && result.outcome != SnifferCapture::Result::Outcome::written ? result.message : error;
+    }
+    QFile capture(capturePath);
+    errno = 0;
+    if (!capture.open(QIODevice::ReadOnly))
+        return AtomicFile::reason(capture.errorString(), errno);
+    AtomicFile::Writer writer(path);
+    const double total = double(std::max<qint64>(capture.size(), 1));
+    while (!capture.atEnd()) {
+        errno = 0;
+        const QByteArray piece = capture.read(writeSize);
+        if (piece.isEmpty() && capture.error() != QFileDevice::NoError)
+            return AtomicFile::reason(capture.errorString(), errno);
+        if (!writer.write(piece))
+            return writer.error();
+        // A cancelled copy leaves the file it would have replaced as it was.
+        if (!progress.report(double(capture.pos()) / total))
+            return {};
+    }
+    return writer.commit() ? QString() : writer.error();
+}
+
+} // namespace SnifferReading
