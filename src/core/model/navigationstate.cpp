@@ -7,8 +7,22 @@ NavigationState::NavigationState(QObject *parent)
 
 void NavigationState::setSelectedCategory(std::optional<DebugCategory> category)
 {
-    if (category == m_selected)
-        return;
+    select(category, std::nullopt);
+}
+
+void NavigationState::setSelectedReader(std::optional<OutputReader> reader)
+{
+    select(reader ? std::nullopt : m_selected, reader);
+}
+
+void NavigationState::select(std::optional<DebugCategory> category, std::optional<OutputReader> reader)
+{
+    const bool categoryChanged = category != m_selected;
+    const bool readerChanged = reader != m_reader;
     m_selected = category;
-    emit selectedCategoryChanged(category);
+    m_reader = reader;
+    if (categoryChanged)
+        emit selectedCategoryChanged(category);
+    if (readerChanged)
+        emit selectedReaderChanged(reader);
 }

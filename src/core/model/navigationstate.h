@@ -1,12 +1,14 @@
 #pragma once
 
 #include "debugcategory.h"
+#include "outputreader.h"
 
 #include <QObject>
 
 #include <optional>
 
-// The category the main window shows, shared by the sidebar and the tray menu.
+// What the main window shows, shared by the sidebar and the tray menu: a category, or a reader of the
+// appliance's output in its place (then the category selection is empty), or neither.
 class NavigationState : public QObject
 {
     Q_OBJECT
@@ -15,12 +17,22 @@ public:
     explicit NavigationState(QObject *parent = nullptr);
 
     std::optional<DebugCategory> selectedCategory() const { return m_selected; }
-    // Notifies only on a real change, so re-selecting the shown category keeps its form.
+    // Notifies only on a real change, so re-selecting the shown category keeps its form. Takes the
+    // place of the reader shown, if any.
     void setSelectedCategory(std::optional<DebugCategory> category);
+
+    std::optional<OutputReader> selectedReader() const { return m_reader; }
+    // A reader, in place of the category selection.
+    void setSelectedReader(std::optional<OutputReader> reader);
 
 signals:
     void selectedCategoryChanged(std::optional<DebugCategory> category);
+    void selectedReaderChanged(std::optional<OutputReader> reader);
 
 private:
+    // Both are set before either signal, so that a receiver of one sees the whole new state.
+    void select(std::optional<DebugCategory> category, std::optional<OutputReader> reader);
+
     std::optional<DebugCategory> m_selected = DebugCategory::session;
+    std::optional<OutputReader> m_reader;
 };

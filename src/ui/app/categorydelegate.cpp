@@ -16,12 +16,26 @@ QFont subtitleFont(const QFont &base)
     font.setPointSizeF(base.pointSizeF() * 0.85);
     return font;
 }
+QFont sectionFont(const QFont &base)
+{
+    QFont font = subtitleFont(base);
+    font.setBold(true);
+    return font;
+}
 } // namespace
 
 void CategoryDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
+    if (index.data(SectionRole).toBool()) {
+        painter->save();
+        painter->setFont(sectionFont(opt.font));
+        painter->setPen(Style::secondary(opt.palette, QPalette::Normal, QPalette::Text, QPalette::Base));
+        painter->drawText(opt.rect.adjusted(padding, 0, -padding, -lineGap), Qt::AlignLeft | Qt::AlignBottom, opt.text);
+        painter->restore();
+        return;
+    }
     const QString title = opt.text;
     const QIcon icon = opt.icon;
     opt.text.clear();
@@ -61,6 +75,9 @@ void CategoryDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
 
 QSize CategoryDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
+    // A heading stands apart from the rows above it.
+    if (index.data(SectionRole).toBool())
+        return {0, QFontMetrics(sectionFont(option.font)).height() + 3 * padding};
     const QSize base = QStyledItemDelegate::sizeHint(option, index);
     const int height = QFontMetrics(option.font).height() + lineGap + QFontMetrics(subtitleFont(option.font)).height();
     return {base.width(), std::max(height, iconSize) + 2 * padding};

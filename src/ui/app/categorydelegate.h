@@ -3,13 +3,14 @@
 #include <QStyledItemDelegate>
 
 // Draws a sidebar row: the category's icon beside its title and, under it, the subtitle in a smaller
-// secondary font.
+// secondary font; or a section's heading, small, bold and secondary.
 class CategoryDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
 
 public:
     static constexpr int SubtitleRole = Qt::UserRole + 1;
+    static constexpr int SectionRole = Qt::UserRole + 3;
 
     using QStyledItemDelegate::QStyledItemDelegate;
 

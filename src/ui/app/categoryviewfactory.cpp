@@ -10,6 +10,7 @@
 #include "builders/systemtopview.h"
 #include "builders/tracerouteview.h"
 #include "builders/vpnview.h"
+#include "readers/snifferoutputview.h"
 #include "saved/savedcommandsview.h"
 
 #include <type_traits>
@@ -33,6 +34,16 @@ QWidget *create(DebugCategory category, const Stores &stores, QWidget *parent)
     // Every category is a builder of the table or the saved-command browser.
     Q_ASSERT(view);
     return view;
+}
+
+QWidget *create(OutputReader reader, QWidget *parent)
+{
+    switch (reader) {
+    case OutputReader::sniffer:
+        return new SnifferOutputView(parent);
+    }
+    Q_UNREACHABLE();
+    return nullptr;
 }
 
 } // namespace CategoryViewFactory

@@ -3,6 +3,7 @@
 #include "common/alert.h"
 #include "output/savecommanddialog.h"
 
+#include "builders/snifferview.h"
 #include "categorydelegate.h"
 #include "categoryviewfactory.h"
 #include "common/emptystateview.h"
@@ -24,6 +25,7 @@
 
 namespace {
 constexpr int categoryRole = Qt::UserRole;
+constexpr int readerRole = Qt::UserRole + 2;
 
 // The application icon drawn 28 x 28, clipped to a rounded rectangle of radius 6.
 QPixmap footerIcon(qreal devicePixelRatio)
@@ -62,6 +64,7 @@ ContentView::ContentView(const Stores &stores, NavigationState &nav, QWidget *pa
         item->setToolTip(Category::subtitle(category));
         m_sidebar->addItem(item);
     }
+    addReaderSection();
 
     auto *sidebarColumn = new QWidget(this);
     sidebarColumn->setObjectName(QStringLiteral("sidebarColumn"));
@@ -105,22 +108,46 @@ ContentView::ContentView(const Stores &stores, NavigationState &nav, QWidget *pa
 
     connect(m_sidebar, &QListWidget::itemSelectionChanged, this, [this] {
         const auto selected = m_sidebar->selectedItems();
-        m_nav.setSelectedCategory(selected.isEmpty()
-                                      ? std::nullopt
-                                      : std::optional(DebugCategory(selected.first()->data(categoryRole).toInt())));
+        select(selected.isEmpty() ? Place() : placeOf(selected.first()));
     });
-    connect(&m_nav, &NavigationState::selectedCategoryChanged, this, [this](std::optional<DebugCategory> category) {
-        // The move waits for the user's answer about an open edit: the state goes back meanwhile.
-        if (category != m_shown && !mayLeave([this, category] { m_nav.setSelectedCategory(category); })) {
-            m_nav.setSelectedCategory(m_shown);
-            return;
-        }
-        syncSidebar(category);
-        if (category != m_shown)
-            showSelection(category);
-    });
-    syncSidebar(m_nav.selectedCategory());
-    showSelection(m_nav.selectedCategory());
+    connect(&m_nav, &NavigationState::selectedCategoryChanged, this, &ContentView::placeChanged);
+    connect(&m_nav, &NavigationState::selectedReaderChanged, this, &ContentView::placeChanged);
+    syncSidebar(selected());
+    showSelection(selected());
+}
+
+ContentView::Place ContentView::placeOf(const QListWidgetItem *item)
+{
+    const QVariant category = item->data(categoryRole);
+    const QVariant reader = item->data(readerRole);
+    return {category.isValid() ? std::optional(DebugCategory(category.toInt())) : std::nullopt,
+            reader.isValid() ? std::optional(OutputReader(reader.toInt())) : std::nullopt};
+}
+
+ContentView::Place ContentView::selected() const
+{
+    return {m_nav.selectedCategory(), m_nav.selectedReader()};
+}
+
+void ContentView::select(const Place &place)
+{
+    if (place.reader)
+        m_nav.setSelectedReader(place.reader);
+    else
+        m_nav.setSelectedCategory(place.category);
+}
+
+void ContentView::placeChanged()
+{
+    const Place place = selected();
+    // The move waits for the user's answer about an open edit: the state goes back meanwhile.
+    if (place != m_shown && !mayLeave([this, place] { select(place); })) {
+        select(m_shown);
+        return;
+    }
+    syncSidebar(place);
+    if (place != m_shown)
+        showSelection(place);
 }
 
 bool ContentView::mayLeave(const std::function<void()> &then)
@@ -138,28 +165,40 @@ bool ContentView::mayLeave(const std::function<void()> &then)
     return false;
 }
 
-void ContentView::syncSidebar(std::optional<DebugCategory> category)
+void ContentView::syncSidebar(const Place &place)
 {
     const QSignalBlocker blocker(m_sidebar);
     m_sidebar->clearSelection();
-    if (category) {
-        QListWidgetItem *item = m_sidebar->item(int(*category));
-        item->setSelected(true);
-        m_sidebar->setCurrentItem(item);
+    for (int row = 0; row < m_sidebar->count(); ++row) {
+        QListWidgetItem *item = m_sidebar->item(row);
+        if (place != Place() && placeOf(item) == place) {
+            item->setSelected(true);
+            m_sidebar->setCurrentItem(item);
+        }
     }
     m_sidebar->viewport()->update();
 }
 
-void ContentView::showSelection(std::optional<DebugCategory> category)
+void ContentView::showSelection(const Place &place)
 {
-    m_shown = category;
+    m_shown = place;
     if (m_detail) {
         m_detailLayout->removeWidget(m_detail);
-        m_detail->deleteLater();
         m_detail->hide();
+        // A reader's view is kept, with what it has read.
+        if (std::ranges::none_of(m_readers, [this](const auto &entry) { return entry.second == m_detail; }))
+            m_detail->deleteLater();
     }
-    if (category) {
-        m_detail = CategoryViewFactory::create(*category, m_stores, this);
+    if (place.reader) {
+        QWidget *&reader = m_readers[*place.reader];
+        if (!reader)
+            reader = CategoryViewFactory::create(*place.reader, this);
+        m_detail = reader;
+    } else if (place.category) {
+        m_detail = CategoryViewFactory::create(*place.category, m_stores, this);
+        if (auto *sniffer = qobject_cast<SnifferView *>(m_detail))
+            connect(sniffer, &SnifferView::readOutputRequested, this,
+                    [this] { m_nav.setSelectedReader(OutputReader::sniffer); });
     } else {
         m_detail = new EmptyStateView(QStringLiteral("sidebar.left"), QStringLiteral("Select a Category"),
                                       QStringLiteral("Choose a debug category from the sidebar to get started."), this);
@@ -167,6 +206,23 @@ void ContentView::showSelection(std::optional<DebugCategory> category)
     m_detail->setObjectName(m_detail->objectName().isEmpty() ? QStringLiteral("detail") : m_detail->objectName());
     m_detailLayout->addWidget(m_detail);
     m_detail->show();
+}
+
+void ContentView::addReaderSection()
+{
+    auto *section = new QListWidgetItem(QStringLiteral("Read Output"));
+    // A heading, not a place: it cannot be selected, and the keys pass over it.
+    section->setFlags(Qt::NoItemFlags);
+    section->setData(CategoryDelegate::SectionRole, true);
+    m_sidebar->addItem(section);
+    for (OutputReader reader : Enum::allCases<OutputReader>()) {
+        const QString subtitle = Enum::text(Enum::payload(reader).subtitle);
+        auto *item = new QListWidgetItem(Icons::symbol(Enum::text(Enum::payload(reader).icon)), Enum::rawValue(reader));
+        item->setData(readerRole, int(reader));
+        item->setData(CategoryDelegate::SubtitleRole, subtitle);
+        item->setToolTip(subtitle);
+        m_sidebar->addItem(item);
+    }
 }
 
 QWidget *ContentView::createFooter()

@@ -2,18 +2,23 @@
 
 #include "common/stores.h"
 #include "model/debugcategory.h"
+#include "model/outputreader.h"
 
 #include <QWidget>
 
 #include <functional>
+#include <map>
 #include <optional>
 
 class NavigationState;
 class QListWidget;
+class QListWidgetItem;
 class QVBoxLayout;
 
 // The main window's content: the category sidebar with its footer, and the selected category's
-// view beside it. The view is created anew, with its defaults, each time its category is selected.
+// view beside it. The view is created anew, with its defaults, each time its category is selected. A
+// reader's view, under "Read Output", is made once and kept: what it read stays while the user builds
+// the next command.
 class ContentView : public QWidget
 {
     Q_OBJECT
@@ -29,8 +34,18 @@ public:
     bool mayLeave(const std::function<void()> &then);
 
 private:
-    void showSelection(std::optional<DebugCategory> category);
-    void syncSidebar(std::optional<DebugCategory> category);
+    struct Place {
+        std::optional<DebugCategory> category;
+        std::optional<OutputReader> reader;
+        bool operator==(const Place &) const = default;
+    };
+    static Place placeOf(const QListWidgetItem *item);
+    Place selected() const;
+    void select(const Place &place);
+    void placeChanged();
+    void showSelection(const Place &place);
+    void syncSidebar(const Place &place);
+    void addReaderSection();
     QWidget *createFooter();
 
     Stores m_stores;
@@ -38,5 +53,6 @@ private:
     QListWidget *m_sidebar;
     QVBoxLayout *m_detailLayout;
     QWidget *m_detail = nullptr;
-    std::optional<DebugCategory> m_shown;
+    Place m_shown;
+    std::map<OutputReader, QWidget *> m_readers;
 };

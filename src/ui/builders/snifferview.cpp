@@ -14,6 +14,7 @@
 #include "singlelineedit.h"
 #include "text.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -103,6 +104,23 @@ void SnifferView::addOutputGroup()
     grid->addText(field(&SnifferForm::count), QStringLiteral("Packet count:"), QStringLiteral("blank or 0 = unlimited"),
                   220);
     grid->addPicker(field(&SnifferForm::timestamp), QStringLiteral("Timestamps:"), 220);
+
+    auto *readRow = new QWidget(grid);
+    auto *row = new QHBoxLayout(readRow);
+    row->setContentsMargins(0, 4, 0, 0);
+    auto *read = new QPushButton(QStringLiteral("Read Sniffer Output"), readRow);
+    read->setObjectName(QStringLiteral("readSnifferOutput"));
+    read->setAccessibleName(read->text());
+    connect(read, &QPushButton::clicked, this, &SnifferView::readOutputRequested);
+    auto *hint = new QLabel(
+        QStringLiteral("Turns what the FortiGate printed at verbose 3 or 6 into a capture file for Wireshark."),
+        readRow);
+    hint->setWordWrap(true);
+    Style::setCaption(hint);
+    Style::setSecondary(hint);
+    row->addWidget(read);
+    row->addWidget(hint, 1);
+    grid->addWide(readRow);
 }
 
 void SnifferView::addPreviewGroup()

@@ -30,6 +30,10 @@ public:
     void openSaveInterfaceSheet(const QString &name, QWidget *parent = nullptr);
     void openManageInterfacesSheet();
 
+signals:
+    // The user wants to read back what the command printed.
+    void readOutputRequested();
+
 protected:
     void formChanged() override;
 
