@@ -18,6 +18,7 @@
 #include "model/interfacestore.h"
 #include "model/navigationstate.h"
 #include "output/savecommanddialog.h"
+#include "readers/snifferoutputview.h"
 #include "saved/savedcommanddetail.h"
 #include "saved/savedcommandsview.h"
 
@@ -187,6 +188,22 @@ private slots:
         QVERIFY(content()->sidebar()->selectedItems().isEmpty());
         auto *placeholder = qobject_cast<EmptyStateView *>(content()->detail());
         QVERIFY(placeholder && placeholder->isVisible());
+        if (by == u"tray")
+            return;
+        // The reader under its heading takes the categories' place and is kept; the keys pass over the
+        // heading, and the Sniffer form's link leads to the same reader.
+        const int reader = content()->sidebar()->count() - 1;
+        click(reader);
+        QWidget *shown = content()->detail();
+        QVERIFY(qobject_cast<SnifferOutputView *>(shown) && shown->isVisible());
+        QCOMPARE(m_app->nav().selectedReader(), OutputReader::sniffer);
+        QTest::keyClick(content()->sidebar(), Qt::Key_Up);
+        QCOMPARE(m_app->nav().selectedCategory(), DebugCategory::saved);
+        QVERIFY(!shown->isVisible());
+        click(int(DebugCategory::sniffer));
+        QTest::mouseClick(child<QPushButton>(content()->detail(), "readSnifferOutput"), Qt::LeftButton);
+        QCOMPARE(content()->detail(), shown);
+        QCOMPARE(content()->sidebar()->currentRow(), reader);
     }
 
     void eachWindowOpensOnceAndEitherMenuQuits()

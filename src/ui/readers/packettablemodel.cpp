@@ -169,14 +169,14 @@ PacketTableModel::Packet PacketTableModel::packet(int row) const
             m_notes.value(at)};
 }
 
-int PacketTableModel::rowAtOrAfterLine(qint64 line) const
+int PacketTableModel::rowOfLine(qint64 line) const
 {
-    const auto after = std::ranges::lower_bound(m_rows, line, {}, &Row::firstLine);
-    const auto at = quint32(after - m_rows.begin());
+    const auto after = std::ranges::upper_bound(m_rows, line, {}, &Row::firstLine);
+    const auto packet = quint32(std::max<qsizetype>(after - m_rows.begin() - 1, 0));
     if (!m_shown)
-        return after == m_rows.end() ? -1 : int(at);
-    const auto shown = std::ranges::lower_bound(*m_shown, at);
-    return shown == m_shown->end() ? -1 : int(shown - m_shown->begin());
+        return m_rows.empty() ? -1 : int(packet);
+    const auto shown = std::ranges::upper_bound(*m_shown, packet);
+    return m_shown->empty() ? -1 : int(std::max<qsizetype>(shown - m_shown->begin() - 1, 0));
 }
 
 QByteArrayView PacketTableModel::headerOf(qsizetype index) const

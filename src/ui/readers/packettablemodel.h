@@ -48,8 +48,9 @@ public:
 
     // The packet a row shows, with its header, without its bytes.
     Packet packet(int row) const;
-    // The row of the first packet shown that starts at line or after it; -1 if none.
-    int rowAtOrAfterLine(qint64 line) const;
+    // The row of the packet that line is part of, or follows: the last shown that starts at line or
+    // before it, else the first shown; -1 with no rows.
+    int rowOfLine(qint64 line) const;
 
 private:
     struct Row {

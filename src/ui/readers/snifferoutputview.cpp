@@ -475,7 +475,7 @@ void SnifferOutputView::showSelectedPacket()
 
 void SnifferOutputView::showPacketAtLine(qint64 line)
 {
-    const int row = m_model->rowAtOrAfterLine(line);
+    const int row = m_model->rowOfLine(line);
     if (row < 0)
         return;
     m_table->setCurrentIndex(m_model->index(row, PacketTableModel::headerColumn));
