@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace {
 bool containsText(QByteArrayView text, const QByteArray &search)
@@ -19,11 +20,25 @@ qint32 clamped(qint64 value)
 }
 } // namespace
 
-PacketTableModel::Packet PacketTableModel::from(const SnifferPacket &packet, qint64 blockOffset)
+void PacketTableModel::Packer::add(const SnifferPacket &packet, qint64 blockOffset)
 {
-    return {packet.timeMicros,     blockOffset,         packet.firstLine,
-            packet.originalLength, packet.bytes.size(), packet.interfaceName,
-            packet.direction,      packet.header,       packet.note};
+    auto id = m_interfaceIds.constFind(packet.interfaceName);
+    if (id == m_interfaceIds.cend()) {
+        id = m_interfaceIds.insert(packet.interfaceName, quint32(m_interfaceIds.size()));
+        m_batch.interfaces.append(packet.interfaceName);
+    }
+    const QByteArrayView header = QByteArrayView(packet.header).first(std::min<qsizetype>(packet.header.size(), 65535));
+    if (!packet.note.isEmpty())
+        m_batch.notes.insert(size(), packet.note);
+    m_batch.rows.push_back({packet.timeMicros, blockOffset, packet.firstLine, 0, quint32(m_batch.headers.size()),
+                            clamped(packet.originalLength), clamped(packet.bytes.size()), *id, quint16(header.size()),
+                            quint8(packet.direction)});
+    m_batch.headers += header;
+}
+
+PacketTableModel::Batch PacketTableModel::Packer::take()
+{
+    return std::exchange(m_batch, {});
 }
 
 PacketTableModel::PacketTableModel(QObject *parent)
@@ -35,7 +50,7 @@ int PacketTableModel::rowCount(const QModelIndex &parent) const
 {
     if (parent.isValid())
         return 0;
-    return int(m_shown ? m_shown->size() : m_rows.size());
+    return int(m_shown ? qint64(m_shown->size()) : m_count);
 }
 
 int PacketTableModel::columnCount(const QModelIndex &parent) const
@@ -48,12 +63,12 @@ QVariant PacketTableModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= rowCount())
         return {};
     const qsizetype at = packetIndex(index.row());
-    const Row &row = m_rows[size_t(at)];
+    const Row &row = packet(at);
     if (role == Qt::TextAlignmentRole)
         return index.column() == numberColumn || index.column() == lengthColumn ? int(Qt::AlignRight | Qt::AlignVCenter)
                                                                                 : int(Qt::AlignLeft | Qt::AlignVCenter);
     if (role == Qt::ToolTipRole && index.column() == headerColumn) {
-        const QString text = QString::fromUtf8(headerOf(at));
+        const QString text = QString::fromUtf8(headerOf(row));
         const QString note = m_notes.value(at);
         return note.isEmpty() ? text : text + u'\n' + note;
     }
@@ -67,11 +82,17 @@ QVariant PacketTableModel::data(const QModelIndex &index, int role) const
     case interfaceColumn:
         return QString::fromUtf8(m_interfaces.at(row.interfaceId));
     case directionColumn:
-        return row.direction == SnifferPacket::Direction::in    ? QStringLiteral("in")
-               : row.direction == SnifferPacket::Direction::out ? QStringLiteral("out")
-                                                                : QString();
+        switch (SnifferPacket::Direction(row.direction)) {
+        case SnifferPacket::Direction::in:
+            return QStringLiteral("in");
+        case SnifferPacket::Direction::out:
+            return QStringLiteral("out");
+        case SnifferPacket::Direction::unknown:
+            return QString();
+        }
+        break;
     case headerColumn:
-        return QString::fromUtf8(headerOf(at));
+        return QString::fromUtf8(headerOf(row));
     case lengthColumn:
         return row.captured < row.length ? QStringLiteral("%1 (%2 kept)").arg(row.length).arg(row.captured)
                                          : QString::number(row.length);
@@ -95,9 +116,9 @@ void PacketTableModel::clear()
 {
     beginResetModel();
     m_rows = {};
-    m_headers = {};
+    m_count = 0;
+    m_headers.clear();
     m_interfaces.clear();
-    m_interfaceIds.clear();
     m_notes.clear();
     m_interfaceMatches.clear();
     if (m_shown)
@@ -105,29 +126,33 @@ void PacketTableModel::clear()
     endResetModel();
 }
 
-void PacketTableModel::append(const QList<Packet> &packets)
+void PacketTableModel::append(Batch &&batch)
 {
-    const qsizetype first = qsizetype(m_rows.size());
-    for (const Packet &packet : packets) {
-        auto id = m_interfaceIds.constFind(packet.interfaceName);
-        if (id == m_interfaceIds.cend()) {
-            id = m_interfaceIds.insert(packet.interfaceName, quint32(m_interfaces.size()));
-            m_interfaces.append(packet.interfaceName);
-            m_interfaceMatches.push_back(containsText(packet.interfaceName, m_search));
-        }
-        m_headers += packet.header;
-        if (!packet.note.isEmpty())
-            m_notes.insert(qsizetype(m_rows.size()), packet.note);
-        m_rows.push_back({packet.timeMicros, packet.blockOffset, packet.firstLine, m_headers.size(),
-                          clamped(packet.length), clamped(packet.captured), *id, packet.direction});
+    const qint64 first = m_count;
+    const auto chunk = quint32(m_headers.size());
+    m_headers.append(std::move(batch.headers));
+    for (const QByteArray &name : std::as_const(batch.interfaces)) {
+        m_interfaces.append(name);
+        m_interfaceMatches.push_back(containsText(name, m_search));
+    }
+    for (auto note = batch.notes.cbegin(); note != batch.notes.cend(); ++note)
+        m_notes.insert(first + note.key(), note.value());
+    for (Row row : batch.rows) {
+        row.headerChunk = chunk;
+        if ((m_count >> chunkBits) >= qint64(m_rows.size()))
+            m_rows.emplace_back().reserve(size_t(1) << chunkBits);
+        m_rows.back().push_back(row);
+        ++m_count;
     }
     if (!m_shown) {
-        beginInsertRows({}, int(first), int(m_rows.size()) - 1);
-        endInsertRows();
+        if (m_count > first) {
+            beginInsertRows({}, int(first), int(m_count) - 1);
+            endInsertRows();
+        }
         return;
     }
     std::vector<quint32> matching;
-    for (qsizetype at = first; at < qsizetype(m_rows.size()); ++at) {
+    for (qint64 at = first; at < m_count; ++at) {
         if (matches(at))
             matching.push_back(quint32(at));
     }
@@ -150,7 +175,7 @@ void PacketTableModel::setSearchText(const QString &text)
         for (qsizetype i = 0; i < m_interfaces.size(); ++i)
             m_interfaceMatches[size_t(i)] = containsText(m_interfaces.at(i), m_search);
         m_shown.emplace();
-        for (qsizetype at = 0; at < qsizetype(m_rows.size()); ++at) {
+        for (qint64 at = 0; at < m_count; ++at) {
             if (matches(at))
                 m_shown->push_back(quint32(at));
         }
@@ -158,34 +183,28 @@ void PacketTableModel::setSearchText(const QString &text)
     endResetModel();
 }
 
-PacketTableModel::Packet PacketTableModel::packet(int row) const
-{
-    const qsizetype at = packetIndex(row);
-    const Row &r = m_rows[size_t(at)];
-    return {r.timeMicros,     r.blockOffset,
-            r.firstLine,      r.length,
-            r.captured,       m_interfaces.at(r.interfaceId),
-            r.direction,      headerOf(at).toByteArray(),
-            m_notes.value(at)};
-}
-
 int PacketTableModel::rowOfLine(qint64 line) const
 {
-    const auto after = std::ranges::upper_bound(m_rows, line, {}, &Row::firstLine);
-    const auto packet = quint32(std::max<qsizetype>(after - m_rows.begin() - 1, 0));
-    if (!m_shown)
-        return m_rows.empty() ? -1 : int(packet);
-    const auto shown = std::ranges::upper_bound(*m_shown, packet);
-    return m_shown->empty() ? -1 : int(std::max<qsizetype>(shown - m_shown->begin() - 1, 0));
+    // The first row shown whose packet starts after line, by halves.
+    qint64 low = 0;
+    qint64 high = rowCount();
+    while (low < high) {
+        const qint64 middle = (low + high) / 2;
+        if (packetAt(int(middle)).firstLine <= line)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return rowCount() == 0 ? -1 : int(std::max<qint64>(low - 1, 0));
 }
 
-QByteArrayView PacketTableModel::headerOf(qsizetype index) const
+QByteArrayView PacketTableModel::headerOf(const Row &row) const
 {
-    const qint64 start = index == 0 ? 0 : m_rows[size_t(index - 1)].headerEnd;
-    return QByteArrayView(m_headers).sliced(start, m_rows[size_t(index)].headerEnd - start);
+    return QByteArrayView(m_headers.at(row.headerChunk)).sliced(row.headerStart, row.headerSize);
 }
 
 bool PacketTableModel::matches(qsizetype index) const
 {
-    return m_interfaceMatches[m_rows[size_t(index)].interfaceId] || containsText(headerOf(index), m_search);
+    const Row &row = packet(index);
+    return m_interfaceMatches[row.interfaceId] || containsText(headerOf(row), m_search);
 }

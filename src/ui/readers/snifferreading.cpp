@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <memory>
+#include <utility>
 
 namespace SnifferReading {
 namespace {
@@ -117,20 +118,21 @@ Outcome read(const Input &input, SnifferCapture::Settings settings, const QStrin
 
     const double total = double(std::max<qint64>(inputSize(input), 1));
     Batch pending;
+    PacketTableModel::Packer packer;
     QElapsedTimer sinceSent;
     const auto send = [&](bool now) {
         if (!now && sinceSent.isValid() && sinceSent.elapsed() < 50)
             return;
         progress.report(double(pending.bytesRead) / total);
+        pending.packets = packer.take();
         const qint64 bytesRead = pending.bytesRead;
-        batch(std::move(pending));
-        pending = {};
+        batch(std::exchange(pending, {}));
         pending.bytesRead = bytesRead;
         sinceSent.start();
     };
     SnifferCapture::Callbacks callbacks;
     callbacks.packet = [&](const SnifferPacket &packet, qint64 blockOffset) {
-        pending.packets.append(PacketTableModel::from(packet, blockOffset));
+        packer.add(packet, blockOffset);
         send(false);
     };
     callbacks.warning = [&](const SnifferReader::Warning &warning) { pending.warnings.append(warning); };

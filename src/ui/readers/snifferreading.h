@@ -27,7 +27,7 @@ struct Input {
 
 // What a reading found since the last batch.
 struct Batch {
-    QList<PacketTableModel::Packet> packets;
+    PacketTableModel::Batch packets;
     QList<SnifferReader::Warning> warnings;
     qint64 bytesRead = 0;
 };
