@@ -10,8 +10,10 @@
 #include "common/icons.h"
 #include "common/style.h"
 #include "model/navigationstate.h"
+#include "readers/snifferoutputview.h"
 #include "saved/savedcommandsview.h"
 
+#include <QDropEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -106,6 +108,7 @@ ContentView::ContentView(const Stores &stores, NavigationState &nav, QWidget *pa
             m_sidebar->setFocus(Qt::ShortcutFocusReason);
     });
 
+    setAcceptDrops(true);
     connect(m_sidebar, &QListWidget::itemSelectionChanged, this, [this] {
         const auto selected = m_sidebar->selectedItems();
         select(selected.isEmpty() ? Place() : placeOf(selected.first()));
@@ -114,6 +117,22 @@ ContentView::ContentView(const Stores &stores, NavigationState &nav, QWidget *pa
     connect(&m_nav, &NavigationState::selectedReaderChanged, this, &ContentView::placeChanged);
     syncSidebar(selected());
     showSelection(selected());
+}
+
+void ContentView::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (SnifferOutputView::canRead(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void ContentView::dropEvent(QDropEvent *event)
+{
+    m_nav.setSelectedReader(OutputReader::sniffer);
+    // Not there while the user is asked about an edit still open.
+    if (auto *reader = qobject_cast<SnifferOutputView *>(m_detail)) {
+        reader->read(event->mimeData());
+        event->acceptProposedAction();
+    }
 }
 
 ContentView::Place ContentView::placeOf(const QListWidgetItem *item)

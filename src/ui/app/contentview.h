@@ -33,6 +33,11 @@ public:
     // and then runs once they have saved or discarded it (never when they cancel).
     bool mayLeave(const std::function<void()> &then);
 
+protected:
+    // A log dropped anywhere in the window outside a field is read by the sniffer reader.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
 private:
     struct Place {
         std::optional<DebugCategory> category;

@@ -267,10 +267,9 @@ QWidget *SnifferOutputView::createDetailPanes()
     m_warningsPane = new QWidget(panes);
     auto *warningsColumn = new QVBoxLayout(m_warningsPane);
     warningsColumn->setContentsMargins(0, 0, 0, 0);
-    m_warningsTitle = caption(QStringLiteral("Warnings"), m_warningsPane);
+    m_warningsTitle = caption(QString(), m_warningsPane);
     m_warnings = new QListWidget(m_warningsPane);
     m_warnings->setObjectName(QStringLiteral("warnings"));
-    m_warnings->setAccessibleName(QStringLiteral("Warnings"));
     m_warnings->setUniformItemSizes(true);
     m_warnings->setWordWrap(false);
     m_warnings->setToolTip(QStringLiteral("Double-click or press Return to go to the packet at the line."));
@@ -392,8 +391,8 @@ void SnifferOutputView::cancelReading()
 void SnifferOutputView::received(SnifferReading::Batch &&batch)
 {
     m_progress->setValue(int(1000 * batch.bytesRead / std::max<qint64>(m_inputSize, 1)));
-    if (!batch.packets.isEmpty()) {
-        m_model->append(batch.packets);
+    if (!batch.packets.rows.empty()) {
+        m_model->append(std::move(batch.packets));
         m_summary->setText(
             QStringLiteral("Reading %1… %2 packets").arg(m_inputName, QLocale().toString(m_model->packetCount())));
     }
@@ -404,6 +403,7 @@ void SnifferOutputView::received(SnifferReading::Batch &&batch)
     }
     if (!batch.warnings.isEmpty()) {
         m_warningsTitle->setText(QStringLiteral("Warnings (%1)").arg(QLocale().toString(m_warnings->count())));
+        m_warnings->setAccessibleName(m_warningsTitle->text());
         m_warningsPane->show();
     }
     updateActions();
@@ -453,7 +453,8 @@ void SnifferOutputView::showSelectedPacket()
         m_bytes->clear();
         return;
     }
-    const PacketTableModel::Packet packet = m_model->packet(current.row());
+    const PacketTableModel::Row &packet = m_model->packetAt(current.row());
+    const QString note = m_model->noteAt(current.row());
     QString text;
     if (m_capture.isEmpty()) {
         text = isReading() ? QStringLiteral("The bytes show once the reading has ended.")
@@ -468,8 +469,8 @@ void SnifferOutputView::showSelectedPacket()
                    ? HexDump::text(bytes)
                    : QStringLiteral("Could not read the bytes from the capture: %1").arg(capture.errorString());
     }
-    if (!packet.note.isEmpty())
-        text += QStringLiteral("\n\n") + packet.note;
+    if (!note.isEmpty())
+        text += QStringLiteral("\n\n") + note;
     m_bytes->setPlainText(text);
 }
 
@@ -569,20 +570,28 @@ QString SnifferOutputView::newCapturePath()
     return folder.filePath(mine + QString::number(++serial) + QStringLiteral(".pcapng"));
 }
 
+bool SnifferOutputView::canRead(const QMimeData *data)
+{
+    const QList<QUrl> urls = data->urls();
+    return urls.isEmpty() ? data->hasText() : urls.first().isLocalFile();
+}
+
+void SnifferOutputView::read(const QMimeData *data)
+{
+    if (const QList<QUrl> urls = data->urls(); !urls.isEmpty())
+        readFile(urls.first().toLocalFile());
+    else
+        readText(data->text().toUtf8());
+}
+
 void SnifferOutputView::dragEnterEvent(QDragEnterEvent *event)
 {
-    const QMimeData *data = event->mimeData();
-    const QList<QUrl> urls = data->urls();
-    if ((!urls.isEmpty() && urls.first().isLocalFile()) || (urls.isEmpty() && data->hasText()))
+    if (canRead(event->mimeData()))
         event->acceptProposedAction();
 }
 
 void SnifferOutputView::dropEvent(QDropEvent *event)
 {
-    const QMimeData *data = event->mimeData();
-    if (const QList<QUrl> urls = data->urls(); !urls.isEmpty())
-        readFile(urls.first().toLocalFile());
-    else
-        readText(data->text().toUtf8());
+    read(event->mimeData());
     event->acceptProposedAction();
 }

@@ -15,6 +15,7 @@ class QDateTimeEdit;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMimeData;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -36,6 +37,9 @@ public:
 
     void readText(const QByteArray &text);
     void readFile(const QString &path);
+    // Whether what is dragged is a file or text to read; reads it.
+    static bool canRead(const QMimeData *data);
+    void read(const QMimeData *data);
     bool isReading() const { return m_job; }
     void cancelReading();
     // The capture of the last complete reading, empty without one.
