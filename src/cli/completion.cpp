@@ -36,7 +36,7 @@ QStringList firstWords()
     QStringList words;
     for (const Category &c : categories())
         words << c.name;
-    return words + QStringList{u"help"_s, u"saved"_s, u"--help"_s, u"--version"_s, u"--completion"_s};
+    return words + QStringList{u"help"_s, u"saved"_s, u"read"_s, u"--help"_s, u"--version"_s, u"--completion"_s};
 }
 
 QString topics()
@@ -106,6 +106,15 @@ _brindlecap()
                 words=$(brindlecap saved list 2>/dev/null | cut -c1-8)
                 words="-n $words"
             fi ;;
+        read)
+            if ((COMP_CWORD == 2)); then
+                words="sniffer"
+            elif [[ $cur != -* || $prev == -o ]]; then
+                COMPREPLY=($(compgen -f -- "$cur"))
+                return 0
+            else
+                words="-o --pcap --start --utc-offset"
+            fi ;;
         --completion) ((COMP_CWORD == 2)) && words="%3" ;;
 %4        esac
     fi
@@ -149,6 +158,13 @@ _brindlecap() {
             local ids=$(brindlecap saved list 2>/dev/null | cut -c1-8)
             compadd -- -n ${=ids}
         fi ;;
+    read)
+        if ((CURRENT == 3)); then
+            compadd -- sniffer
+        else
+            compadd -- -o --pcap --start --utc-offset
+            _files
+        fi ;;
     --completion) ((CURRENT == 3)) && compadd -- %3 ;;
 %4    esac
 }
@@ -172,6 +188,8 @@ QString fish()
     add(u"__brindlecap_after -x saved"_s, {u"list show"_s});
     add(u"__brindlecap_after saved list"_s, {u"--json"_s});
     add(u"__brindlecap_after saved show"_s, {u"-n"_s, u"(brindlecap saved list 2>/dev/null | string sub -l 8)"_s});
+    add(u"__brindlecap_after -x read"_s, {u"sniffer"_s});
+    add(u"__brindlecap_after read sniffer"_s, {u"-o --pcap --start --utc-offset"_s});
     add(u"__brindlecap_after -x --completion"_s, shells);
     for (const Category &c : categories()) {
         QStringList words = categoryOptions;

@@ -91,6 +91,16 @@ brindlecap \- print FortiOS diagnostic commands for FortiGate firewalls
 .IR ID-PREFIX | TITLE
 .RB [ \-n ]
 .br
+.B brindlecap read sniffer
+.RI [ FILE | \- ]
+.RB [ \-o
+.IR OUT | \- ]
+.RB [ \-\-pcap ]
+.RB [ \-\-start
+.IR ISO-8601 ]
+.RB [ \-\-utc\-offset
+.IR \(+-HH:MM ]
+.br
 .B brindlecap help
 .RI [ TOPIC ]
 .br
@@ -175,6 +185,43 @@ or whose title is
 with
 .BR \-n ,
 without a final line feed.
+.SH READING SNIFFER OUTPUT
+.B brindlecap read sniffer
+reads what
+.B diagnose sniffer packet
+printed on the FortiGate (a terminal log or a paste, at verbose 2, 3, 5 or 6) from
+.IR FILE ,
+or from standard input for
+.B \-
+or none, and writes its packets as a capture file that Wireshark opens: pcapng, with the FortiGate's
+interface names, the direction of each packet and its printed header line as the packet comment; or
+classic pcap with
+.BR \-\-pcap ,
+which holds one link type and neither names nor directions.
+Prompts, banners, counters, echoed commands, escape sequences, tabs turned into spaces and CR line
+ends are taken in their stride; what cannot be used is a warning with its line number.
+.I OUT
+defaults to
+.I FILE
+with the suffix .pcapng (.pcap);
+.B "\-o \-"
+writes the capture to standard output, never to a terminal. An existing file is replaced only by a
+complete capture; a device or a pipe is never replaced. Standard error gets each warning (at most 20,
+then their number) and a one-line summary.
+.TP
+.BI \-\-start " ISO-8601"
+When the capture started, for relative times (such as
+.BR 2026\-12\-07T14:03:00.250000Z ;
+without a zone, local time). Default: the log's modification time less the last relative time in it;
+now for standard input.
+.TP
+.BI \-\-utc\-offset " \(+-HH:MM"
+The FortiGate's offset from UTC, for absolute times printed as its local time (timestamp format
+.BR l ).
+Default: the zone of this computer where the echoed command shows
+.BR l ,
+else the times are taken as UTC (format
+.BR a ).
 .SH HELP
 .B brindlecap help
 lists the help topics of the desktop application;
@@ -190,7 +237,9 @@ printed advice, and also when the reader of standard output stopped early (a clo
 that is a normal end of output, not an error.
 .TP
 .B 1
-Standard output could not be written (a full disk); one line on standard error says why.
+Standard output, or the capture file of
+.BR "read sniffer" ,
+could not be written (a full disk); one line on standard error says why.
 .TP
 .B 2
 A usage error: an unknown category, field, topic or shell, a bad flag or enumeration value, or an
@@ -199,7 +248,7 @@ argument without
 One line on standard error names the problem and the valid choices; nothing is printed on standard
 output. Also an unknown saved command, or one that several match (the candidates listed), and a list
 of saved commands that cannot be read (not JSON, a pipe or a device, larger than
-256 MB). Every message escapes control characters and cuts long values, whatever an argument or a
+256 MB), and sniffer output without packet bytes (verbose 1 or 4) or with no packets at all. Every message escapes control characters and cuts long values, whatever an argument or a
 stored or imported file holds, so that it stays one line that does nothing to the terminal.
 .TP
 .B 3

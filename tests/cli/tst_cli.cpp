@@ -65,6 +65,7 @@ private slots:
     void fieldsAreTheCoreFields();
     void helpIsTheCoreHelp();
     void savedListsAndShowsWithoutChangingAnything();
+    void readsSnifferOutput();
 
 private:
     QTemporaryDir m_dir;
@@ -111,6 +112,11 @@ void TestCli::errors_data()
                                 << QStringList{u'\'' + QString(80, u'x') + u"\u2026'"_s, flagChoices};
     QTest::newRow("unknown topic") << u"help|nope"_s << QStringList{u"topic 'nope'"_s, topics};
     QTest::newRow("two topics") << u"help|ping|ha"_s << QStringList{u"one topic"_s, topics};
+    QTest::newRow("unknown reader") << u"read|flows"_s << QStringList{u"'flows'"_s, u"sniffer"_s};
+    QTest::newRow("bad offset") << u"read|sniffer|x|--utc-offset|+25:00"_s << QStringList{u"'+25:00'"_s, u"+HH:MM"_s};
+    QTest::newRow("bad start") << u"read|sniffer|x|--start|monday"_s << QStringList{u"'monday'"_s, u"ISO 8601"_s};
+    QTest::newRow("pipe, no output") << u"read|sniffer|-"_s << QStringList{u"-o OUT"_s};
+    QTest::newRow("missing log") << u"read|sniffer|/nonexistent/log"_s << QStringList{u"No such file"_s};
 }
 
 void TestCli::errors()
@@ -304,3 +310,29 @@ void TestCli::savedListsAndShowsWithoutChangingAnything()
 
 QTEST_GUILESS_MAIN(TestCli)
 #include "tst_cli.moc"
+
+void TestCli::readsSnifferOutput()
+{
+    const QString log = m_dir.filePath(u"capture.log"_s);
+    const QByteArray header = "2015-06-23 17:00:12.284010 port1 in 10.0.0.1 -> 10.0.0.2: icmp: echo request\n";
+    const auto write = [&](const QByteArray &text) {
+        QFile file(log);
+        return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+    };
+    QVERIFY(write(header + "0x0000\t 4500 001c 0001 0000 4001 66d6 0a00 0001\tE.......@.f.....\n"
+                           "0x0000\t 0a00 0002 0800 f7ff 0000 0000\n"));
+    const Run written = run({u"read"_s, u"sniffer"_s, log});
+    QCOMPARE(written.exitCode, 0);
+    QVERIFY2(written.err.startsWith("brindlecap: line 3: a dump with no header line") &&
+                 written.err.endsWith("1 warning; written to '" + m_dir.filePath(u"capture.pcapng"_s).toUtf8() + "'\n"),
+             written.err.constData());
+    QFile capture(m_dir.filePath(u"capture.pcapng"_s));
+    QVERIFY(capture.open(QIODevice::ReadOnly) && capture.read(4) == QByteArray::fromHex("0a0d0d0a"));
+    // A device is never replaced by a file, even for root.
+    const Run device = run({u"read"_s, u"sniffer"_s, log, u"--pcap"_s, u"-o"_s, u"/dev/null"_s});
+    QVERIFY2(device.exitCode == 1 && device.err.contains("not a regular file"), device.err.constData());
+    QVERIFY(QFileInfo(u"/dev/null"_s).exists() && !QFileInfo(u"/dev/null"_s).isFile());
+    QVERIFY(write(header + header));
+    const Run headersOnly = run({u"read"_s, u"sniffer"_s, log});
+    QVERIFY2(headersOnly.exitCode == 2 && headersOnly.err.contains("verbose 6"), headersOnly.err.constData());
+}

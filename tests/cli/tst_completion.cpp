@@ -104,7 +104,7 @@ void TestCompletion::bashCompletesWhatTheFormsAccept()
             expect({name, f.left(2)}, fields.filter(QRegularExpression(u'^' + f.left(2))));
     }
     expect({QString()},
-           categories + QStringList{u"help"_s, u"saved"_s, u"--help"_s, u"--version"_s, u"--completion"_s});
+           categories + QStringList{u"help"_s, u"saved"_s, u"read"_s, u"--help"_s, u"--version"_s, u"--completion"_s});
     expect({u"help"_s, QString()}, Enum::caseNames<HelpTopic>());
     expect({u"saved"_s, QString()}, {u"list"_s, u"show"_s});
     expect({u"saved"_s, u"list"_s, u"vpn"_s, u"--"_s}, {u"--json"_s});
@@ -112,6 +112,7 @@ void TestCompletion::bashCompletesWhatTheFormsAccept()
     calls += "brindlecap() { echo '1A2B3C4D  ping  2026-12-07 10:00  Core'; }\n";
     expect({u"saved"_s, u"show"_s, QString()}, {u"-n"_s, u"1A2B3C4D"_s});
     expect({u"--completion"_s, QString()}, {u"bash"_s, u"zsh"_s, u"fish"_s});
+    expect({u"read"_s, u"sniffer"_s, u"--"_s}, {u"--pcap"_s, u"--start"_s, u"--utc-offset"_s});
 
     QProcess bash;
     const QStringList got = QString::fromUtf8(finished(bash, u"bash"_s, {}, calls)->readAll()).split(u'\n');

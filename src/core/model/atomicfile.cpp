@@ -95,7 +95,13 @@ QString reason(const QString &deviceText, int errnoValue)
 Writer::Writer(const QString &path, std::optional<QFileDevice::Permissions> permissions)
     : m_file(std::make_unique<QSaveFile>(path))
 {
-    const bool isNew = !QFileInfo::exists(path);
+    const QFileInfo target(path);
+    const bool isNew = !target.exists();
+    // Renaming over a device or a pipe would replace it with a file.
+    if (!isNew && !target.isFile()) {
+        fail(QStringLiteral("it is not a regular file"));
+        return;
+    }
     // Unbuffered, so that a short write or a failure shows at the write itself, with its errno. A
     // buffered QSaveFile commits a truncated file when a write came up short.
     errno = 0;

@@ -129,8 +129,10 @@ Stamp stampAt(QByteArrayView s)
                                microsPerSecond +
                            second * microsPerSecond + micros;
     } else {
+        // Always six digits: fewer are more likely a number in other text ("12.5 MB").
         qint64 micros = 0;
-        if (!fraction(s, pos, micros))
+        const qsizetype point = pos;
+        if (!fraction(s, pos, micros) || pos - point != 7)
             return stamp;
         stamp.form = SnifferReader::TimeForm::relative;
         stamp.micros = first * microsPerSecond + micros;
