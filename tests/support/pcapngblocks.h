@@ -4,16 +4,13 @@
 #include <QList>
 #include <QtEndian>
 
-#include <cmath>
-
-// Reads back a little-endian pcapng file block by block, with what libpcap does not show: interface
-// names, packet flags and comments. Any fault in the framing leaves it with no packets.
+// Reads back a little-endian pcapng file with microsecond times block by block, with what libpcap does
+// not show: interface names, packet flags and comments. A fault in the framing leaves it not ok.
 namespace PcapngBlocks {
 
 struct Interface {
     quint16 linkType = 0;
     QByteArray name = {};
-    qint64 unitsPerSecond = 1000000; // from if_tsresol
 };
 
 struct Packet {
@@ -42,26 +39,22 @@ inline File read(const QByteArray &bytes)
         if (total < 12 + fixed || total % 4 || total > bytes.size() - at || u32(end) != total)
             return File();
         qsizetype options = at + 8 + fixed;
-        if (type == 1) {
+        if (type == 1)
             file.interfaces.append(Interface{u16(at + 8)});
-        } else if (type == 6) {
+        if (type == 6) {
             const quint32 id = u32(at + 8), captured = u32(at + 20);
             if (id >= quint32(file.interfaces.size()) || options + captured > end)
                 return File();
-            const qint64 units = qint64(u32(at + 12)) << 32 | u32(at + 16),
-                         perSecond = file.interfaces[id].unitsPerSecond;
-            file.packets.append(Packet{id, units / perSecond * 1000000 + units % perSecond * 1000000 / perSecond,
-                                       u32(at + 24), bytes.mid(options, captured)});
+            file.packets.append(
+                Packet{id, qint64(u32(at + 12)) << 32 | u32(at + 16), u32(at + 24), bytes.mid(options, captured)});
             options += (captured + 3) / 4 * 4;
         }
         for (qsizetype o = options; o + 4 <= end && u16(o); o += 4 + (u16(o + 2) + 3) / 4 * 4) {
             const QByteArray value = bytes.mid(o + 4, u16(o + 2));
-            if (o + 4 + value.size() > end || value.size() < u16(o + 2))
+            if (o + 4 + u16(o + 2) > end || (type == 1 && u16(o) == 9 && value != "\x06"))
                 return File();
             if (type == 1 && u16(o) == 2)
                 file.interfaces.last().name = value;
-            if (type == 1 && u16(o) == 9 && value.size() == 1) // a power of ten
-                file.interfaces.last().unitsPerSecond = qint64(std::pow(10, value[0]));
             if (type == 6 && u16(o) == 1)
                 file.packets.last().comment = value;
             if (type == 6 && u16(o) == 2 && value.size() == 4)
