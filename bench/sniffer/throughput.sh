@@ -26,7 +26,7 @@ echo "input: $("$generator" "$megabytes" "$work/log.txt" "$work/od.txt")"
 
 # Runs a command RUNS times; sets seconds (the best wall time) and kilobytes (the peak resident memory).
 measure() {
-    seconds= kilobytes=0
+    seconds='' kilobytes=0
     for ((run = 0; run < runs; ++run)); do
         /usr/bin/time -f '%e %M' -o "$work/time" "$@" >/dev/null 2>"$work/stderr" || {
             echo "throughput.sh: failed: $*" >&2
