@@ -478,16 +478,24 @@ void SnifferReader::feed(QByteArrayView text)
         }
     };
     // CRLF, CR CR LF (the echoed command) and a lone CR each end one line.
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char c = data[i];
-        if (c == '\n' || c == '\r') {
-            if (!d->afterCarriageReturn)
-                end(i);
-            d->afterCarriageReturn = c == '\r';
-            start = i + 1;
-        } else {
-            d->afterCarriageReturn = false;
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    while (i < size) {
+        if (d->afterCarriageReturn && (data[i] == '\n' || data[i] == '\r')) {
+            d->afterCarriageReturn = data[i] == '\r';
+            start = ++i;
+            continue;
         }
+        d->afterCarriageReturn = false;
+        const auto *lineFeed = static_cast<const char *>(std::memchr(data + i, '\n', size_t(size - i)));
+        const qsizetype limit = lineFeed ? lineFeed - data : size;
+        const auto *carriageReturn = static_cast<const char *>(std::memchr(data + i, '\r', size_t(limit - i)));
+        const qsizetype at = carriageReturn ? carriageReturn - data : limit;
+        if (at == size)
+            break;
+        end(at);
+        d->afterCarriageReturn = data[at] == '\r';
+        start = i = at + 1;
     }
     d->partial.append(text.sliced(start));
 }
