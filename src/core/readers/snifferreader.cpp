@@ -341,16 +341,25 @@ const QRegularExpression &echoPattern()
     return pattern;
 }
 
-// Raw IP has no padding after it: its length covers every printed byte.
+// An IP packet's length covers every printed byte, but for the padding of a short Ethernet frame (to 46
+// bytes after its header), which the sniffer prints too.
+bool coversPrinted(qsizetype length, QByteArrayView b)
+{
+    return length >= b.size() || b.size() <= 46;
+}
+
 bool isIpv4(QByteArrayView b)
 {
-    return b.size() >= 20 && (uchar(b[0]) >> 4) == 4 && (uchar(b[0]) & 0xf) >= 5 &&
-           (uchar(b[2]) << 8 | uchar(b[3])) >= std::max<qsizetype>((uchar(b[0]) & 0xf) * 4, b.size());
+    if (b.size() < 20 || (uchar(b[0]) >> 4) != 4)
+        return false;
+    const int headerLength = (uchar(b[0]) & 0xf) * 4;
+    const int length = uchar(b[2]) << 8 | uchar(b[3]);
+    return headerLength >= 20 && length >= headerLength && coversPrinted(length, b);
 }
 
 bool isIpv6(QByteArrayView b)
 {
-    return b.size() >= 40 && (uchar(b[0]) >> 4) == 6 && 40 + (uchar(b[4]) << 8 | uchar(b[5])) >= b.size();
+    return b.size() >= 40 && (uchar(b[0]) >> 4) == 6 && coversPrinted(40 + (uchar(b[4]) << 8 | uchar(b[5])), b);
 }
 
 bool isArp(QByteArrayView b)
