@@ -4,12 +4,14 @@
 #include "builders/bpfbuilderview.h"
 #include "help/helparticleview.h"
 #include "help/helpcontent.h"
+#include "help/helpinlinehtml.h"
 #include "help/helpview.h"
 #include "help/helpwindow.h"
 #include "helptexts.h"
 #include "model/settingsstorage.h"
 
 #include <QAbstractButton>
+#include <QAbstractTextDocumentLayout>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QListWidget>
@@ -18,6 +20,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -37,8 +40,8 @@ QString reading(QLabel *label)
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat format = it.fragment().charFormat();
-            runs.append({it.fragment().text(), format.fontWeight() >= QFont::Bold, format.fontItalic(),
-                         format.fontFamilies().toStringList().contains(mono)});
+            runs.append({it.fragment().text().remove(QChar(0x2060)), format.fontWeight() >= QFont::Bold,
+                         format.fontItalic(), format.fontFamilies().toStringList().contains(mono)});
         }
     }
     return spansText(runs);
@@ -113,7 +116,9 @@ private slots:
             if (t.kind == HelpText::heading)
                 QVERIFY(label->font().bold() && label->font().pointSizeF() > help->font().pointSizeF());
             if (t.kind == HelpText::code) {
-                QVERIFY(QFontInfo(label->font()).fixedPitch());
+                // By the widths drawn: fontconfig does not say "fixed pitch" of every monospaced font.
+                const QFontMetrics metrics(label->font());
+                QCOMPARE(metrics.horizontalAdvance(u"iiii"_s), metrics.horizontalAdvance(u"MMMM"_s));
                 label->setSelection(0, int(t.text.size()));
                 QCOMPARE(label->selectedText().replace(QChar::ParagraphSeparator, u'\n'), t.text);
             }
@@ -129,6 +134,23 @@ private slots:
             QVERIFY(help->sidebar()->selectedItems().isEmpty());
             QCOMPARE(help->articleView()->findChild<QLabel *>(u"helpTitle"_s)->text(),
                      articleFor(HelpTopic::overview, HelpPlatform::macOS()).title);
+        }
+    }
+
+    // At no width does a path break right after its first slash.
+    void pathsKeepTheirFirstFolder()
+    {
+        QTextDocument document;
+        document.setHtml(
+            HelpInlineHtml::fromMarkdown(u"kept in the saved-commands file (`/scratch-volume/b/c.json`)"_s));
+        for (int width = 150; width < 500; width += 5) {
+            document.setTextWidth(width);
+            document.documentLayout()->documentSize();
+            const QTextBlock block = document.begin();
+            for (int i = 0; i < block.layout()->lineCount(); ++i) {
+                const QTextLine line = block.layout()->lineAt(i);
+                QVERIFY(!block.text().mid(line.textStart(), line.textLength()).trimmed().endsWith(u"(/"_s));
+            }
         }
     }
 

@@ -129,6 +129,26 @@ private slots:
         QVERIFY(empty());
     }
 
+    // From a tray in the screen's corner, no submenu of the recent commands covers the menus it opened from.
+    void submenusLeaveTheMenusBehindThemVisible()
+    {
+        MenuBarView view(*m_app);
+        m_app->store().add(
+            SavedCommand::create(u"A title long enough to need room"_s, DebugCategory::ping, u"x"_s, {}));
+        const QRect screen = view.menu()->screen()->availableGeometry();
+        view.menu()->popup(screen.bottomRight() -
+                           QPoint(view.menu()->sizeHint().width(), view.menu()->sizeHint().height()));
+        QMenu *menu = view.menu();
+        for (QMenu *next : {child<QMenu>(menu, "recentMenu"), child<QMenu>(menu, "recentMenu")->findChild<QMenu *>()}) {
+            menu->setActiveAction(next->menuAction());
+            QTest::keyClick(menu, Qt::Key_Right);
+            QTRY_VERIFY(next->isVisible());
+            for (QMenu *behind = menu; behind; behind = qobject_cast<QMenu *>(behind->parentWidget()))
+                QVERIFY(!next->geometry().intersects(behind->geometry()));
+            menu = next;
+        }
+    }
+
     void everyCategoryShowsItsOwnView_data()
     {
         QTest::addColumn<QString>("by");

@@ -173,11 +173,12 @@ bool CaptureWriter::add(const SnifferPacket &packet)
     put32(body, quint32(packet.originalLength));
     body += packet.bytes;
     pad(body);
-    QByteArray comment = packet.header;
+    // Options are UTF-8; whatever else the terminal log held becomes replacement characters.
+    QString comment = QString::fromUtf8(packet.header);
     if (!packet.note.isEmpty())
-        comment += (comment.isEmpty() ? "" : "\n") + packet.note.toUtf8();
+        comment += (comment.isEmpty() ? QString() : QStringLiteral("\n")) + packet.note;
     if (!comment.isEmpty())
-        option(body, 1, comment.left(65535)); // opt_comment
+        option(body, 1, comment.left(16000).toUtf8()); // opt_comment
     if (const quint32 value = flags(packet)) {
         QByteArray four;
         put32(four, value);

@@ -31,7 +31,17 @@ QString timeText(qint64 micros)
 Result convert(QIODevice &input, const Settings &settings, const CaptureWriter::Sink &sink, const Callbacks &callbacks)
 {
     Result result;
-    CaptureWriter writer(settings.format, sink);
+    // Blocks are small; the output gets them a slice at a time.
+    QByteArray pending;
+    const auto flush = [&] {
+        const bool written = pending.isEmpty() || sink(pending);
+        pending.clear();
+        return written;
+    };
+    CaptureWriter writer(settings.format, [&](QByteArrayView block) {
+        pending.append(block);
+        return pending.size() < sliceSize || flush();
+    });
     bool writeFailed = false;
     qint64 written = 0;
     SnifferReader reader(
@@ -82,6 +92,7 @@ Result convert(QIODevice &input, const Settings &settings, const CaptureWriter::
     }
     if (!writeFailed)
         reader.finish();
+    writeFailed = writeFailed || !flush();
     result.summary = reader.summary();
     result.interfaces.removeAll(QByteArray());
     if (writeFailed) {

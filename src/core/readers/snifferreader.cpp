@@ -341,15 +341,25 @@ const QRegularExpression &echoPattern()
     return pattern;
 }
 
+// An IP packet's length covers every printed byte, but for the padding of a short Ethernet frame (to 46
+// bytes after its header), which the sniffer prints too.
+bool coversPrinted(qsizetype length, QByteArrayView b)
+{
+    return length >= b.size() || b.size() <= 46;
+}
+
 bool isIpv4(QByteArrayView b)
 {
-    return b.size() >= 20 && (uchar(b[0]) >> 4) == 4 && (uchar(b[0]) & 0xf) >= 5 &&
-           (uchar(b[2]) << 8 | uchar(b[3])) >= (uchar(b[0]) & 0xf) * 4;
+    if (b.size() < 20 || (uchar(b[0]) >> 4) != 4)
+        return false;
+    const int headerLength = (uchar(b[0]) & 0xf) * 4;
+    const int length = uchar(b[2]) << 8 | uchar(b[3]);
+    return headerLength >= 20 && length >= headerLength && coversPrinted(length, b);
 }
 
 bool isIpv6(QByteArrayView b)
 {
-    return b.size() >= 40 && (uchar(b[0]) >> 4) == 6;
+    return b.size() >= 40 && (uchar(b[0]) >> 4) == 6 && coversPrinted(40 + (uchar(b[4]) << 8 | uchar(b[5])), b);
 }
 
 bool isArp(QByteArrayView b)
@@ -357,7 +367,8 @@ bool isArp(QByteArrayView b)
     return b.size() >= 28 && b[0] == 0 && b[1] == 1 && b[2] == 8 && b[3] == 0 && b[4] == 6 && b[5] == 4;
 }
 
-// A link header whose type field names what follows it.
+// A link header whose type field names what follows it. An 802.3 length (spanning tree and other LLC
+// frames) is not enough: the start of an IP header can look like one.
 bool isEthernet(QByteArrayView b)
 {
     if (b.size() < 14)
@@ -387,7 +398,7 @@ bool isEthernet(QByteArrayView b)
     case 0x88f7:
         return true;
     default:
-        return type <= 1500; // an 802.3 length (spanning tree and other LLC frames)
+        return false;
     }
 }
 
@@ -443,7 +454,7 @@ struct SnifferReader::Private {
     void close();
     void emitPacket();
     qint64 absoluteMicros(qint64 printedAsUtc);
-    void decideLink();
+    bool decideLink(); // true when it made up a link header
 };
 
 SnifferReader::SnifferReader(const Options &options, PacketSink packets, WarningSink warnings)
@@ -478,16 +489,24 @@ void SnifferReader::feed(QByteArrayView text)
         }
     };
     // CRLF, CR CR LF (the echoed command) and a lone CR each end one line.
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char c = data[i];
-        if (c == '\n' || c == '\r') {
-            if (!d->afterCarriageReturn)
-                end(i);
-            d->afterCarriageReturn = c == '\r';
-            start = i + 1;
-        } else {
-            d->afterCarriageReturn = false;
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    while (i < size) {
+        if (d->afterCarriageReturn && (data[i] == '\n' || data[i] == '\r')) {
+            d->afterCarriageReturn = data[i] == '\r';
+            start = ++i;
+            continue;
         }
+        d->afterCarriageReturn = false;
+        const auto *lineFeed = static_cast<const char *>(std::memchr(data + i, '\n', size_t(size - i)));
+        const qsizetype limit = lineFeed ? lineFeed - data : size;
+        const auto *carriageReturn = static_cast<const char *>(std::memchr(data + i, '\r', size_t(limit - i)));
+        const qsizetype at = carriageReturn ? carriageReturn - data : limit;
+        if (at == size)
+            break;
+        end(at);
+        d->afterCarriageReturn = data[at] == '\r';
+        start = i = at + 1;
     }
     d->partial.append(text.sliced(start));
 }
@@ -593,7 +612,8 @@ void SnifferReader::Private::header(QByteArrayView line, const Stamp &stamp)
 
 qint64 SnifferReader::Private::absoluteMicros(qint64 printedAsUtc)
 {
-    const bool local = options.utcOffsetSeconds || summary.timestampLetter == 'l';
+    // 'a' in the echoed command is UTC whatever the user says of the appliance's zone.
+    const bool local = summary.timestampLetter == 'l' || (options.utcOffsetSeconds && summary.timestampLetter != 'a');
     if (!local)
         return printedAsUtc;
     if (options.utcOffsetSeconds)
@@ -681,14 +701,13 @@ void SnifferReader::Private::close()
     emitPacket();
 }
 
-void SnifferReader::Private::decideLink()
+bool SnifferReader::Private::decideLink()
 {
     const QByteArrayView b = packet.bytes;
     const bool networkLayer = summary.verbose == 2 || summary.verbose == 5;
-    const bool ip = isIpv4(b) || isIpv6(b);
     if (!networkLayer && isEthernet(b)) {
         packet.link = SnifferPacket::Link::ethernet;
-    } else if (ip) {
+    } else if (isIpv4(b) || isIpv6(b)) {
         packet.link = SnifferPacket::Link::rawIp;
     } else if (isArp(b)) {
         // No capture link type carries a bare ARP header: give it the Ethernet header it came in.
@@ -700,6 +719,7 @@ void SnifferReader::Private::decideLink()
         packet.link = SnifferPacket::Link::ethernet;
         packet.note =
             QStringLiteral("The Ethernet header is made up: the sniffer printed this ARP packet without one.");
+        return true;
     } else if (networkLayer) {
         packet.link = SnifferPacket::Link::rawIp;
         warn(packet.firstLine, QStringLiteral("bytes that are neither IP nor ARP where the sniffer prints from the IP "
@@ -707,6 +727,7 @@ void SnifferReader::Private::decideLink()
     } else {
         packet.link = SnifferPacket::Link::ethernet;
     }
+    return false;
 }
 
 void SnifferReader::Private::emitPacket()
@@ -718,24 +739,29 @@ void SnifferReader::Private::emitPacket()
         pendingHeadersOnly.clear();
         pendingDropped = 0;
     }
-    decideLink();
+    const bool madeUp = decideLink();
     const QByteArrayView b = packet.bytes;
     packet.originalLength =
         std::max<qint64>(b.size(), packet.link == SnifferPacket::Link::rawIp                ? wireLength(b, 0)
                                    : b.size() >= 14 && (b[12] == 8 || uchar(b[12]) == 0x86) ? wireLength(b, 14)
                                                                                             : 0);
-    if (packet.link == SnifferPacket::Link::ethernet && b.size() >= 6) {
-        static constexpr char unicast[6] = {0, 0, 0, 0, 0, 1}, multicast[6] = {1, 0, 0, 0, 0, 0},
-                              outgoing[6] = {0, 0, 0, 0, 0, 0};
-        if (std::memcmp(b.data(), "\xff\xff\xff\xff\xff\xff", 6) == 0)
+    // The header the sniffer makes up on "any" tells, by its destination, how the packet came; where the
+    // verbose level prints no direction (3), it is the only hint.
+    if (packet.link == SnifferPacket::Link::ethernet && b.size() >= 6 && !madeUp) {
+        using Direction = SnifferPacket::Direction;
+        const auto is = [&](const char(&address)[7]) { return std::memcmp(b.data(), address, 6) == 0; };
+        const bool unknown = packet.direction == Direction::unknown;
+        if (is("\xff\xff\xff\xff\xff\xff")) {
             packet.reception = SnifferPacket::Reception::broadcast;
-        else if (std::memcmp(b.data(), unicast, 6) == 0)
-            packet.reception = SnifferPacket::Reception::unicast;
-        else if (std::memcmp(b.data(), multicast, 6) == 0)
-            packet.reception = SnifferPacket::Reception::multicast;
-        // Where nothing else tells the direction (verbose 3 on "any"), the made-up header does.
-        else if (std::memcmp(b.data(), outgoing, 6) == 0 && packet.direction == SnifferPacket::Direction::unknown)
-            packet.direction = SnifferPacket::Direction::out;
+            if (unknown && summary.captureInterface == "any")
+                packet.direction = Direction::in;
+        } else if (is("\x00\x00\x00\x00\x00\x01") || is("\x01\x00\x00\x00\x00\x00")) {
+            packet.reception = b[0] ? SnifferPacket::Reception::multicast : SnifferPacket::Reception::unicast;
+            if (unknown)
+                packet.direction = Direction::in;
+        } else if (is("\x00\x00\x00\x00\x00\x00") && unknown) {
+            packet.direction = Direction::out;
+        }
     }
     previousMicros = packet.timeMicros;
     ++summary.packets;

@@ -12,6 +12,7 @@
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
@@ -91,7 +92,34 @@ bool MenuBarView::eventFilter(QObject *watched, QEvent *event)
             }
         }
     }
+    if (event->type() == QEvent::Show && watched != m_menu) {
+        if (auto *submenu = qobject_cast<QMenu *>(watched))
+            keepMenusBehindVisible(submenu);
+    }
     return QObject::eventFilter(watched, event);
+}
+
+void MenuBarView::keepMenusBehindVisible(QMenu *submenu)
+{
+    // From a tray in a screen's corner, a second level opens towards the screen's middle; Qt opens the
+    // third to the right of it again, over the first. It goes on the same way as the second instead.
+    auto *parent = qobject_cast<QMenu *>(submenu->parentWidget());
+    if (!parent)
+        return;
+    const auto coversOneBehind = [parent](const QRect &place) {
+        for (auto *menu = qobject_cast<QMenu *>(parent->parentWidget()); menu;
+             menu = qobject_cast<QMenu *>(menu->parentWidget())) {
+            if (menu->isVisible() && menu->geometry().intersects(place))
+                return true;
+        }
+        return false;
+    };
+    QRect place = submenu->geometry();
+    if (!coversOneBehind(place))
+        return;
+    place.moveRight(parent->geometry().left() - 1);
+    if (place.left() >= submenu->screen()->availableGeometry().left() && !coversOneBehind(place))
+        submenu->move(place.topLeft());
 }
 
 void MenuBarView::show()
@@ -142,6 +170,7 @@ void MenuBarView::addRecentCommands()
     for (qsizetype i = 0; i < std::min<qsizetype>(recentCount, commands.size()); ++i) {
         const SavedCommand &saved = commands.at(i);
         QMenu *entry = recent->addMenu(menuText(saved.title));
+        entry->installEventFilter(this);
         entry->addAction(QStringLiteral("Copy to Clipboard"), this,
                          [text = saved.command] { QGuiApplication::clipboard()->setText(text); });
         entry->addAction(QStringLiteral("Open in Window"), this, [this] { openCategory(DebugCategory::saved); });

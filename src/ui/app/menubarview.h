@@ -45,6 +45,7 @@ protected:
 private:
     void setTrayPresent(bool present);
     void rebuild();
+    void keepMenusBehindVisible(QMenu *submenu);
     void addRecentCommands();
     void openCategory(DebugCategory category);
 

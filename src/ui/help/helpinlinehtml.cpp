@@ -11,7 +11,12 @@ QString fromSpans(const QList<InlineSpan> &spans, const QString &codeFamily)
     family.remove(u'\'').remove(u'"');
     QString html;
     for (const InlineSpan &span : spans) {
-        QString text = span.text.toHtmlEscaped();
+        QString plain = span.text;
+        // A line may break after any slash: never right after the first, which would leave "(/" or
+        // "(~/" alone at the end of a line.
+        if (const qsizetype slash = plain.indexOf(u'/'); span.code && (slash == 0 || plain.startsWith(u"~/")))
+            plain.insert(slash + 1, QChar(0x2060)); // word joiner
+        QString text = plain.toHtmlEscaped();
         if (span.code)
             text = QStringLiteral("<code style=\"font-family:'%1'\">%2</code>").arg(family.toHtmlEscaped(), text);
         if (span.italic)
