@@ -15,7 +15,7 @@
 
 namespace SnifferReading {
 namespace {
-constexpr qsizetype writeSize = 1 << 20;
+constexpr qsizetype copySize = 1 << 20;
 
 qint64 inputSize(const Input &input)
 {
@@ -46,32 +46,6 @@ std::unique_ptr<QIODevice> open(const Input &input, QString *error)
     return file;
 }
 
-// The converter's output, to a file through the atomic writer in large pieces: one write per packet
-// would cost a system call each.
-class BufferedSink
-{
-public:
-    explicit BufferedSink(AtomicFile::Writer &writer)
-        : m_writer(writer)
-    {
-    }
-    bool add(QByteArrayView data)
-    {
-        m_pending += data;
-        return m_pending.size() < writeSize || flush();
-    }
-    bool flush()
-    {
-        const bool written = m_writer.write(m_pending);
-        m_pending.clear();
-        return written;
-    }
-
-private:
-    AtomicFile::Writer &m_writer;
-    QByteArray m_pending;
-};
-
 // Converts input to path in settings' format, committed when packets were written: the reason it
 // could not be read or written, else empty.
 QString convert(const Input &input, const SnifferCapture::Settings &settings, const QString &path,
@@ -85,13 +59,12 @@ QString convert(const Input &input, const SnifferCapture::Settings &settings, co
         return error;
     }
     AtomicFile::Writer writer(path);
-    BufferedSink sink(writer);
     callbacks.cancel = &progress.cancelled();
     *result = SnifferCapture::convert(
-        *device, settings, [&sink](QByteArrayView data) { return sink.add(data); }, callbacks);
+        *device, settings, [&writer](QByteArrayView data) { return writer.write(data); }, callbacks);
     switch (result->outcome) {
     case SnifferCapture::Result::Outcome::written:
-        if (progress.cancelled() || (sink.flush() && writer.commit()))
+        if (progress.cancelled() || writer.commit())
             return {};
         result->outcome = SnifferCapture::Result::Outcome::writeFailed;
         return writer.error();
@@ -165,7 +138,7 @@ QString save(const QString &capturePath, const Input &input, const SnifferCaptur
     const double total = double(std::max<qint64>(capture.size(), 1));
     while (!capture.atEnd()) {
         errno = 0;
-        const QByteArray piece = capture.read(writeSize);
+        const QByteArray piece = capture.read(copySize);
         if (piece.isEmpty() && capture.error() != QFileDevice::NoError)
             return AtomicFile::reason(capture.errorString(), errno);
         if (!writer.write(piece))
