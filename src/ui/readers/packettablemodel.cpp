@@ -198,6 +198,14 @@ int PacketTableModel::rowOfLine(qint64 line) const
     return rowCount() == 0 ? -1 : int(std::max<qint64>(low - 1, 0));
 }
 
+int PacketTableModel::rowOfPacket(qsizetype index) const
+{
+    if (!m_shown)
+        return index < m_count ? int(index) : -1;
+    const auto found = std::ranges::lower_bound(*m_shown, quint32(index));
+    return found != m_shown->end() && *found == quint32(index) ? int(found - m_shown->begin()) : -1;
+}
+
 QByteArrayView PacketTableModel::headerOf(const Row &row) const
 {
     return QByteArrayView(m_headers.at(row.headerChunk)).sliced(row.headerStart, row.headerSize);

@@ -67,6 +67,9 @@ public:
     void setSearchText(const QString &text);
 
     const Row &packetAt(int row) const { return packet(packetIndex(row)); }
+    // The packet a row shows, counted from 0 among all read; and back, -1 when the search hides it.
+    qsizetype packetIndex(int row) const { return m_shown ? qsizetype((*m_shown)[size_t(row)]) : row; }
+    int rowOfPacket(qsizetype index) const;
     QString noteAt(int row) const { return m_notes.value(packetIndex(row)); }
     // The row of the packet that line is part of, or follows: the last shown that starts at line or
     // before it, else the first shown; -1 with no rows.
@@ -78,7 +81,6 @@ private:
     {
         return m_rows[size_t(index >> chunkBits)][size_t(index & ((1 << chunkBits) - 1))];
     }
-    qsizetype packetIndex(int row) const { return m_shown ? qsizetype((*m_shown)[size_t(row)]) : row; }
     QByteArrayView headerOf(const Row &row) const;
     bool matches(qsizetype index) const;
 

@@ -33,6 +33,7 @@
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QTableView>
+#include <QTabWidget>
 #include <QTimer>
 #include <QTimeZone>
 #include <QVBoxLayout>
@@ -44,13 +45,6 @@ const QString noOutput = QStringLiteral("No Sniffer Output");
 const QString noOutputHelp = QStringLiteral(
     "Paste (%1) or open what the FortiGate printed, or drop a log file here. Verbose 3 or 6 prints the bytes a "
     "capture needs.");
-
-QLabel *caption(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    Style::setBold(label);
-    return label;
-}
 
 QPushButton *button(const QString &name, const QString &text, QWidget *parent)
 {
@@ -128,7 +122,14 @@ SnifferOutputView::SnifferOutputView(QWidget *parent)
     searchDelay->setInterval(200);
     connect(m_search, &QLineEdit::textChanged, searchDelay, qOverload<>(&QTimer::start));
     connect(searchDelay, &QTimer::timeout, this, [this] {
+        // The packet selected stays so where the search shows it.
+        const QModelIndex current = m_table->currentIndex();
+        const qsizetype selected = current.isValid() ? m_model->packetIndex(current.row()) : -1;
         m_model->setSearchText(m_search->text());
+        if (const int row = selected < 0 ? -1 : m_model->rowOfPacket(selected); row >= 0) {
+            m_table->setCurrentIndex(m_model->index(row, PacketTableModel::headerColumn));
+            m_table->scrollTo(m_table->currentIndex(), QAbstractItemView::PositionAtCenter);
+        }
         updateActions();
     });
 
@@ -249,41 +250,27 @@ QWidget *SnifferOutputView::createTimeOptions()
 
 QWidget *SnifferOutputView::createDetailPanes()
 {
-    auto *panes = new QSplitter(Qt::Horizontal, this);
-    panes->setChildrenCollapsible(false);
-
-    auto *bytesPane = new QWidget(panes);
-    auto *bytesColumn = new QVBoxLayout(bytesPane);
-    bytesColumn->setContentsMargins(0, 0, 0, 0);
-    m_bytes = new QPlainTextEdit(bytesPane);
+    // Tabs, so that either has the whole width: a line of the dump is 75 characters.
+    m_details = new QTabWidget(this);
+    m_details->setObjectName(QStringLiteral("details"));
+    m_details->setDocumentMode(true);
+    m_bytes = new QPlainTextEdit(m_details);
     m_bytes->setObjectName(QStringLiteral("packetBytes"));
     m_bytes->setAccessibleName(QStringLiteral("Packet Bytes"));
     m_bytes->setReadOnly(true);
     m_bytes->setLineWrapMode(QPlainTextEdit::NoWrap);
     Style::setMonospaced(m_bytes);
-    bytesColumn->addWidget(caption(QStringLiteral("Packet Bytes"), bytesPane));
-    bytesColumn->addWidget(m_bytes, 1);
+    m_details->addTab(m_bytes, m_bytes->accessibleName());
 
-    m_warningsPane = new QWidget(panes);
-    auto *warningsColumn = new QVBoxLayout(m_warningsPane);
-    warningsColumn->setContentsMargins(0, 0, 0, 0);
-    m_warningsTitle = caption(QString(), m_warningsPane);
-    m_warnings = new QListWidget(m_warningsPane);
+    m_warnings = new QListWidget(m_details);
     m_warnings->setObjectName(QStringLiteral("warnings"));
     m_warnings->setUniformItemSizes(true);
-    m_warnings->setWordWrap(false);
     m_warnings->setToolTip(QStringLiteral("Double-click or press Return to go to the packet at the line."));
     connect(m_warnings, &QListWidget::itemActivated, this,
             [this](QListWidgetItem *item) { showPacketAtLine(item->data(Qt::UserRole).toLongLong()); });
-    warningsColumn->addWidget(m_warningsTitle);
-    warningsColumn->addWidget(m_warnings, 1);
-    m_warningsPane->hide();
-
-    panes->addWidget(bytesPane);
-    panes->addWidget(m_warningsPane);
-    panes->setStretchFactor(0, 3);
-    panes->setStretchFactor(1, 2);
-    return panes;
+    m_details->addTab(m_warnings, QString());
+    m_details->setTabVisible(1, false);
+    return m_details;
 }
 
 void SnifferOutputView::addShortcuts()
@@ -348,7 +335,7 @@ void SnifferOutputView::startReading()
     removeCapture();
     m_model->clear();
     m_warnings->clear();
-    m_warningsPane->hide();
+    m_details->setTabVisible(1, false);
     m_bytes->clear();
     m_tableStack->setCurrentWidget(m_table);
     m_summary->setText(QStringLiteral("Reading %1\u2026").arg(m_inputName));
@@ -402,9 +389,9 @@ void SnifferOutputView::received(SnifferReading::Batch &&batch)
         m_warnings->addItem(item);
     }
     if (!batch.warnings.isEmpty()) {
-        m_warningsTitle->setText(QStringLiteral("Warnings (%1)").arg(QLocale().toString(m_warnings->count())));
-        m_warnings->setAccessibleName(m_warningsTitle->text());
-        m_warningsPane->show();
+        m_warnings->setAccessibleName(QStringLiteral("Warnings (%1)").arg(QLocale().toString(m_warnings->count())));
+        m_details->setTabText(1, m_warnings->accessibleName());
+        m_details->setTabVisible(1, true);
     }
     updateActions();
 }
@@ -417,6 +404,10 @@ void SnifferOutputView::finished(const SnifferReading::Outcome &outcome)
     m_startMicros = outcome.startMicros;
     m_start->setDateTime(QDateTime::fromMSecsSinceEpoch(outcome.startMicros / 1000, QTimeZone::utc()));
     m_readSettings = settings();
+    // Only what the printed times depend on is offered: a relative time's start, a local time's zone.
+    m_start->setEnabled(result.summary.timeForm != SnifferReader::TimeForm::absolute);
+    m_offset->setEnabled(result.summary.timeForm != SnifferReader::TimeForm::relative &&
+                         result.summary.timestampLetter != 'a');
     if (result.outcome == Outcome::written)
         m_capture = m_reading;
     m_reading.clear();

@@ -21,6 +21,7 @@ class QProgressBar;
 class QPushButton;
 class QShortcut;
 class QStackedWidget;
+class QTabWidget;
 class QTableView;
 
 // Reads what `diagnose sniffer packet` printed, pasted, opened or dropped, into a capture file: the
@@ -74,9 +75,8 @@ private:
     QStackedWidget *m_tableStack;
     EmptyStateView *m_empty;
     QPlainTextEdit *m_bytes = nullptr;
-    QLabel *m_warningsTitle = nullptr;
+    QTabWidget *m_details = nullptr;
     QListWidget *m_warnings = nullptr;
-    QWidget *m_warningsPane = nullptr;
     QLabel *m_summary;
     QProgressBar *m_progress;
     QPushButton *m_cancel;
