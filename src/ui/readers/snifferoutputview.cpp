@@ -122,7 +122,7 @@ SnifferOutputView::SnifferOutputView(QWidget *parent)
     searchDelay->setInterval(200);
     connect(m_search, &QLineEdit::textChanged, searchDelay, qOverload<>(&QTimer::start));
     connect(searchDelay, &QTimer::timeout, this, [this] {
-        // The packet selected stays so where the search shows it.
+        // The selected packet stays selected if the search still shows it.
         const QModelIndex current = m_table->currentIndex();
         const qsizetype selected = current.isValid() ? m_model->packetIndex(current.row()) : -1;
         m_model->setSearchText(m_search->text());
@@ -381,7 +381,7 @@ void SnifferOutputView::received(SnifferReading::Batch &&batch)
     if (!batch.packets.rows.empty()) {
         m_model->append(std::move(batch.packets));
         m_summary->setText(
-            QStringLiteral("Reading %1… %2 packets").arg(m_inputName, QLocale().toString(m_model->packetCount())));
+            QStringLiteral("Reading %1\u2026 %2 packets").arg(m_inputName, QLocale().toString(m_model->packetCount())));
     }
     for (const SnifferReader::Warning &warning : std::as_const(batch.warnings)) {
         auto *item = new QListWidgetItem(QStringLiteral("Line %1: %2").arg(warning.line).arg(warning.text));
@@ -493,7 +493,7 @@ void SnifferOutputView::saveCapture()
                        error](const BackgroundWork::Progress &progress) {
         *error = SnifferReading::save(capture, input, settings, path, progress);
     };
-    BackgroundWork::run(window(), QStringLiteral("Saving %1…").arg(QFileInfo(path).fileName()), work,
+    BackgroundWork::run(window(), QStringLiteral("Saving %1\u2026").arg(QFileInfo(path).fileName()), work,
                         [this, path, error] { TextFileDialog::finishSave(window(), path, *error); });
 }
 
