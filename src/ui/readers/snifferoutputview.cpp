@@ -270,6 +270,8 @@ QWidget *SnifferOutputView::createDetailPanes()
             [this](QListWidgetItem *item) { showPacketAtLine(item->data(Qt::UserRole).toLongLong()); });
     m_details->addTab(m_warnings, QString());
     m_details->setTabVisible(1, false);
+    // Shown with the table, never beside the empty state.
+    m_details->hide();
     return m_details;
 }
 
@@ -338,6 +340,7 @@ void SnifferOutputView::startReading()
     m_details->setTabVisible(1, false);
     m_bytes->clear();
     m_tableStack->setCurrentWidget(m_table);
+    m_details->show();
     m_summary->setText(QStringLiteral("Reading %1\u2026").arg(m_inputName));
     m_progress->setValue(0);
     m_reading = newCapturePath();
@@ -429,6 +432,7 @@ void SnifferOutputView::finished(const SnifferReading::Outcome &outcome)
     if (m_model->packetCount() == 0) {
         m_empty->setText(QStringLiteral("No Packets"), m_summary->text());
         m_tableStack->setCurrentWidget(m_empty);
+        m_details->hide();
     }
     m_progress->setValue(1000);
     if (!m_table->currentIndex().isValid() && m_model->rowCount() > 0)
