@@ -23,7 +23,7 @@ public:
     // False when the sink failed, or when a pcap file would need a second link type (error() says
     // so); nothing more is written after that.
     bool add(const SnifferPacket &packet);
-    // The bytes handed to the sink so far: where the next packet's block starts.
+    // The bytes handed to the sink so far.
     qint64 written() const { return m_written; }
     // Where the block of the packet added last starts: after any header add() wrote before it.
     qint64 lastBlock() const { return m_lastBlock; }
