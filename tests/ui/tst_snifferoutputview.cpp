@@ -228,6 +228,25 @@ private slots:
         QCOMPARE(alert->informativeText().startsWith(path), fullDisk == u"saving");
         QCOMPARE(fileContents(path), start);
     }
+
+    // Wireshark, found on the PATH when the view is made, gets the finished capture.
+    void openInWiresharkGetsTheCapture()
+    {
+        const QByteArray path = qgetenv("PATH");
+        const QString opened = m_dir.filePath(u"opened"_s), wireshark = m_dir.filePath(u"wireshark"_s);
+        QVERIFY(writeFile(wireshark, "#!/bin/sh\nexec cp \"$1\" '" + opened.toUtf8() + "'\n"));
+        QVERIFY(QFile::setPermissions(wireshark, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        qputenv("PATH", m_dir.path().toLocal8Bit() + ':' + path);
+        m_view.reset(CategoryViewFactory::create(OutputReader::sniffer));
+        qputenv("PATH", path);
+        QVERIFY(showActive(m_view.get(), {1000, 800}));
+        auto *open = child<QPushButton>(m_view.get(), "openInWireshark");
+        QVERIFY(!open->isEnabled());
+        paste(sniffed(2));
+        QTRY_VERIFY(open->isEnabled());
+        QTest::mouseClick(open, Qt::LeftButton);
+        QTRY_COMPARE(fileContents(opened), fileContents(view()->capturePath()));
+    }
 };
 
 QTEST_MAIN(TestSnifferOutputView)

@@ -581,6 +581,8 @@ void SnifferReader::Private::header(QByteArrayView line, const Stamp &stamp)
     packet.timeText = line.first(stamp.length - 1).toByteArray();
     if (summary.timeForm == TimeForm::unknown)
         summary.timeForm = stamp.form;
+    else if (summary.timeForm != stamp.form)
+        summary.timeForm = TimeForm::mixed;
     if (!stamp.valid)
         warn(summary.lines, QStringLiteral("%1 is not a valid time: the packet keeps the previous one's")
                                 .arg(excerpt(packet.timeText)));

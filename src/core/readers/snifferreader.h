@@ -17,8 +17,8 @@
 class SnifferReader
 {
 public:
-    // How the header lines give the time, found from the text.
-    enum class TimeForm { unknown, relative, absolute };
+    // How the header lines give the time, found from the text (mixed: a log of several captures).
+    enum class TimeForm { unknown, relative, absolute, mixed };
     struct Options {
         // The instant the capture started, for relative times (microseconds since 1970 UTC).
         std::optional<qint64> startMicros;
