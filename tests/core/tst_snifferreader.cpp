@@ -63,8 +63,8 @@ private slots:
         QTest::newRow("raw with CRLF") << printed(hexLines, "\r\n") << 1 << 0 << 0 << Lines{};
         QTest::newRow("lone CR") << printed(hexLines, "\r") << 1 << 0 << 0 << Lines{};
         QTest::newRow("tabs expanded") << pasted << 1 << 0 << 0 << Lines{};
-        QTest::newRow("spaces collapsed") << pasted.simplified().replace(" 0x", "\n0x").replace("request ", "request\n")
-                                          << 1 << 0 << 0 << Lines{};
+        QTest::newRow("spaces collapsed")
+            << pasted.simplified().replace(" 0x", "\n0x").replace("request ", "request\n") << 1 << 0 << 0 << Lines{};
         QTest::newRow("indented and quoted")
             << QByteArray("    > " + pasted).replace("\n", "\n    > ") << 1 << 0 << 0 << Lines{};
         QTest::newRow("prompt, echo, banner and counters")
@@ -84,6 +84,9 @@ private slots:
             << printed({hexLines[0].left(47), hexLines[1].left(47), hexLines[2].left(36)}) << 1 << 0 << 0 << Lines{};
         QTest::newRow("debug line inside the dump")
             << printed(withLine(hexLines, 1, "PPP send: LCP Echo_Request id(13)")) << 1 << 0 << 0 << Lines{3};
+        QTest::newRow("the next capture's command after the dump")
+            << printed() + "FGT # diag snif pack port1 none 5 0 a\n"
+            << 1 << 0 << 0 << Lines{};
         QTest::newRow("noise after the dump is no warning")
             << printed(hexLines + QByteArrayList{"FGT # "}) << 1 << 0 << 0 << Lines{};
         QTest::newRow("text column edited") << QByteArray(printed()).replace("@", "A") << 1 << 0 << 0 << Lines{3};
@@ -91,12 +94,11 @@ private slots:
         QTest::newRow("a hex line pasted twice")
             << printed(withLine(hexLines, 2, hexLines[1])) << 1 << 0 << 0 << Lines{4};
         QTest::newRow("cut short") << printed().left(printed().lastIndexOf("0000 0000")) << 1 << 38 << 4 << Lines{4};
-        QTest::newRow("header without bytes, then a packet")
-            << header + '\n' + printed() << 1 << 0 << 0 << Lines{1};
+        QTest::newRow("header without bytes, then a packet") << header + '\n' + printed() << 1 << 0 << 0 << Lines{1};
         QTest::newRow("dump without a header") << printed() + hexLines.join('\n') << 2 << 0 << 0 << Lines{6};
         QTest::newRow("verbose 4: headers only") << header + '\n' + header + '\n' << 0 << 0 << 0 << Lines{};
-        QTest::newRow("not a sniffer log") << QByteArray("0 packets dropped by kernel\n12.5 MB\n") << 0 << 0 << 0
-                                           << Lines{};
+        QTest::newRow("not a sniffer log")
+            << QByteArray("0 packets dropped by kernel\n12.5 MB\n") << 0 << 0 << 0 << Lines{};
     }
 
     void damagedText()
@@ -109,8 +111,7 @@ private slots:
         QList<SnifferPacket> found;
         Lines warned;
         SnifferReader reader(
-            {}, [&](SnifferPacket &&p) { found << p; },
-            [&](const SnifferReader::Warning &w) { warned << w.line; });
+            {}, [&](SnifferPacket &&p) { found << p; }, [&](const SnifferReader::Warning &w) { warned << w.line; });
         reader.feed(text);
         reader.finish();
         QCOMPARE(warned, warnings);

@@ -551,14 +551,17 @@ void SnifferReader::Private::line(QByteArrayView raw)
     }
     if (line.contains("sni") || line.contains("interfaces=[")) {
         const QRegularExpressionMatch echo = echoPattern().match(QString::fromUtf8(line));
+        // A new capture: the packet before it is read as its own capture printed it.
+        if (echo.hasMatch() || line.contains("interfaces=["))
+            close();
         if (echo.hasMatch()) {
             summary.captureInterface = echo.captured(1).toUtf8();
             summary.verbose = echo.captured(2).toInt();
             summary.timestampLetter = echo.captured(3).isEmpty() ? 'r' : echo.captured(3).at(0).toLatin1();
         } else if (const qsizetype at = line.indexOf("interfaces=["); at >= 0) {
-            const qsizetype close = line.indexOf(']', at);
-            if (close > at)
-                summary.captureInterface = line.sliced(at + 12, close - at - 12).toByteArray();
+            const qsizetype end = line.indexOf(']', at);
+            if (end > at)
+                summary.captureInterface = line.sliced(at + 12, end - at - 12).toByteArray();
         }
     }
     // Before the first hex line, an indented line is the decoder's own (a second decode line).
