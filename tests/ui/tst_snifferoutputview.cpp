@@ -13,6 +13,8 @@
 #include "uitest.h"
 
 #include <QBuffer>
+#include <QComboBox>
+#include <QDateTimeEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QProgressBar>
@@ -20,6 +22,7 @@
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimeZone>
 
 namespace {
 // Packets at verbose 6, each with bytes of its own, and a debug line inside the third one's dump.
@@ -227,6 +230,25 @@ private slots:
         QVERIFY2(alert->informativeText().endsWith(u"No space left on device"_s), qPrintable(alert->informativeText()));
         QCOMPARE(alert->informativeText().startsWith(path), fullDisk == u"saving");
         QCOMPARE(fileContents(path), start);
+    }
+
+    // The options the printed times depend on read the log again: the appliance's offset for local times, the
+    // start of relative ones.
+    void timeOptionsReadTheLogAgain()
+    {
+        const auto firstTime = [&] { return table()->model()->index(0, 1).data().toString(); };
+        paste(QByteArray(sniffed(1)).replace("6 0 a", "6 0 l"));
+        QTRY_VERIFY(!reading());
+        auto *offset = child<QComboBox>(m_view.get(), "utcOffset");
+        auto *start = child<QDateTimeEdit>(m_view.get(), "relativeStart");
+        QVERIFY(offset->isEnabled() && !start->isEnabled());
+        offset->setCurrentIndex(offset->findData(2 * 3600));
+        QTRY_COMPARE(firstTime(), u"2015-06-22 22:00:00.284010"_s);
+        paste(QByteArray(sniffed(1)).replace("2015-06-23 00:00:00", "0"));
+        QTRY_VERIFY(!reading() && start->isEnabled() && !offset->isEnabled());
+        start->setDateTime(QDateTime(QDate(2026, 12, 7), QTime(10, 0), QTimeZone::utc()));
+        QTest::keyClick(start, Qt::Key_Return);
+        QTRY_COMPARE(firstTime(), u"2026-12-07 10:00:00.284010"_s);
     }
 
     // Wireshark, found on the PATH when the view is made, gets the finished capture.
