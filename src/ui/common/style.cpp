@@ -54,7 +54,8 @@ void mendPlaceholders()
                                        float(base.greenF() + (placeholder.greenF() - base.greenF()) * alpha),
                                        float(base.blueF() + (placeholder.blueF() - base.blueF()) * alpha));
         if (contrast(placeholder, base) < 3.0) {
-            palette.setColor(group, QPalette::PlaceholderText, secondary(palette, group, QPalette::Text, QPalette::Base));
+            palette.setColor(group, QPalette::PlaceholderText,
+                             secondary(palette, group, QPalette::Text, QPalette::Base));
             mended = true;
         }
     }

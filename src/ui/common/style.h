@@ -19,7 +19,8 @@ void setPointSizeScale(QWidget *widget, double scale);
 // colour toned down toward its background as far as a contrast of 4.5 to 1 (WCAG's for text) allows,
 // so that it reads on any palette. Text on Base for item views, WindowText on Window for labels.
 QColor secondary(const QPalette &palette, QPalette::ColorGroup group = QPalette::Normal,
-                 QPalette::ColorRole foreground = QPalette::WindowText, QPalette::ColorRole background = QPalette::Window);
+                 QPalette::ColorRole foreground = QPalette::WindowText,
+                 QPalette::ColorRole background = QPalette::Window);
 void setSecondary(QWidget *widget);
 // Gives the application's palette a readable placeholder colour where its own is not (a theme's black at
 // half opacity on a dark field), for every field's example text.

@@ -40,7 +40,8 @@ void SavedCommandDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
     const bool selected = opt.state & QStyle::State_Selected;
     const QPalette::ColorGroup group = opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
     const QColor textColour = opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
-    const QColor secondary = selected ? textColour : Style::secondary(opt.palette, group, QPalette::Text, QPalette::Base);
+    const QColor secondary =
+        selected ? textColour : Style::secondary(opt.palette, group, QPalette::Text, QPalette::Base);
 
     const QRect area = opt.rect.adjusted(horizontalPadding, verticalPadding, -horizontalPadding, -verticalPadding);
     const QFont title = titleFont(opt.font);
