@@ -174,9 +174,7 @@ int ReadCommand::run(const QStringList &arguments)
                                .arg(Text::quoted(input), AtomicFile::reason(in.errorString(), errno)));
     }
     if (!settings.reader.startMicros)
-        settings.reader.startMicros = fromStdin ? std::nullopt : SnifferCapture::startFromLog(input);
-    if (!settings.reader.startMicros)
-        settings.reader.startMicros = QDateTime::currentMSecsSinceEpoch() * 1000;
+        settings.reader.startMicros = SnifferCapture::defaultStart(fromStdin ? QString() : input);
 
     std::optional<AtomicFile::Writer> file;
     if (!toStdout)

@@ -138,18 +138,21 @@ QString summaryLine(const Result &result)
     return line;
 }
 
-std::optional<qint64> startFromLog(const QString &path)
+qint64 defaultStart(const QString &path)
 {
+    const qint64 now = QDateTime::currentMSecsSinceEpoch() * 1000;
+    if (path.isEmpty())
+        return now;
     // Only a regular file has an end to look at, and never blocks.
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) || file.isSequential())
-        return std::nullopt;
+        return now;
     const qint64 size = file.size();
     if (!file.seek(std::max<qint64>(0, size - tailSize)))
-        return std::nullopt;
+        return now;
     const std::optional<qint64> last = SnifferReader::lastRelativeMicros(file.read(tailSize));
     if (!last)
-        return std::nullopt;
+        return now;
     return QFileInfo(file).lastModified().toMSecsSinceEpoch() * 1000 - *last;
 }
 

@@ -50,10 +50,10 @@ Result convert(QIODevice &input, const Settings &settings, const CaptureWriter::
 // 1 warning": the result in one line.
 QString summaryLine(const Result &result);
 
-// The start of a logged capture with relative times: the log's modification time less the last
-// relative time in it (the log was last written when the capture ended). Nothing when the file has
-// no relative times.
-std::optional<qint64> startFromLog(const QString &path);
+// The start of a capture with relative times, where the user gave none: the log's modification time
+// less the last relative time in it (the log was last written when the capture ended); now for a paste
+// or standard input (an empty path), or a log with no relative times.
+qint64 defaultStart(const QString &path);
 
 // A time as this program shows it: UTC, to the microsecond.
 QString timeText(qint64 micros);

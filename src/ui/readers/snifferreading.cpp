@@ -4,7 +4,6 @@
 #include "model/atomicfile.h"
 
 #include <QBuffer>
-#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -83,10 +82,8 @@ Outcome read(const Input &input, SnifferCapture::Settings settings, const QStrin
              const BackgroundWork::Progress &progress, const std::function<void(Batch &&)> &batch)
 {
     Outcome outcome;
-    if (!settings.reader.startMicros && !input.path.isEmpty())
-        settings.reader.startMicros = SnifferCapture::startFromLog(input.path);
     if (!settings.reader.startMicros)
-        settings.reader.startMicros = QDateTime::currentMSecsSinceEpoch() * 1000;
+        settings.reader.startMicros = SnifferCapture::defaultStart(input.path);
     outcome.startMicros = *settings.reader.startMicros;
 
     const double total = double(std::max<qint64>(inputSize(input), 1));

@@ -41,7 +41,7 @@ struct Outcome {
 };
 
 // Reads input into a capture at capturePath, which is committed only when packets were written. The
-// start of relative times is settings' when given, else the log's own (startFromLog), else now. Batches
+// start of relative times is settings' when given, else SnifferCapture::defaultStart. Batches
 // go to batch at least every 50 ms while it reads, the first at once.
 Outcome read(const Input &input, SnifferCapture::Settings settings, const QString &capturePath,
              const BackgroundWork::Progress &progress, const std::function<void(Batch &&)> &batch);
