@@ -6,7 +6,10 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <atomic>
 #include <functional>
+
+class QIODevice;
 
 // Finds the traced packets in what `diagnose debug flow` printed, however it reached us: a terminal log
 // with CRLF and prompts, a paste from a web page with its records wrapped, joined, cut short, indented,
@@ -41,6 +44,21 @@ public:
     void feed(QByteArrayView text);
     void finish();
     const Summary &summary() const;
+
+    // The whole input read in slices (never all of it at once), for the window and the terminal alike.
+    struct Result {
+        enum class Outcome { read, noRecords, readFailed, cancelled };
+        Outcome outcome = Outcome::noRecords;
+        Summary summary;
+        QString message; // why, in one sentence, when not read
+    };
+    struct Callbacks {
+        TraceSink trace;
+        WarningSink warning;
+        std::function<void(qint64 bytesRead)> progress; // after each slice
+        const std::atomic_bool *cancel = nullptr;       // checked between slices: set it to stop
+    };
+    static Result read(QIODevice &input, const Callbacks &callbacks);
 
 private:
     struct Private;
