@@ -122,17 +122,6 @@ void endpoint(Object &o, const char *name, const FlowEndpoint &e)
     inner.number("port", e.port ? std::optional<qint64>(*e.port) : std::nullopt);
 }
 
-QString icmpText(const FlowIcmp &icmp)
-{
-    QStringList parts;
-    for (const auto &[word, value] : {std::pair{"type", icmp.type}, std::pair{"code", icmp.code},
-                                      std::pair{"id", icmp.id}, std::pair{"seq", icmp.sequence}}) {
-        if (value >= 0)
-            parts << QStringLiteral("%1 %2").arg(QLatin1String(word)).arg(value);
-    }
-    return parts.join(u' ');
-}
-
 } // namespace
 
 QString FlowText::name(const QByteArray &text)
@@ -144,59 +133,129 @@ QString FlowText::name(const QByteArray &text)
     return Text::quoted(QString::fromUtf8(text));
 }
 
+namespace {
+
+// name() and endpoint() appended in place: a line is built for every packet of a long log.
+void appendName(QString &out, const QByteArray &text)
+{
+    if (!text.isEmpty() && std::all_of(text.begin(), text.end(), isBare))
+        out += QLatin1String(text);
+    else
+        out += FlowText::name(text);
+}
+
+void appendEndpoint(QString &out, const FlowEndpoint &e)
+{
+    const bool bare = !e.address.isEmpty() && std::all_of(e.address.begin(), e.address.end(), isBare);
+    if (!bare || !e.port || !e.address.contains(':')) {
+        out += bare && !e.port ? QLatin1String(e.address) : FlowText::endpoint(e);
+        return;
+    }
+    out += u'[';
+    out += QLatin1String(e.address);
+    out += QLatin1String("]:");
+    out += QString::number(*e.port);
+}
+
+} // namespace
+
 QString FlowText::line(const FlowTrace &trace)
 {
     QString out;
-    if (!trace.chassis.isEmpty())
-        out += u'[' + name(trace.chassis) + QStringLiteral("] ");
-    out += trace.traceId >= 0 ? u'#' + QString::number(trace.traceId) : QStringLiteral("#?");
+    out.reserve(160);
+    const auto word = [&out](const char *text) { out += QLatin1String(text); };
+    const auto number = [&out](qint64 n) { out += QString::number(n); };
+    if (!trace.chassis.isEmpty()) {
+        word("[");
+        appendName(out, trace.chassis);
+        word("] ");
+    }
+    word("#");
+    if (trace.traceId >= 0)
+        number(trace.traceId);
+    else
+        word("?");
     // The console timestamp's clock part; the date is the same for a whole capture as a rule.
     const QByteArray time = trace.time.mid(trace.time.lastIndexOf(' ') + 1);
-    out += u' ' + (time.isEmpty() ? QStringLiteral("-") : name(time));
-    out += u' ' + protocolName(trace.protocol);
-    out += u' ' + endpoint(trace.source) + QStringLiteral(" -> ") + endpoint(trace.destination);
+    word(" ");
+    if (time.isEmpty())
+        word("-");
+    else
+        appendName(out, time);
+    word(" ");
+    out += protocolName(trace.protocol);
+    word(" ");
+    appendEndpoint(out, trace.source);
+    word(" -> ");
+    appendEndpoint(out, trace.destination);
     if (trace.icmp) {
-        const QString icmp = icmpText(*trace.icmp);
-        if (!icmp.isEmpty())
-            out += u' ' + icmp;
+        for (const auto &[label, value] :
+             {std::pair{" type ", trace.icmp->type}, std::pair{" code ", trace.icmp->code},
+              std::pair{" id ", trace.icmp->id}, std::pair{" seq ", trace.icmp->sequence}}) {
+            if (value >= 0) {
+                word(label);
+                number(value);
+            }
+        }
     }
-    out += u' ' + name(trace.inInterface);
-    if (!trace.tunnelId.isEmpty())
-        out += QStringLiteral(" tunnel ") + name(trace.tunnelId);
-    out += QStringLiteral(" -> ") + (trace.local ? QStringLiteral("local") : name(trace.outInterface));
+    word(" ");
+    appendName(out, trace.inInterface);
+    if (!trace.tunnelId.isEmpty()) {
+        word(" tunnel ");
+        appendName(out, trace.tunnelId);
+    }
+    word(" -> ");
+    if (trace.local)
+        word("local");
+    else
+        appendName(out, trace.outInterface);
     if (trace.session == FlowTrace::Session::created) {
-        out += QStringLiteral(" new session ") + name(trace.sessionId);
+        word(" new session ");
+        appendName(out, trace.sessionId);
     } else if (trace.session == FlowTrace::Session::existing) {
-        out += QStringLiteral(" existing session ") + name(trace.sessionId) + u' ' + name(trace.sessionDirection);
+        word(" existing session ");
+        appendName(out, trace.sessionId);
+        word(" ");
+        appendName(out, trace.sessionDirection);
     }
-    if (trace.policyRoute)
-        out += QStringLiteral(" policy-route ") + QString::number(*trace.policyRoute);
+    if (trace.policyRoute) {
+        word(" policy-route ");
+        number(*trace.policyRoute);
+    }
     if (trace.policyId) {
-        out += (trace.localInPolicy ? QStringLiteral(" local-in policy ") : QStringLiteral(" policy ")) +
-               QString::number(*trace.policyId);
+        word(trace.localInPolicy ? " local-in policy " : " policy ");
+        number(*trace.policyId);
         if (trace.policyInherited)
-            out += QStringLiteral(" inherited");
+            word(" inherited");
     }
-    out += u' ' + Enum::caseName(trace.verdict);
-    if (trace.verdict == FlowVerdict::dropped)
-        out +=
-            u' ' + Enum::caseName(trace.dropReason == FlowDropReason::none ? FlowDropReason::other : trace.dropReason);
-    const QString inherited = trace.natInherited ? QStringLiteral(" inherited") : QString();
-    if (trace.dnat)
-        out += QStringLiteral(" dnat ") + endpoint(*trace.dnat) + inherited;
-    if (trace.snat)
-        out += QStringLiteral(" snat ") + endpoint(*trace.snat) + inherited;
+    word(" ");
+    out += Enum::caseName(trace.verdict);
+    if (trace.verdict == FlowVerdict::dropped) {
+        word(" ");
+        out += Enum::caseName(trace.dropReason == FlowDropReason::none ? FlowDropReason::other : trace.dropReason);
+    }
+    for (const auto &[label, nat] : {std::pair{" dnat ", &trace.dnat}, std::pair{" snat ", &trace.snat}}) {
+        if (*nat) {
+            word(label);
+            appendEndpoint(out, **nat);
+            if (trace.natInherited)
+                word(" inherited");
+        }
+    }
     if (trace.vip)
-        out += QStringLiteral(" vip");
+        word(" vip");
     if (!trace.ipsecTunnel.isEmpty() || trace.encrypted) {
-        out += QStringLiteral(" ipsec ") + name(trace.ipsecTunnel);
+        word(" ipsec ");
+        appendName(out, trace.ipsecTunnel);
         if (trace.encrypted)
-            out += QStringLiteral(" encrypted");
+            word(" encrypted");
     }
-    if (!trace.inspection.isEmpty())
-        out += QStringLiteral(" inspect ") + name(trace.inspection);
+    if (!trace.inspection.isEmpty()) {
+        word(" inspect ");
+        appendName(out, trace.inspection);
+    }
     if (trace.offloaded)
-        out += QStringLiteral(" offloaded");
+        word(" offloaded");
     return out;
 }
 
