@@ -94,6 +94,11 @@ std::optional<View> after(View s, View marker)
 View token(View s, View stops = ",")
 {
     qsizetype pos = 0;
+    if (stops.isEmpty()) {
+        while (pos < s.size() && !isBlank(s[pos]))
+            ++pos;
+        return s.first(pos);
+    }
     const auto stop = [&](char c) {
         for (const char s : stops) {
             if (c == s)
@@ -680,7 +685,7 @@ void FlowReader::Private::record(View raw, qsizetype msgStart, qsizetype msgEnd,
     record.line = first;
     record.lastLine = last;
     record.truncated = truncated;
-    if (const qsizetype line = function.indexOf("line="); line > 0)
+    if (const qsizetype line = function.contains('=') ? function.indexOf("line=") : -1; line > 0)
         function = function.first(line);
     record.function = functionName(function);
     if (msgStart >= 0)
