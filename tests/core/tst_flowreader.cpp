@@ -230,7 +230,7 @@ a = b, c: d -> [e] (f) ~ stage verdict ~ other a = b, c: d -> [e] (f);unknown no
                  .replace("msg=\"Denied", "**msg=\"Denied")
                  .replace("(policy 0)\"", "(policy 0)\"** --> the implicit deny"));
         QTest::newRow("cut short, the next record starts")
-            << QByteArray(s).replace("Policy-22: SNAT\"", "Policy-22: SN") << 4 << Lines{5}
+            << QByteArray(s).replace("Policy-22: SNAT\"", "Policy-22: SN").replace("\n", "\r\r\n") << 4 << Lines{5}
             << QByteArray("0:policy=22|");
         QTest::newRow("the text ends inside a record")
             << s.chopped(12) << 4 << Lines{12} << QByteArray("3:verdict=dropped deny-policy 1");

@@ -94,6 +94,11 @@ std::optional<View> after(View s, View marker)
 View token(View s, View stops = ",")
 {
     qsizetype pos = 0;
+    if (stops.isEmpty()) {
+        while (pos < s.size() && !isBlank(s[pos]))
+            ++pos;
+        return s.first(pos);
+    }
     const auto stop = [&](char c) {
         for (const char s : stops) {
             if (c == s)
@@ -257,6 +262,16 @@ qsizetype decorationLength(View s)
 bool isNoise(View s)
 {
     return s.startsWith("...") || s.startsWith("\xe2\x80\xa6") || s.startsWith('#') || promptLength(s) > 0;
+}
+
+// Where `msg="` starts, from its quote: the first quote of a record is nearly always that one.
+qsizetype msgAt(View s, qsizetype from)
+{
+    for (qsizetype quote = s.indexOf('"', from + 4); quote >= 0; quote = s.indexOf('"', quote + 1)) {
+        if (std::memcmp(s.data() + quote - 4, "msg=", 4) == 0)
+            return quote - 4;
+    }
+    return -1;
 }
 
 bool isReceive(View m)
@@ -487,7 +502,8 @@ struct FlowReader::Private {
     void advance(View text, qsizetype from);
     void keep(View text, qsizetype from);
     void closeTruncated(const QString &why = {});
-    void record(View raw, qsizetype msgStart, qsizetype msgEnd, bool truncated, qint64 first, qint64 last);
+    void record(View raw, qsizetype msgStart, qsizetype msgEnd, bool truncated, qint64 first, qint64 last,
+                const QString &why = {});
     Open *startTrace(const TraceKey &key, qint64 line, View time);
     void apply(Open &open, FlowRecord &record, qsizetype index);
     void closeTrace(Open *open);
@@ -571,7 +587,7 @@ void FlowReader::Private::advance(View text, qsizetype from)
     for (;;) {
         const View rest = text.sliced(from);
         if (pending.msg < 0) {
-            const qsizetype at = rest.indexOf("msg=\"", pending.scan);
+            const qsizetype at = msgAt(rest, pending.scan);
             if (at < 0) {
                 pending.scan = std::max<qsizetype>(0, rest.size() - 4);
                 pending.lastKey = lastKeyIn(rest);
@@ -629,13 +645,11 @@ void FlowReader::Private::closeTruncated(const QString &why)
     pending.active = false;
     const View text = trimmedRight(pending.text);
     record(text, pending.msg, pending.msg < 0 ? -1 : std::max(pending.msg, text.size()), true, pending.line,
-           pending.lastLine);
-    if (!why.isEmpty())
-        warn(pending.line, why);
+           pending.lastLine, why);
 }
 
 void FlowReader::Private::record(View raw, qsizetype msgStart, qsizetype msgEnd, bool truncated, qint64 first,
-                                 qint64 last)
+                                 qint64 last, const QString &why)
 {
     Start start;
     startAt(raw, start);
@@ -671,18 +685,21 @@ void FlowReader::Private::record(View raw, qsizetype msgStart, qsizetype msgEnd,
     record.line = first;
     record.lastLine = last;
     record.truncated = truncated;
-    if (const qsizetype line = function.indexOf("line="); line > 0)
+    if (const qsizetype line = function.contains('=') ? function.indexOf("line=") : -1; line > 0)
         function = function.first(line);
     record.function = functionName(function);
     if (msgStart >= 0)
         record.message = raw.sliced(msgStart, std::min(msgEnd - msgStart, maxRecord)).toByteArray();
     record.raw = raw.first(std::min(raw.size(), maxRecord)).toByteArray();
     ++summary.records;
+    if (raw.size() > maxRecord)
+        warn(first, QStringLiteral("a record longer than 64 KiB: kept to its first 64 KiB"));
     if (truncated)
-        warn(first, msgStart < 0 ? QStringLiteral("a record that ends before its msg=: kept without a message, "
-                                                  "marked truncated")
-                                 : QStringLiteral("a record with no closing quote: kept as far as it goes, marked "
-                                                  "truncated"));
+        warn(first, !why.isEmpty() ? why
+                    : msgStart < 0 ? QStringLiteral("a record that ends before its msg=: kept without a message, "
+                                                    "marked truncated")
+                                   : QStringLiteral("a record with no closing quote: kept as far as it goes, marked "
+                                                    "truncated"));
 
     const TraceKey traceKey{start.tag.toByteArray(), traceId};
     const bool receive = isReceive(record.message);
