@@ -21,7 +21,7 @@ constexpr int maxRecordLines = 16;          // physical lines one wrapped record
 constexpr qsizetype maxTraceRecords = 2000; // records kept per trace; later ones only give facts
 constexpr qsizetype openPerTag = 8;         // a chassis interleaves a few processors' traces
 constexpr qsizetype maxPending = 4096;      // traces started and not yet given out
-constexpr qsizetype maxSessions = 200000;   // session entries kept for inheritance
+constexpr qsizetype maxSessions = 1 << 16;  // sessions remembered for inheritance: replies come soon after
 
 bool isDigit(char c)
 {
