@@ -228,9 +228,14 @@ private slots:
                 order << trace.sessionId;
             ++expected[trace.sessionId];
         }
+        // The packet selected stays selected in its session.
+        QTest::mouseClick(table()->viewport(), Qt::LeftButton, {},
+                          table()->visualRect(table()->model()->index(2, 3)).center());
         QTest::mouseClick(child<QPushButton>(m_view.get(), "groupBySession"), Qt::LeftButton);
         auto *tree = child<QTreeView>(m_view.get(), "sessionTree");
         QVERIFY(tree->isVisible());
+        QCOMPARE(tree->currentIndex().siblingAtColumn(0).data().toString(),
+                 table()->model()->index(2, 0).data().toString());
         const QAbstractItemModel *model = tree->model();
         QCOMPARE(model->rowCount(), order.size());
         for (int group = 0; group < order.size(); ++group) {

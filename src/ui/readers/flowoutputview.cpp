@@ -408,7 +408,10 @@ void FlowOutputView::received(Batch &&batch)
 {
     m_input->setProgress(batch.bytesRead);
     if (!batch.traces.empty()) {
+        const bool first = m_model->traceCount() == 0;
         m_model->append(std::move(batch.traces));
+        if (first)
+            fitColumns();
         m_sessions->update();
         m_input->setSummary(QStringLiteral("Reading %1\u2026 %2 packets")
                                 .arg(m_input->sourceName(), QLocale().toString(m_model->traceCount())));
@@ -423,6 +426,23 @@ void FlowOutputView::received(Batch &&batch)
         m_warnings->setAccessibleName(QStringLiteral("Warnings (%1)").arg(QLocale().toString(m_warnings->count())));
         m_details->setTabText(1, m_warnings->accessibleName());
         m_details->setTabVisible(1, true);
+    }
+}
+
+void FlowOutputView::fitColumns()
+{
+    // To the first rows only (Qt measures those shown, and no more than a thousand): the verdict, last,
+    // stays in sight where the window is wide enough.
+    const int widest = fontMetrics().horizontalAdvance(QString(34, u'0'));
+    for (int column = 0; column < FlowTableModel::verdictColumn; ++column) {
+        m_table->resizeColumnToContents(column);
+        int width = std::min(m_table->columnWidth(column), widest);
+        m_table->setColumnWidth(column, width);
+        // A session's title and the tree's indentation.
+        if (column == 0)
+            width = std::max(width, fontMetrics().horizontalAdvance(QStringLiteral("[FPM00] session 00000000")) +
+                                        m_tree->indentation() + 24);
+        m_tree->setColumnWidth(column, width);
     }
 }
 
@@ -471,7 +491,9 @@ void FlowOutputView::search()
 
 void FlowOutputView::setGrouped(bool grouped)
 {
-    const qsizetype selected = currentTrace();
+    // The view left holds the selection: the button is already checked.
+    const QModelIndex before = (grouped ? static_cast<QAbstractItemView *>(m_table) : m_tree)->currentIndex();
+    const qsizetype selected = before.isValid() ? before.data(FlowTableModel::traceRole).toLongLong() : -1;
     m_views->setCurrentWidget(grouped ? static_cast<QWidget *>(m_tree) : m_table);
     if (selected >= 0)
         selectTrace(selected);

@@ -56,6 +56,7 @@ private:
     void startReading();
     void received(Batch &&batch);
     void finished(const Outcome &outcome);
+    void fitColumns();
     void search();
     void setGrouped(bool grouped);
     QAbstractItemView *shownView() const;

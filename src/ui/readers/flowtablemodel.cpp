@@ -70,6 +70,8 @@ QVariant FlowTableModel::cell(const FlowTrace &trace, int column, int role) cons
     if (role == Qt::ToolTipRole) {
         if ((column == policyColumn && trace.policyInherited) || (column == natColumn && trace.natInherited))
             return inheritedNote(trace);
+        if (column == timeColumn)
+            return text(trace.time);
         if (column == verdictColumn && trace.verdictRecord >= 0 && trace.verdictRecord < trace.records.size())
             return text(trace.records.at(trace.verdictRecord).message);
         return {};
@@ -81,8 +83,11 @@ QVariant FlowTableModel::cell(const FlowTrace &trace, int column, int role) cons
         const QString id = trace.traceId < 0 ? QStringLiteral("#?") : QStringLiteral("#%1").arg(trace.traceId);
         return trace.chassis.isEmpty() ? id : QStringLiteral("[%1] %2").arg(text(trace.chassis), id);
     }
-    case timeColumn:
-        return text(trace.time);
+    case timeColumn: {
+        // The time of day, as the terminal prints it: the date is in the tooltip.
+        const qsizetype space = trace.time.lastIndexOf(' ');
+        return text(space < 0 ? trace.time : trace.time.mid(space + 1));
+    }
     case protocolColumn:
         return trace.received ? FlowText::protocolName(trace.protocol) : QString();
     case endpointsColumn:
