@@ -212,7 +212,8 @@ private slots:
             return;
         // The reader under its heading takes the categories' place and is kept; the keys pass over the
         // heading, and the Sniffer form's link leads to the same reader.
-        const int reader = content()->sidebar()->count() - 1;
+        // The sniffer reader, before the debug-flow one.
+        const int reader = content()->sidebar()->count() - 2;
         click(reader);
         QWidget *shown = content()->detail();
         QVERIFY(qobject_cast<SnifferOutputView *>(shown) && shown->isVisible());

@@ -10,6 +10,7 @@
 #include "builders/systemtopview.h"
 #include "builders/tracerouteview.h"
 #include "builders/vpnview.h"
+#include "readers/flowoutputview.h"
 #include "readers/snifferoutputview.h"
 #include "saved/savedcommandsview.h"
 
@@ -41,6 +42,8 @@ QWidget *create(OutputReader reader, QWidget *parent)
     switch (reader) {
     case OutputReader::sniffer:
         return new SnifferOutputView(parent);
+    case OutputReader::flow:
+        return new FlowOutputView(parent);
     }
     Q_UNREACHABLE();
     return nullptr;

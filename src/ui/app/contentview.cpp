@@ -10,14 +10,16 @@
 #include "common/icons.h"
 #include "common/style.h"
 #include "model/navigationstate.h"
-#include "readers/snifferoutputview.h"
+#include "readers/readerinput.h"
 #include "saved/savedcommandsview.h"
 
 #include <QDropEvent>
+#include <QFile>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
 #include <QShortcut>
@@ -121,18 +123,34 @@ ContentView::ContentView(const Stores &stores, NavigationState &nav, QWidget *pa
 
 void ContentView::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (SnifferOutputView::canRead(event->mimeData()))
+    if (ReaderInput::canRead(event->mimeData()))
         event->acceptProposedAction();
 }
 
 void ContentView::dropEvent(QDropEvent *event)
 {
-    m_nav.setSelectedReader(OutputReader::sniffer);
+    if (!m_shown.reader)
+        m_nav.setSelectedReader(readerFor(event->mimeData()));
     // Not there while the user is asked about an edit still open.
-    if (auto *reader = qobject_cast<SnifferOutputView *>(m_detail)) {
-        reader->read(event->mimeData());
+    auto *input = m_detail ? m_detail->findChild<ReaderInput *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+    if (m_shown.reader && input) {
+        input->read(event->mimeData());
         event->acceptProposedAction();
     }
+}
+
+OutputReader ContentView::readerFor(const QMimeData *data)
+{
+    // A trace record names its trace in every shape it is printed in; the start of a log tells.
+    QByteArray start;
+    if (const QList<QUrl> urls = data->urls(); !urls.isEmpty()) {
+        QFile file(urls.first().toLocalFile());
+        if (file.open(QIODevice::ReadOnly))
+            start = file.read(1 << 16);
+    } else {
+        start = data->text().left(1 << 16).toUtf8();
+    }
+    return start.contains("trace_id=") ? OutputReader::flow : OutputReader::sniffer;
 }
 
 ContentView::Place ContentView::placeOf(const QListWidgetItem *item)

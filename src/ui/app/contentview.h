@@ -13,6 +13,7 @@
 class NavigationState;
 class QListWidget;
 class QListWidgetItem;
+class QMimeData;
 class QVBoxLayout;
 
 // The main window's content: the category sidebar with its footer, and the selected category's
@@ -34,7 +35,8 @@ public:
     bool mayLeave(const std::function<void()> &then);
 
 protected:
-    // A log dropped anywhere in the window outside a field is read by the sniffer reader.
+    // A log dropped anywhere in the window outside a field is read by the reader shown, else by the
+    // reader its start fits.
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -45,6 +47,7 @@ private:
         bool operator==(const Place &) const = default;
     };
     static Place placeOf(const QListWidgetItem *item);
+    static OutputReader readerFor(const QMimeData *data);
     Place selected() const;
     void select(const Place &place);
     void placeChanged();

@@ -2,20 +2,17 @@
 
 #include "builders/formheader.h"
 #include "common/alert.h"
-#include "common/backgroundjob.h"
-#include "common/emptystateview.h"
 #include "common/icons.h"
 #include "common/style.h"
 #include "common/textfiledialog.h"
 #include "hexdump.h"
 #include "packettablemodel.h"
+#include "readerinput.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateTimeEdit>
 #include <QDir>
-#include <QDragEnterEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -23,10 +20,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProcess>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSplitter>
@@ -41,10 +36,6 @@
 #include <memory>
 
 namespace {
-const QString noOutput = QStringLiteral("No Sniffer Output");
-const QString noOutputHelp = QStringLiteral(
-    "Paste (%1) or open what the FortiGate printed, or drop a log file here. Verbose 3 or 6 prints the bytes a "
-    "capture needs.");
 
 QPushButton *button(const QString &name, const QString &text, QWidget *parent)
 {
@@ -65,22 +56,19 @@ QString offsetText(int seconds)
 
 SnifferOutputView::SnifferOutputView(QWidget *parent)
     : QWidget(parent)
+    , m_input(new ReaderInput(
+          this, {QStringLiteral("terminal"), QStringLiteral("No Sniffer Output"),
+                 QStringLiteral("Paste (%1) or open what the FortiGate printed, or drop a log file here. Verbose 3 or "
+                                "6 prints the bytes a capture needs."),
+                 QStringLiteral("Open Sniffer Log"), QStringLiteral("noPackets")}))
     , m_model(new PacketTableModel(this))
     , m_table(new QTableView(this))
-    , m_tableStack(new QStackedWidget(this))
-    , m_empty(new EmptyStateView(QStringLiteral("terminal"), noOutput,
-                                 noOutputHelp.arg(QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText)),
-                                 this))
-    , m_summary(new QLabel(this))
-    , m_progress(new QProgressBar(this))
-    , m_cancel(button(QStringLiteral("cancelReading"), QStringLiteral("Cancel"), this))
     , m_search(new QLineEdit(this))
     , m_matches(new QLabel(this))
     , m_dataOffset(CaptureWriter(CaptureWriter::Format::pcapng, {}).dataOffset())
     , m_wiresharkPath(QStandardPaths::findExecutable(QStringLiteral("wireshark")))
 {
     setObjectName(QStringLiteral("snifferOutputView"));
-    setAcceptDrops(true);
 
     m_table->setObjectName(QStringLiteral("packetTable"));
     m_table->setAccessibleName(QStringLiteral("Packets"));
@@ -104,10 +92,7 @@ SnifferOutputView::SnifferOutputView(QWidget *parent)
     columns->resizeSection(PacketTableModel::headerColumn, width(QString(48, u'0')));
     columns->resizeSection(PacketTableModel::lengthColumn, width(QStringLiteral("Length 00000")));
     columns->setSectionResizeMode(PacketTableModel::headerColumn, QHeaderView::Stretch);
-    m_empty->setObjectName(QStringLiteral("noPackets"));
-    m_tableStack->addWidget(m_table);
-    m_tableStack->addWidget(m_empty);
-    m_tableStack->setCurrentWidget(m_empty);
+    m_input->setContent(m_table);
 
     m_search->setObjectName(QStringLiteral("search"));
     m_search->setPlaceholderText(QStringLiteral("Search packets"));
@@ -133,19 +118,16 @@ SnifferOutputView::SnifferOutputView(QWidget *parent)
         updateActions();
     });
 
-    m_summary->setObjectName(QStringLiteral("summary"));
-    m_summary->setWordWrap(true);
-    m_summary->setTextFormat(Qt::PlainText);
-    m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    m_progress->setObjectName(QStringLiteral("readProgress"));
-    m_progress->setAccessibleName(QStringLiteral("Reading"));
-    m_progress->setRange(0, 1000);
-    m_progress->setMaximumWidth(220);
-    connect(m_cancel, &QPushButton::clicked, this, &SnifferOutputView::cancelReading);
-    auto *status = new QHBoxLayout;
-    status->addWidget(m_progress);
-    status->addWidget(m_cancel);
-    status->addWidget(m_summary, 1);
+    connect(m_input, &ReaderInput::sourceChanged, this, [this] {
+        // Relative times start when the text was pasted, or where the log says.
+        if (m_input->source().path.isEmpty())
+            m_startMicros = QDateTime::currentMSecsSinceEpoch() * 1000;
+        else
+            m_startMicros.reset();
+        startReading();
+    });
+    connect(m_input, &ReaderInput::cancelled, this, &SnifferOutputView::cancelled);
+    connect(m_input, &ReaderInput::readingChanged, this, &SnifferOutputView::updateActions);
 
     auto *searchRow = new QHBoxLayout;
     searchRow->addWidget(m_search, 1);
@@ -153,7 +135,7 @@ SnifferOutputView::SnifferOutputView(QWidget *parent)
 
     auto *splitter = new QSplitter(Qt::Vertical, this);
     splitter->setChildrenCollapsible(false);
-    splitter->addWidget(m_tableStack);
+    splitter->addWidget(m_input->stack());
     splitter->addWidget(createDetailPanes());
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 1);
@@ -164,9 +146,10 @@ SnifferOutputView::SnifferOutputView(QWidget *parent)
     layout->addWidget(new FormHeader(
         QStringLiteral("Sniffer Output"),
         QStringLiteral("Read what `diagnose sniffer packet` printed into a capture file for Wireshark."), this));
-    layout->addWidget(createInputBar());
+    createButtons();
+    layout->addWidget(m_input->bar());
     layout->addWidget(createTimeOptions());
-    layout->addLayout(status);
+    layout->addWidget(m_input->status());
     layout->addLayout(searchRow);
     layout->addWidget(splitter, 1);
 
@@ -179,29 +162,19 @@ SnifferOutputView::SnifferOutputView(QWidget *parent)
 
 SnifferOutputView::~SnifferOutputView()
 {
-    delete m_job;
+    // The reading first: it writes the capture removed here.
+    delete m_input;
     removeCapture();
 }
 
-QWidget *SnifferOutputView::createInputBar()
+void SnifferOutputView::createButtons()
 {
-    auto *bar = new QWidget(this);
-    auto *row = new QHBoxLayout(bar);
-    row->setContentsMargins(0, 0, 0, 0);
-    QPushButton *paste = button(QStringLiteral("paste"), QStringLiteral("Paste"), bar);
-    connect(paste, &QPushButton::clicked, this, &SnifferOutputView::paste);
-    QPushButton *open = button(QStringLiteral("openLog"), QStringLiteral("Open Log\u2026"), bar);
-    connect(open, &QPushButton::clicked, this, &SnifferOutputView::openLog);
-    m_save = button(QStringLiteral("saveCapture"), QStringLiteral("Save Capture\u2026"), bar);
+    m_save = button(QStringLiteral("saveCapture"), QStringLiteral("Save Capture\u2026"), m_input->bar());
     connect(m_save, &QPushButton::clicked, this, &SnifferOutputView::saveCapture);
-    m_wireshark = button(QStringLiteral("openInWireshark"), QStringLiteral("Open in Wireshark"), bar);
+    m_wireshark = button(QStringLiteral("openInWireshark"), QStringLiteral("Open in Wireshark"), m_input->bar());
     connect(m_wireshark, &QPushButton::clicked, this, &SnifferOutputView::openInWireshark);
-    row->addWidget(paste);
-    row->addWidget(open);
-    row->addStretch(1);
-    row->addWidget(m_save);
-    row->addWidget(m_wireshark);
-    return bar;
+    m_input->addButton(m_save);
+    m_input->addButton(m_wireshark);
 }
 
 QWidget *SnifferOutputView::createTimeOptions()
@@ -277,11 +250,8 @@ QWidget *SnifferOutputView::createDetailPanes()
 
 void SnifferOutputView::addShortcuts()
 {
-    // In the whole window while the view is shown, after a text field's own: Ctrl+V in the search
-    // field pastes there.
+    // In the whole window while the view is shown, after a text field's own.
     const auto add = [this](const QKeySequence &keys, auto slot) { return new QShortcut(keys, this, this, slot); };
-    add(QKeySequence::Paste, [this] { paste(); });
-    add(QKeySequence::Open, [this] { openLog(); });
     add(QKeySequence::Save, [this] {
         if (m_save->isEnabled())
             saveCapture();
@@ -290,101 +260,61 @@ void SnifferOutputView::addShortcuts()
         m_search->setFocus(Qt::ShortcutFocusReason);
         m_search->selectAll();
     });
-    m_escape = add(QKeySequence(Qt::Key_Escape), [this] { cancelReading(); });
-}
-
-void SnifferOutputView::paste()
-{
-    const QString text = QGuiApplication::clipboard()->text();
-    if (text.isEmpty()) {
-        m_summary->setText(QStringLiteral("The clipboard holds no text to read."));
-        return;
-    }
-    readText(text.toUtf8());
-}
-
-void SnifferOutputView::openLog()
-{
-    const QString path = TextFileDialog::openFile(window(), QStringLiteral("Open Sniffer Log"),
-                                                  QStringLiteral("Logs (*.log *.txt);;All files (*)"));
-    if (!path.isEmpty())
-        readFile(path);
-}
-
-void SnifferOutputView::readText(const QByteArray &text)
-{
-    m_input = {QString(), text};
-    m_inputName = QStringLiteral("the pasted text");
-    m_inputSize = text.size();
-    m_startMicros = QDateTime::currentMSecsSinceEpoch() * 1000;
-    startReading();
 }
 
 void SnifferOutputView::readFile(const QString &path)
 {
-    m_input = {path, QByteArray()};
-    m_inputName = QFileInfo(path).fileName();
-    m_inputSize = QFileInfo(path).size();
-    m_startMicros.reset();
-    startReading();
+    m_input->readFile(path);
+}
+
+bool SnifferOutputView::isReading() const
+{
+    return m_input->isReading();
 }
 
 void SnifferOutputView::startReading()
 {
-    if (m_input.path.isEmpty() && m_input.text.isEmpty())
+    if (!m_input->hasSource())
         return;
-    cancelReading();
+    m_input->cancel();
     removeCapture();
     m_model->clear();
     m_warnings->clear();
     m_details->setTabVisible(1, false);
     m_bytes->clear();
-    m_tableStack->setCurrentWidget(m_table);
+    m_input->showContent();
     m_details->show();
-    m_summary->setText(QStringLiteral("Reading %1\u2026").arg(m_inputName));
-    m_progress->setValue(0);
+    m_input->setSummary(QStringLiteral("Reading %1\u2026").arg(m_input->sourceName()));
     m_reading = newCapturePath();
 
-    const auto work = [this, input = m_input, settings = settings(),
-                       path = m_reading](const BackgroundWork::Progress &progress) {
-        const auto deliver = [this, &progress](SnifferReading::Batch &&batch) {
-            // Shared: a posted function is copied.
-            progress.post([this, batch = std::make_shared<SnifferReading::Batch>(std::move(batch))] {
-                received(std::move(*batch));
-            });
-        };
-        const auto outcome =
-            std::make_shared<SnifferReading::Outcome>(SnifferReading::read(input, settings, path, progress, deliver));
-        // Cancelled as it ended: nothing will take the capture.
-        if (progress.cancelled())
-            QFile::remove(path);
-        progress.post([this, outcome] { finished(*outcome); });
-    };
-    m_job = new BackgroundJob(work, this);
-    connect(m_job, &BackgroundJob::finished, m_job, &QObject::deleteLater);
-    updateActions();
+    using Deliver = std::function<void(SnifferReading::Batch &&)>;
+    m_input->start<SnifferReading::Batch, SnifferReading::Outcome>(
+        [settings = settings(), path = m_reading](const ReaderInput::Source &source,
+                                                  const BackgroundWork::Progress &progress, const Deliver &deliver) {
+            SnifferReading::Outcome outcome = SnifferReading::read(source, settings, path, progress, deliver);
+            // Cancelled as it ended: nothing will take the capture.
+            if (progress.cancelled())
+                QFile::remove(path);
+            return outcome;
+        },
+        [this](SnifferReading::Batch &&batch) { received(std::move(batch)); },
+        [this](const SnifferReading::Outcome &outcome) { finished(outcome); });
 }
 
-void SnifferOutputView::cancelReading()
+void SnifferOutputView::cancelled()
 {
-    if (!m_job)
-        return;
-    // Not waited for: the job ends by itself, and nothing it still finds reaches the view.
-    m_job->cancel();
-    m_job = nullptr;
     m_reading.clear();
-    m_summary->setText(QStringLiteral("Reading cancelled after %1 packets; no capture was written.")
-                           .arg(QLocale().toString(m_model->packetCount())));
-    updateActions();
+    m_input->setSummary(QStringLiteral("Reading cancelled after %1 packets; no capture was written.")
+                            .arg(QLocale().toString(m_model->packetCount())));
 }
 
 void SnifferOutputView::received(SnifferReading::Batch &&batch)
 {
-    m_progress->setValue(int(1000 * batch.bytesRead / std::max<qint64>(m_inputSize, 1)));
+    m_input->setProgress(batch.bytesRead);
     if (!batch.packets.rows.empty()) {
         m_model->append(std::move(batch.packets));
-        m_summary->setText(
-            QStringLiteral("Reading %1\u2026 %2 packets").arg(m_inputName, QLocale().toString(m_model->packetCount())));
+        m_input->setSummary(QStringLiteral("Reading %1\u2026 %2 packets")
+                                .arg(m_input->sourceName(), QLocale().toString(m_model->packetCount())));
     }
     for (const SnifferReader::Warning &warning : std::as_const(batch.warnings)) {
         auto *item = new QListWidgetItem(QStringLiteral("Line %1: %2").arg(warning.line).arg(warning.text));
@@ -403,7 +333,6 @@ void SnifferOutputView::finished(const SnifferReading::Outcome &outcome)
 {
     using Outcome = SnifferCapture::Result::Outcome;
     const SnifferCapture::Result &result = outcome.result;
-    m_job = nullptr;
     m_startMicros = outcome.startMicros;
     m_start->setDateTime(QDateTime::fromMSecsSinceEpoch(outcome.startMicros / 1000, QTimeZone::utc()));
     m_readSettings = settings();
@@ -416,25 +345,24 @@ void SnifferOutputView::finished(const SnifferReading::Outcome &outcome)
     m_reading.clear();
     if (!outcome.error.isEmpty()) {
         const bool reading = result.outcome == Outcome::readFailed;
-        const QString what = reading ? QStringLiteral("Could not read %1").arg(m_inputName)
+        const QString what = reading ? QStringLiteral("Could not read %1").arg(m_input->sourceName())
                                      : QStringLiteral("Could not write the capture");
-        m_summary->setText(QStringLiteral("%1: %2").arg(what, outcome.error));
+        m_input->setSummary(QStringLiteral("%1: %2").arg(what, outcome.error));
+        const QString path = m_input->source().path;
         Alert::open(this, QMessageBox::Warning, reading ? "readErrorAlert" : "captureErrorAlert", what,
-                    reading && !m_input.path.isEmpty()
-                        ? QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(m_input.path), outcome.error)
+                    reading && !path.isEmpty()
+                        ? QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), outcome.error)
                         : outcome.error,
                     {{QMessageBox::Ok}});
     } else {
-        m_summary->setText(result.outcome == Outcome::written || result.message.isEmpty()
-                               ? SnifferCapture::summaryLine(result)
-                               : result.message);
+        m_input->setSummary(result.outcome == Outcome::written || result.message.isEmpty()
+                                ? SnifferCapture::summaryLine(result)
+                                : result.message);
     }
     if (m_model->packetCount() == 0) {
-        m_empty->setText(QStringLiteral("No Packets"), m_summary->text());
-        m_tableStack->setCurrentWidget(m_empty);
+        m_input->showEmpty(QStringLiteral("No Packets"), m_input->summary());
         m_details->hide();
     }
-    m_progress->setValue(1000);
     if (!m_table->currentIndex().isValid() && m_model->rowCount() > 0)
         m_table->setCurrentIndex(m_model->index(0, PacketTableModel::headerColumn));
     showSelectedPacket();
@@ -481,8 +409,8 @@ void SnifferOutputView::showPacketAtLine(qint64 line)
 
 void SnifferOutputView::saveCapture()
 {
-    const QString base =
-        m_input.path.isEmpty() ? QStringLiteral("sniffer-output") : QFileInfo(m_input.path).completeBaseName();
+    const QString input = m_input->source().path;
+    const QString base = input.isEmpty() ? QStringLiteral("sniffer-output") : QFileInfo(input).completeBaseName();
     const QString path =
         TextFileDialog::askSavePath(window(), QStringLiteral("Save Capture"), base + QStringLiteral(".pcapng"),
                                     QStringLiteral("pcapng capture (*.pcapng);;pcap capture (*.pcap)"));
@@ -493,7 +421,7 @@ void SnifferOutputView::saveCapture()
                           ? CaptureWriter::Format::pcap
                           : CaptureWriter::Format::pcapng;
     auto error = std::make_shared<QString>();
-    const auto work = [capture = m_capture, input = m_input, settings, path,
+    const auto work = [capture = m_capture, input = m_input->source(), settings, path,
                        error](const BackgroundWork::Progress &progress) {
         *error = SnifferReading::save(capture, input, settings, path, progress);
     };
@@ -515,9 +443,6 @@ void SnifferOutputView::openInWireshark()
 void SnifferOutputView::updateActions()
 {
     const bool reading = isReading();
-    m_progress->setVisible(reading);
-    m_cancel->setVisible(reading);
-    m_escape->setEnabled(reading);
     m_save->setEnabled(!reading && !m_capture.isEmpty());
     m_wireshark->setEnabled(!reading && !m_capture.isEmpty() && !m_wiresharkPath.isEmpty());
     m_wireshark->setToolTip(m_wiresharkPath.isEmpty()
@@ -563,30 +488,4 @@ QString SnifferOutputView::newCapturePath()
     // Its failure shows when the capture is written there.
     QDir().mkpath(folder.path());
     return folder.filePath(mine + QString::number(++serial) + QStringLiteral(".pcapng"));
-}
-
-bool SnifferOutputView::canRead(const QMimeData *data)
-{
-    const QList<QUrl> urls = data->urls();
-    return urls.isEmpty() ? data->hasText() : urls.first().isLocalFile();
-}
-
-void SnifferOutputView::read(const QMimeData *data)
-{
-    if (const QList<QUrl> urls = data->urls(); !urls.isEmpty())
-        readFile(urls.first().toLocalFile());
-    else
-        readText(data->text().toUtf8());
-}
-
-void SnifferOutputView::dragEnterEvent(QDragEnterEvent *event)
-{
-    if (canRead(event->mimeData()))
-        event->acceptProposedAction();
-}
-
-void SnifferOutputView::dropEvent(QDropEvent *event)
-{
-    read(event->mimeData());
-    event->acceptProposedAction();
 }

@@ -1,26 +1,20 @@
 #pragma once
 
-#include "common/backgroundjob.h"
 #include "snifferreading.h"
 
-#include <QPointer>
 #include <QWidget>
 
 #include <optional>
 
-class EmptyStateView;
 class PacketTableModel;
+class ReaderInput;
 class QComboBox;
 class QDateTimeEdit;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QMimeData;
 class QPlainTextEdit;
-class QProgressBar;
 class QPushButton;
-class QShortcut;
-class QStackedWidget;
 class QTabWidget;
 class QTableView;
 
@@ -36,27 +30,17 @@ public:
     explicit SnifferOutputView(QWidget *parent = nullptr);
     ~SnifferOutputView() override;
 
-    void readText(const QByteArray &text);
     void readFile(const QString &path);
-    // Whether what is dragged is a file or text to read; reads it.
-    static bool canRead(const QMimeData *data);
-    void read(const QMimeData *data);
-    bool isReading() const { return m_job; }
-    void cancelReading();
+    bool isReading() const;
     // The capture of the last complete reading, empty without one.
     QString capturePath() const { return m_capture; }
 
-protected:
-    void dragEnterEvent(QDragEnterEvent *event) override;
-    void dropEvent(QDropEvent *event) override;
-
 private:
-    QWidget *createInputBar();
+    void createButtons();
     QWidget *createTimeOptions();
     QWidget *createDetailPanes();
     void addShortcuts();
-    void paste();
-    void openLog();
+    void cancelled();
     // Reads the kept input again with the options as they are now.
     void startReading();
     void received(SnifferReading::Batch &&batch);
@@ -70,33 +54,24 @@ private:
     SnifferCapture::Settings settings() const;
     QString newCapturePath();
 
+    ReaderInput *m_input;
     PacketTableModel *m_model;
     QTableView *m_table;
-    QStackedWidget *m_tableStack;
-    EmptyStateView *m_empty;
     QPlainTextEdit *m_bytes = nullptr;
     QTabWidget *m_details = nullptr;
     QListWidget *m_warnings = nullptr;
-    QLabel *m_summary;
-    QProgressBar *m_progress;
-    QPushButton *m_cancel;
     QLineEdit *m_search;
     QLabel *m_matches;
     QPushButton *m_save = nullptr;
     QPushButton *m_wireshark = nullptr;
     QDateTimeEdit *m_start = nullptr;
     QComboBox *m_offset = nullptr;
-    QShortcut *m_escape = nullptr;
 
-    SnifferReading::Input m_input;
-    QString m_inputName; // as the summary names it
-    qint64 m_inputSize = 0;
     // The start of relative times for this input: now for a paste, the log's own for a file once read,
     // or what the user set.
     std::optional<qint64> m_startMicros;
     // The settings of the reading the table shows, the start filled in: a pcap is made with the same.
     SnifferCapture::Settings m_readSettings;
-    QPointer<BackgroundJob> m_job;
     QString m_reading; // the capture being written
     QString m_capture; // the capture of the last complete reading
     qint64 m_dataOffset;

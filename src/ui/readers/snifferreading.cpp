@@ -3,7 +3,6 @@
 #include "common/backgroundwork.h"
 #include "model/atomicfile.h"
 
-#include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -16,35 +15,6 @@ namespace SnifferReading {
 namespace {
 constexpr qsizetype copySize = 1 << 20;
 
-qint64 inputSize(const Input &input)
-{
-    return input.path.isEmpty() ? input.text.size() : QFileInfo(input.path).size();
-}
-
-std::unique_ptr<QIODevice> open(const Input &input, QString *error)
-{
-    if (input.path.isEmpty()) {
-        auto buffer = std::make_unique<QBuffer>();
-        buffer->setData(input.text);
-        buffer->open(QIODevice::ReadOnly);
-        return buffer;
-    }
-    // A pipe or a device could block the reading for ever.
-    const QFileInfo info(input.path);
-    if (info.exists() && !info.isFile()) {
-        *error =
-            info.isDir() ? QStringLiteral("it is a folder, not a file") : QStringLiteral("it is not a regular file");
-        return nullptr;
-    }
-    auto file = std::make_unique<QFile>(input.path);
-    errno = 0;
-    if (!file->open(QIODevice::ReadOnly)) {
-        *error = AtomicFile::reason(file->errorString(), errno);
-        return nullptr;
-    }
-    return file;
-}
-
 // Converts input to path in settings' format, committed when packets were written: the reason it
 // could not be read or written, else empty.
 QString convert(const Input &input, const SnifferCapture::Settings &settings, const QString &path,
@@ -52,7 +22,7 @@ QString convert(const Input &input, const SnifferCapture::Settings &settings, co
                 SnifferCapture::Result *result)
 {
     QString error;
-    const std::unique_ptr<QIODevice> device = open(input, &error);
+    const std::unique_ptr<QIODevice> device = ReaderInput::open(input, &error);
     if (!device) {
         result->outcome = SnifferCapture::Result::Outcome::readFailed;
         return error;
@@ -86,7 +56,7 @@ Outcome read(const Input &input, SnifferCapture::Settings settings, const QStrin
         settings.reader.startMicros = SnifferCapture::defaultStart(input.path);
     outcome.startMicros = *settings.reader.startMicros;
 
-    const double total = double(std::max<qint64>(inputSize(input), 1));
+    const double total = double(std::max<qint64>(ReaderInput::size(input), 1));
     Batch pending;
     PacketTableModel::Packer packer;
     QElapsedTimer sinceSent;
@@ -121,7 +91,7 @@ QString save(const QString &capturePath, const Input &input, const SnifferCaptur
     if (settings.format == CaptureWriter::Format::pcap) {
         SnifferCapture::Result result;
         SnifferCapture::Callbacks callbacks;
-        const double total = double(std::max<qint64>(inputSize(input), 1));
+        const double total = double(std::max<qint64>(ReaderInput::size(input), 1));
         callbacks.progress = [&](qint64 bytesRead) { progress.report(double(bytesRead) / total); };
         const QString error = convert(input, settings, path, progress, callbacks, &result);
         // The log may have changed since it was read.

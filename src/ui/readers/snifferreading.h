@@ -1,6 +1,7 @@
 #pragma once
 
 #include "packettablemodel.h"
+#include "readerinput.h"
 #include "readers/sniffercapture.h"
 
 #include <QByteArray>
@@ -19,11 +20,7 @@ class Progress;
 // through the atomic writer; every failure comes back with the system's reason.
 namespace SnifferReading {
 
-// A log file, or the text pasted or dropped.
-struct Input {
-    QString path;
-    QByteArray text;
-};
+using Input = ReaderInput::Source;
 
 // What a reading found since the last batch.
 struct Batch {
