@@ -10,6 +10,7 @@
 #include "builders/systemtopview.h"
 #include "builders/tracerouteview.h"
 #include "builders/vpnview.h"
+#include "common/emptystateview.h"
 #include "readers/snifferoutputview.h"
 #include "saved/savedcommandsview.h"
 
@@ -41,6 +42,10 @@ QWidget *create(OutputReader reader, QWidget *parent)
     switch (reader) {
     case OutputReader::sniffer:
         return new SnifferOutputView(parent);
+    case OutputReader::flow:
+        // Until the debug-flow reader's view lands.
+        return new EmptyStateView(QStringLiteral("arrow.left.arrow.right"), QStringLiteral("Debug Flow Output"),
+                                  QStringLiteral("Not in this build yet."), parent);
     }
     Q_UNREACHABLE();
     return nullptr;
