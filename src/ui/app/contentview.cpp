@@ -3,6 +3,7 @@
 #include "common/alert.h"
 #include "output/savecommanddialog.h"
 
+#include "builders/flowview.h"
 #include "builders/snifferview.h"
 #include "categorydelegate.h"
 #include "categoryviewfactory.h"
@@ -18,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QLoggingCategory>
 #include <QPainter>
 #include <QPainterPath>
 #include <QShortcut>
@@ -26,6 +28,8 @@
 #include <QVBoxLayout>
 
 namespace {
+Q_LOGGING_CATEGORY(lcContent, "brindlecap.content", QtWarningMsg)
+
 constexpr int categoryRole = Qt::UserRole;
 constexpr int readerRole = Qt::UserRole + 2;
 
@@ -115,6 +119,13 @@ ContentView::ContentView(const Stores &stores, NavigationState &nav, QWidget *pa
     });
     connect(&m_nav, &NavigationState::selectedCategoryChanged, this, &ContentView::placeChanged);
     connect(&m_nav, &NavigationState::selectedReaderChanged, this, &ContentView::placeChanged);
+    // Shown by then, unless the user is still asked about an edit open in the view they leave (no
+    // reader has one): then the form waits for the next such request.
+    connect(&m_nav, &NavigationState::formOpened, this, [this](const FilledForm &form) {
+        auto *builder = qobject_cast<BuilderView *>(m_detail);
+        if (builder && m_shown == Place{form.category, std::nullopt} && !builder->fill(form))
+            qCWarning(lcContent) << "a filled form did not fit the view of" << Enum::caseName(form.category);
+    });
     syncSidebar(selected());
     showSelection(selected());
 }
@@ -218,6 +229,9 @@ void ContentView::showSelection(const Place &place)
         if (auto *sniffer = qobject_cast<SnifferView *>(m_detail))
             connect(sniffer, &SnifferView::readOutputRequested, this,
                     [this] { m_nav.setSelectedReader(OutputReader::sniffer); });
+        if (auto *flow = qobject_cast<FlowView *>(m_detail))
+            connect(flow, &FlowView::readOutputRequested, this,
+                    [this] { m_nav.setSelectedReader(OutputReader::flow); });
     } else {
         m_detail = new EmptyStateView(QStringLiteral("sidebar.left"), QStringLiteral("Select a Category"),
                                       QStringLiteral("Choose a debug category from the sidebar to get started."), this);
