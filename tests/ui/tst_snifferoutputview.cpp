@@ -8,7 +8,6 @@
 #include "common/textfiledialog.h"
 #include "model/atomicfile.h"
 #include "model/navigationstate.h"
-#include "output/commandoutputview.h"
 #include "readers/hexdump.h"
 #include "readers/readerforms.h"
 #include "readers/snifferoutputview.h"
@@ -30,7 +29,6 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimeZone>
-#include <QToolButton>
 
 namespace {
 // Packets at verbose 6, each with bytes of its own, and a debug line inside the third one's dump.
@@ -86,7 +84,10 @@ class TestSnifferOutputView : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QSemaphore m_gate; // outlives the reading it holds up
+    QSemaphore m_gate;   // outlives the reading it holds up
+    TestStores m_stores; // for the main window's forms
+    NavigationState m_nav;
+    QAction m_help, m_quit;
     std::unique_ptr<QWidget> m_view;
 
     SnifferOutputView *view() const { return static_cast<SnifferOutputView *>(m_view.get()); }
@@ -278,69 +279,44 @@ private slots:
         QTRY_COMPARE(fileContents(opened), fileContents(view()->capturePath()));
     }
 
-    void packetOpensItsFilledForm_data()
+    // From the selected packet to its form in the window, filled, by the button and by the key: the
+    // Generated Command panel shows what the core's forms make of the packet the core reads. A packet that
+    // is not IP gives none.
+    void packetOpensItsFilledForms()
     {
-        QTest::addColumn<bool>("flow");
-        QTest::addColumn<bool>("byKey");
-        QTest::newRow("Debug Flow by its button") << true << false;
-        QTest::newRow("Sniffer by its key") << false << true;
-    }
-    // From the selected packet to its form in the window, filled: the Generated Command panel shows what
-    // the core's forms make of the packet the core reads. A packet that is not IP gives none.
-    void packetOpensItsFilledForm()
-    {
-        QFETCH(bool, flow);
-        QFETCH(bool, byKey);
-        using namespace SnifferPrinter;
-        const QByteArray mac = QByteArray::fromHex("000c29cb0575"), head = opening({}, "port1");
-        const QByteArray log =
-            head +
-            packet(
-                {QByteArray::fromHex("0001080006040001") + mac + QByteArray::fromHex("0a000001000000000000 0a000002"),
-                 QByteArray(6, char(0xff)), mac, 0x0806, "arp who-has 10.0.0.2 tell 10.0.0.1", "port1", "in"},
-                {}) +
-            packet({QByteArray::fromHex("45000028000100004006 0000 0a01010a 5db8d822 c82201bb") + QByteArray(16, 0),
-                    QByteArray::fromHex("00090f090001"), mac, 0x0800, "10.1.1.10.51234 -> 93.184.216.34.443: syn 1",
-                    "port1", "in", Port::ethernet, 1000},
-                   {});
+        const QByteArray mac = QByteArray::fromHex("000c29cb0575"), arp = QByteArray::fromHex("0001080006040001") + mac;
+        QByteArray log =
+            sniffed(2) + SnifferPrinter::packet({arp + QByteArray::fromHex("0a000001 000000000000 0a000002"),
+                                                 QByteArray(6, char(0xff)), mac, 0x0806, "arp", "port1", "in"},
+                                                {6, SnifferPrinter::Time::utc});
         QList<SnifferPacket> packets;
-        QBuffer input(const_cast<QByteArray *>(&log));
+        QBuffer input(&log);
         input.open(QIODevice::ReadOnly);
         SnifferCapture::convert(input, {}, [](QByteArrayView) { return true; },
-                                {[&](const SnifferPacket &p, qint64) { packets << p; }, {}, {}, nullptr});
-        QCOMPARE(packets.size(), 2);
-        const std::optional<ReaderForms> expected = ReaderForms::of(packets[1]);
-        QVERIFY(expected && !ReaderForms::of(packets[0]));
-
-        TestStores stores;
-        NavigationState nav;
-        nav.setSelectedReader(OutputReader::sniffer);
-        QAction help, quit;
-        MainWindow window(stores.stores(), nav, &help, &quit);
-        QVERIFY(showActive(&window, {1100, 900}));
-        m_view.reset();
-        QTableView *table = child<QTableView>(&window, "packetTable");
-        QGuiApplication::clipboard()->setText(QString::fromLatin1(log));
-        QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
-        QTRY_VERIFY(!child<QProgressBar>(&window, "readProgress")->isVisible());
-        auto *action = child<QAction>(table, flow ? "debugFlowForPacket" : "snifferForPacket");
-        QCOMPARE(table->currentIndex().row(), 0);
-        QVERIFY(!action->isEnabled());
-        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
-                          table->visualRect(table->model()->index(1, 4)).center());
-        QVERIFY(action->isEnabled());
-        if (byKey) {
-            QTest::keyClick(table, flow ? Qt::Key_D : Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
-        } else {
-            const auto buttons = child(&window, "builderLinks")->findChildren<QToolButton *>();
-            const auto button = std::ranges::find(buttons, action, &QToolButton::defaultAction);
-            QVERIFY(button != buttons.end() && (*button)->isVisible());
-            QTest::mouseClick(*button, Qt::LeftButton);
+                                {[&](auto &p, qint64) { packets << p; }, {}, {}, nullptr});
+        const std::optional<ReaderForms> expected = ReaderForms::of(packets.value(1));
+        QVERIFY(packets.size() == 3 && expected && !ReaderForms::of(packets[2]));
+        auto *window = new MainWindow(m_stores.stores(), m_nav, &m_help, &m_quit);
+        m_view.reset(window);
+        QVERIFY(showActive(window, {1100, 900}));
+        for (const bool flow : {true, false}) {
+            m_nav.setSelectedReader(OutputReader::sniffer);
+            if (flow) {
+                paste(log);
+                QTRY_VERIFY(!reading());
+            }
+            auto *action = child<QAction>(table(), flow ? "debugFlowForPacket" : "snifferForPacket");
+            for (int row : {2, 1}) {
+                clickRow(row);
+                QCOMPARE(action->isEnabled(), row == 1);
+            }
+            if (flow)
+                QTest::mouseClick(child(window, "debugFlowForPacketButton"), Qt::LeftButton);
+            else
+                QTest::keyClick(table(), Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+            QCOMPARE(child<QPlainTextEdit>(window->content()->detail(), "commandText")->toPlainText(),
+                     flow ? expected->flow.generatedCommand() : expected->sniffer.generatedCommand());
         }
-        QWidget *form = window.content()->detail();
-        QCOMPARE(form->objectName(), flow ? u"flowView"_s : u"snifferView"_s);
-        QCOMPARE(child<QPlainTextEdit>(form->findChild<CommandOutputView *>(), "commandText")->toPlainText(),
-                 flow ? expected->flow.generatedCommand() : expected->sniffer.generatedCommand());
     }
 };
 

@@ -47,6 +47,7 @@ QWidget *BuilderLinks::createButtons(QWidget *parent) const
     row->setContentsMargins(0, 0, 0, 0);
     for (QAction *action : {m_flow, m_sniffer}) {
         auto *button = new QToolButton(buttons);
+        button->setObjectName(action->objectName() + QStringLiteral("Button"));
         button->setDefaultAction(action);
         button->setAccessibleName(action->text());
         row->addWidget(button);
