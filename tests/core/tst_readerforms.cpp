@@ -52,7 +52,8 @@ private slots:
                                      << u"192.168.1.1 8.8.8.8   icmp"_s
                                      << u"icmp and host 192.168.1.1 and net 8.8.8.8/32"_s;
         QTest::newRow("trace: no address")
-            << ReaderForms::of(trace("10.0.0.1' or 1", 1, "10.0.0.2", 2, 6)) << QString() << QString();
+            << ReaderForms::of(trace(QByteArray("10.0.0.1\0' or 1", 15), 1, "10.0.0.2", 2, 6)) << QString()
+            << QString();
         QTest::newRow("frame: IPv4 TCP") << ReaderForms::of(packet(ethernet + "0800" + ipv4Tcp + ports, eth)) << tcp4
                                          << tcp4Filter;
         QTest::newRow("raw: IPv6 UDP") << ReaderForms::of(
