@@ -211,9 +211,8 @@ private slots:
         if (by == u"tray")
             return;
         // The reader under its heading takes the categories' place and is kept; the keys pass over the
-        // heading, and the Sniffer form's link leads to the same reader.
-        // The sniffer reader, before the debug-flow one.
-        const int reader = content()->sidebar()->count() - 2;
+        // heading, and the Sniffer form's link leads to the same reader, the Debug Flow form's to its own.
+        const int reader = content()->sidebar()->count() - int(Enum::allCases<OutputReader>().size());
         click(reader);
         QWidget *shown = content()->detail();
         QVERIFY(qobject_cast<SnifferOutputView *>(shown) && shown->isVisible());
@@ -225,6 +224,9 @@ private slots:
         QTest::mouseClick(child<QPushButton>(content()->detail(), "readSnifferOutput"), Qt::LeftButton);
         QCOMPARE(content()->detail(), shown);
         QCOMPARE(content()->sidebar()->currentRow(), reader);
+        click(int(DebugCategory::flow));
+        QTest::mouseClick(child<QPushButton>(content()->detail(), "readFlowOutput"), Qt::LeftButton);
+        QCOMPARE(m_app->nav().selectedReader(), OutputReader::flow);
     }
 
     void eachWindowOpensOnceAndEitherMenuQuits()

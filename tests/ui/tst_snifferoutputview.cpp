@@ -3,13 +3,19 @@
 // read stops at Escape, and a capture is saved whole or not at all. The core reader is the oracle.
 
 #include "app/categoryviewfactory.h"
+#include "app/contentview.h"
+#include "app/mainwindow.h"
 #include "common/textfiledialog.h"
 #include "model/atomicfile.h"
+#include "model/navigationstate.h"
 #include "readers/hexdump.h"
+#include "readers/readerforms.h"
 #include "readers/snifferoutputview.h"
 
 #include "faildevice.h"
+#include "snifferprinter.h"
 #include "storedlist.h"
+#include "teststores.h"
 #include "uitest.h"
 
 #include <QBuffer>
@@ -78,7 +84,10 @@ class TestSnifferOutputView : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QSemaphore m_gate; // outlives the reading it holds up
+    QSemaphore m_gate;   // outlives the reading it holds up
+    TestStores m_stores; // for the main window's forms
+    NavigationState m_nav;
+    QAction m_help, m_quit;
     std::unique_ptr<QWidget> m_view;
 
     SnifferOutputView *view() const { return static_cast<SnifferOutputView *>(m_view.get()); }
@@ -268,6 +277,46 @@ private slots:
         QTRY_VERIFY(open->isEnabled());
         QTest::mouseClick(open, Qt::LeftButton);
         QTRY_COMPARE(fileContents(opened), fileContents(view()->capturePath()));
+    }
+
+    // From the selected packet to its form in the window, filled, by the button and by the key: the
+    // Generated Command panel shows what the core's forms make of the packet the core reads. A packet that
+    // is not IP gives none.
+    void packetOpensItsFilledForms()
+    {
+        const QByteArray mac = QByteArray::fromHex("000c29cb0575"), arp = QByteArray::fromHex("0001080006040001") + mac;
+        QByteArray log =
+            sniffed(2) + SnifferPrinter::packet({arp + QByteArray::fromHex("0a000001 000000000000 0a000002"),
+                                                 QByteArray(6, char(0xff)), mac, 0x0806, "arp", "port1", "in"},
+                                                {6, SnifferPrinter::Time::utc});
+        QList<SnifferPacket> packets;
+        QBuffer input(&log);
+        input.open(QIODevice::ReadOnly);
+        SnifferCapture::convert(input, {}, [](QByteArrayView) { return true; },
+                                {[&](auto &p, qint64) { packets << p; }, {}, {}, nullptr});
+        const std::optional<ReaderForms> expected = ReaderForms::of(packets.value(1));
+        QVERIFY(packets.size() == 3 && expected && !ReaderForms::of(packets[2]));
+        auto *window = new MainWindow(m_stores.stores(), m_nav, &m_help, &m_quit);
+        m_view.reset(window);
+        QVERIFY(showActive(window, {1100, 900}));
+        for (const bool flow : {true, false}) {
+            m_nav.setSelectedReader(OutputReader::sniffer);
+            if (flow) {
+                paste(log);
+                QTRY_VERIFY(!reading());
+            }
+            auto *action = child<QAction>(table(), flow ? "debugFlowForPacket" : "snifferForPacket");
+            for (int row : {2, 1}) {
+                clickRow(row);
+                QCOMPARE(action->isEnabled(), row == 1);
+            }
+            if (flow)
+                QTest::mouseClick(child(window, "debugFlowForPacketButton"), Qt::LeftButton);
+            else
+                QTest::keyClick(table(), Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+            QCOMPARE(child<QPlainTextEdit>(window->content()->detail(), "commandText")->toPlainText(),
+                     flow ? expected->flow.generatedCommand() : expected->sniffer.generatedCommand());
+        }
     }
 };
 

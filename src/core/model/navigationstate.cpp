@@ -15,6 +15,12 @@ void NavigationState::setSelectedReader(std::optional<OutputReader> reader)
     select(reader ? std::nullopt : m_selected, reader);
 }
 
+void NavigationState::openForm(const FilledForm &form)
+{
+    setSelectedCategory(form.category);
+    emit formOpened(form);
+}
+
 void NavigationState::select(std::optional<DebugCategory> category, std::optional<OutputReader> reader)
 {
     const bool categoryChanged = category != m_selected;

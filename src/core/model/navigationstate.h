@@ -1,5 +1,6 @@
 #pragma once
 
+#include "builders/filledform.h"
 #include "debugcategory.h"
 #include "outputreader.h"
 
@@ -25,9 +26,14 @@ public:
     // A reader, in place of the category selection.
     void setSelectedReader(std::optional<OutputReader> reader);
 
+    // The form's category, its view then showing these values: the next command for what a reader found.
+    void openForm(const FilledForm &form);
+
 signals:
     void selectedCategoryChanged(std::optional<DebugCategory> category);
     void selectedReaderChanged(std::optional<OutputReader> reader);
+    // After the category is selected, for the view shown to take the values.
+    void formOpened(const FilledForm &form);
 
 private:
     // Both are set before either signal, so that a receiver of one sees the whole new state.

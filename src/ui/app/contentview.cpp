@@ -3,6 +3,7 @@
 #include "common/alert.h"
 #include "output/savecommanddialog.h"
 
+#include "builders/flowview.h"
 #include "builders/snifferview.h"
 #include "categorydelegate.h"
 #include "categoryviewfactory.h"
@@ -19,6 +20,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QLoggingCategory>
 #include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
@@ -28,6 +30,8 @@
 #include <QVBoxLayout>
 
 namespace {
+Q_LOGGING_CATEGORY(lcContent, "brindlecap.content", QtWarningMsg)
+
 constexpr int categoryRole = Qt::UserRole;
 constexpr int readerRole = Qt::UserRole + 2;
 
@@ -117,6 +121,13 @@ ContentView::ContentView(const Stores &stores, NavigationState &nav, QWidget *pa
     });
     connect(&m_nav, &NavigationState::selectedCategoryChanged, this, &ContentView::placeChanged);
     connect(&m_nav, &NavigationState::selectedReaderChanged, this, &ContentView::placeChanged);
+    // Shown by then, unless the user is still asked about an edit open in the view they leave (no
+    // reader has one): then the form waits for the next such request.
+    connect(&m_nav, &NavigationState::formOpened, this, [this](const FilledForm &form) {
+        auto *builder = qobject_cast<BuilderView *>(m_detail);
+        if (builder && m_shown == Place{form.category, std::nullopt} && !builder->fill(form))
+            qCWarning(lcContent) << "a filled form did not fit the view of" << Enum::caseName(form.category);
+    });
     syncSidebar(selected());
     showSelection(selected());
 }
@@ -236,6 +247,9 @@ void ContentView::showSelection(const Place &place)
         if (auto *sniffer = qobject_cast<SnifferView *>(m_detail))
             connect(sniffer, &SnifferView::readOutputRequested, this,
                     [this] { m_nav.setSelectedReader(OutputReader::sniffer); });
+        if (auto *flow = qobject_cast<FlowView *>(m_detail))
+            connect(flow, &FlowView::readOutputRequested, this,
+                    [this] { m_nav.setSelectedReader(OutputReader::flow); });
     } else {
         m_detail = new EmptyStateView(QStringLiteral("sidebar.left"), QStringLiteral("Select a Category"),
                                       QStringLiteral("Choose a debug category from the sidebar to get started."), this);

@@ -29,6 +29,8 @@ public:
 
     QListWidget *sidebar() const { return m_sidebar; }
     QWidget *detail() const { return m_detail; }
+    // For the views inside that lead elsewhere in the window (a reader's packet to a filled form).
+    NavigationState &navigation() const { return m_nav; }
 
     // True when the view shown may go now; else the user is asked about the edit still open in it,
     // and then runs once they have saved or discarded it (never when they cancel).

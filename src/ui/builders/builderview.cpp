@@ -1,11 +1,17 @@
 #include "builderview.h"
 
+#include "bpfbuilderview.h"
 #include "checkcolumn.h"
 #include "formgrid.h"
 #include "formheader.h"
+#include "multilineedit.h"
 #include "output/commandoutputview.h"
+#include "segmentedpicker.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QEvent>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -135,4 +141,34 @@ void BuilderView::refresh()
     showAdvice();
     m_output->setTitle(panelTitle());
     m_output->setCommand(command());
+}
+
+bool BuilderView::setControl(const QString &name, const QString &value, const QStringList &choices)
+{
+    // The Sniffer's filter builder binds controls of its own form, some under the same names.
+    const auto nested = [this](const QWidget *control) {
+        for (const QWidget *w = control->parentWidget(); w && w != this; w = w->parentWidget()) {
+            if (qobject_cast<const BPFBuilderView *>(w))
+                return true;
+        }
+        return false;
+    };
+    const QList<QWidget *> named = findChildren<QWidget *>(name);
+    const auto control = std::ranges::find_if(named, [&](const QWidget *w) { return !nested(w); });
+    if (control == named.end())
+        return false;
+    const int choice = int(choices.indexOf(value));
+    if (auto *line = qobject_cast<QLineEdit *>(*control))
+        line->setText(value);
+    else if (auto *text = qobject_cast<MultiLineEdit *>(*control))
+        text->setText(value);
+    else if (auto *check = qobject_cast<QCheckBox *>(*control))
+        check->setChecked(value == QLatin1String("true"));
+    else if (auto *combo = qobject_cast<QComboBox *>(*control); combo && choice >= 0)
+        combo->setCurrentIndex(choice);
+    else if (auto *picker = qobject_cast<SegmentedPicker *>(*control); picker && choice >= 0)
+        picker->setCurrentIndex(choice);
+    else
+        return false;
+    return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "advicemark.h"
+#include "builders/filledform.h"
 #include "fieldref.h"
 #include "model/debugcategory.h"
 
@@ -23,6 +24,10 @@ class BuilderView : public QScrollArea
 
 public:
     CommandOutputView *output() const { return m_output; }
+
+    // Sets every field through its control, as if the user had, so that the controls, the form and the
+    // panel agree; false when the values are not this form's (then the form is as far as it got).
+    virtual bool fill(const FilledForm &form) = 0;
 
 protected:
     BuilderView(DebugCategory category, CommandStore &store, QWidget *parent);
@@ -59,6 +64,10 @@ protected:
 
     void showEvent(QShowEvent *event) override;
 
+    // The control of this form bound to the field name (not one of a builder nested in it), set to the
+    // value in its command-line form; false when there is no such control or it cannot take the value.
+    bool setControl(const QString &name, const QString &value, const QStringList &choices);
+
 private:
     // Gives every grid of the form the label column of the widest label among them, shown or not, so
     // that the fields of all the boxes start at one x and none moves when a mode changes the labels.
@@ -91,6 +100,18 @@ protected:
 
     // The form's field that member names, for binding a control to it.
     template <typename T> FieldRef<T> field(T Form::*member) { return bindField(m_form, member); }
+
+    bool fill(const FilledForm &filled) final
+    {
+        const std::optional<Form> form = filled.to<Form>();
+        if (!form)
+            return false;
+        for (const auto &field : Form::fields()) {
+            if (!setControl(field.name, field.get(*form), field.choices) || field.get(m_form) != field.get(*form))
+                return false;
+        }
+        return true;
+    }
 
     QString command() const final { return m_form.generatedCommand(); }
     QString panelTitle() const final { return m_form.title(); }

@@ -3,6 +3,9 @@
 #include "checkcolumn.h"
 #include "debugchecks.h"
 #include "formgrid.h"
+#include "readoutputrow.h"
+
+#include <QPushButton>
 
 FlowView::FlowView(CommandStore &store, QWidget *parent)
     : FormView(DebugCategory::flow, store, parent)
@@ -29,4 +32,10 @@ FlowView::FlowView(CommandStore &store, QWidget *parent)
     options->addCheck(field(&FlowForm::showFunctionName), QStringLiteral("Show kernel function names"));
     options->addCheck(field(&FlowForm::showIprope), QStringLiteral("Show iprope details"));
     DebugChecks::add(options, field(&FlowForm::timestamps), field(&FlowForm::includeStopBlock));
+
+    auto *readRow = new ReadOutputRow(
+        QStringLiteral("readFlowOutput"), QStringLiteral("Read Debug Flow Output"),
+        QStringLiteral("Shows each traced packet as one line: its route, policy, NAT and verdict, and why."));
+    connect(readRow->button(), &QPushButton::clicked, this, &FlowView::readOutputRequested);
+    addBlock(readRow);
 }

@@ -9,6 +9,10 @@ class FlowView : public FormView<FlowForm>
 
 public:
     explicit FlowView(CommandStore &store, QWidget *parent = nullptr);
+
+signals:
+    // The user wants to read back what the command printed.
+    void readOutputRequested();
 };
 
 template <> struct ViewOf<FlowForm> {

@@ -10,6 +10,7 @@
 #include "model/interfacestore.h"
 #include "multilineedit.h"
 #include "offloadreminder.h"
+#include "readoutputrow.h"
 #include "saveinterfacedialog.h"
 #include "singlelineedit.h"
 #include "text.h"
@@ -105,21 +106,10 @@ void SnifferView::addOutputGroup()
                   220);
     grid->addPicker(field(&SnifferForm::timestamp), QStringLiteral("Timestamps:"), 220);
 
-    auto *readRow = new QWidget(grid);
-    auto *row = new QHBoxLayout(readRow);
-    row->setContentsMargins(0, 4, 0, 0);
-    auto *read = new QPushButton(QStringLiteral("Read Sniffer Output"), readRow);
-    read->setObjectName(QStringLiteral("readSnifferOutput"));
-    read->setAccessibleName(read->text());
-    connect(read, &QPushButton::clicked, this, &SnifferView::readOutputRequested);
-    auto *hint = new QLabel(
-        QStringLiteral("Turns what the FortiGate printed at verbose 3 or 6 into a capture file for Wireshark."),
-        readRow);
-    hint->setWordWrap(true);
-    Style::setCaption(hint);
-    Style::setSecondary(hint);
-    row->addWidget(read);
-    row->addWidget(hint, 1);
+    auto *readRow = new ReadOutputRow(
+        QStringLiteral("readSnifferOutput"), QStringLiteral("Read Sniffer Output"),
+        QStringLiteral("Turns what the FortiGate printed at verbose 3 or 6 into a capture file for Wireshark."), grid);
+    connect(readRow->button(), &QPushButton::clicked, this, &SnifferView::readOutputRequested);
     grid->addWide(readRow);
 }
 

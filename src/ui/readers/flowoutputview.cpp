@@ -1,5 +1,7 @@
 #include "flowoutputview.h"
 
+#include "builderlinks.h"
+
 #include "builders/formheader.h"
 #include "common/alert.h"
 #include "common/icons.h"
@@ -332,6 +334,12 @@ QWidget *FlowOutputView::createViews()
         connect(copy, &QAction::triggered, this, &FlowOutputView::copySelected);
         view->addAction(copy);
         view->setContextMenuPolicy(Qt::ActionsContextMenu);
+        m_links << BuilderLinks::install(view, [this](const QModelIndex &index) -> std::optional<ReaderForms> {
+            const qlonglong trace = index.siblingAtColumn(0).data(FlowTableModel::traceRole).toLongLong();
+            if (!index.isValid() || trace < 0)
+                return std::nullopt;
+            return ReaderForms::of(m_model->trace(trace));
+        });
     }
     m_views->addWidget(m_table);
     m_views->addWidget(m_tree);
@@ -356,6 +364,10 @@ QWidget *FlowOutputView::createDetailPanes()
     packet->setStretchFactor(0, 3);
     packet->setStretchFactor(1, 2);
     m_details->addTab(packet, QStringLiteral("Packet"));
+    m_linkButtons = new QStackedWidget(m_details);
+    for (const BuilderLinks *links : std::as_const(m_links))
+        m_linkButtons->addWidget(links->createButtons(m_linkButtons));
+    m_details->setCornerWidget(m_linkButtons);
 
     m_warnings = new QListWidget(m_details);
     m_warnings->setObjectName(QStringLiteral("warnings"));
@@ -495,6 +507,7 @@ void FlowOutputView::setGrouped(bool grouped)
     const QModelIndex before = (grouped ? static_cast<QAbstractItemView *>(m_table) : m_tree)->currentIndex();
     const qsizetype selected = before.isValid() ? before.data(FlowTableModel::traceRole).toLongLong() : -1;
     m_views->setCurrentWidget(grouped ? static_cast<QWidget *>(m_tree) : m_table);
+    m_linkButtons->setCurrentIndex(grouped ? 1 : 0);
     if (selected >= 0)
         selectTrace(selected);
     showSelectedTrace();

@@ -12,6 +12,7 @@ class FlowTableModel;
 class QAbstractItemView;
 class QLabel;
 class QLineEdit;
+class BuilderLinks;
 class QListWidget;
 class QPushButton;
 class QStackedWidget;
@@ -82,4 +83,7 @@ private:
     QTextBrowser *m_timeline = nullptr;
     QTextBrowser *m_explanations = nullptr;
     QListWidget *m_warnings = nullptr;
+    // The table's and the tree's links to the builders, and their buttons beside the details.
+    QList<BuilderLinks *> m_links;
+    QStackedWidget *m_linkButtons = nullptr;
 };

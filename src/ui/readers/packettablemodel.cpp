@@ -32,7 +32,7 @@ void PacketTableModel::Packer::add(const SnifferPacket &packet, qint64 blockOffs
         m_batch.notes.insert(size(), packet.note);
     m_batch.rows.push_back({packet.timeMicros, blockOffset, packet.firstLine, 0, quint32(m_batch.headers.size()),
                             clamped(packet.originalLength), clamped(packet.bytes.size()), *id, quint16(header.size()),
-                            quint8(packet.direction)});
+                            quint8(packet.direction), quint8(packet.link)});
     m_batch.headers += header;
 }
 

@@ -32,6 +32,7 @@ public:
         quint32 interfaceId;
         quint16 headerSize; // the capture's comment holds no more either
         quint8 direction;   // a SnifferPacket::Direction
+        quint8 link;        // a SnifferPacket::Link: what the bytes in the capture start with
     };
     struct Batch {
         std::vector<Row> rows;

@@ -1,5 +1,6 @@
 #include "snifferoutputview.h"
 
+#include "builderlinks.h"
 #include "builders/formheader.h"
 #include "common/alert.h"
 #include "common/icons.h"
@@ -152,6 +153,23 @@ SnifferOutputView::SnifferOutputView(QWidget *parent)
     layout->addWidget(m_input->status());
     layout->addLayout(searchRow);
     layout->addWidget(splitter, 1);
+
+    // Back to the builders from the selected packet, once its bytes are in the capture; the details show
+    // them, so each change there is the time to ask again.
+    BuilderLinks *links =
+        BuilderLinks::install(m_table, [this](const QModelIndex &index) -> std::optional<ReaderForms> {
+            const PacketTableModel::Row &row = m_model->packetAt(index.row());
+            QFile capture(m_capture);
+            SnifferPacket packet;
+            packet.link = SnifferPacket::Link(row.link);
+            if (m_capture.isEmpty() || !capture.open(QIODevice::ReadOnly) ||
+                !capture.seek(row.blockOffset + m_dataOffset))
+                return std::nullopt;
+            packet.bytes = capture.read(row.captured);
+            return ReaderForms::of(packet);
+        });
+    m_details->setCornerWidget(links->createButtons(m_details));
+    connect(m_bytes, &QPlainTextEdit::textChanged, links, &BuilderLinks::update);
 
     connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &SnifferOutputView::showSelectedPacket);
