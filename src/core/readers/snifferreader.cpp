@@ -1,6 +1,7 @@
 #include "snifferreader.h"
 
 #include "text.h"
+#include "textlines.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -159,56 +160,6 @@ QByteArrayView withoutPrefix(QByteArrayView line)
             return line;
         line = line.sliced(close + 1);
     }
-}
-
-// A line as the terminal showed it: escape sequences gone, backspaces applied, no-break spaces and
-// other control characters made spaces.
-QByteArray cleaned(QByteArrayView line)
-{
-    QByteArray out;
-    out.reserve(line.size());
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const unsigned char c = uchar(line[i]);
-        if (c == 0x1b && i + 1 < line.size()) {
-            const char kind = line[i + 1];
-            i += 2;
-            if (kind == '[') { // CSI: parameters, then one final byte
-                while (i < line.size() && !(uchar(line[i]) >= 0x40 && uchar(line[i]) <= 0x7e))
-                    ++i;
-            } else if (kind == ']') { // OSC: up to BEL or ESC backslash
-                while (i < line.size() && line[i] != '\a' && !(line[i] == 0x1b && i + 1 < line.size()))
-                    ++i;
-                if (i < line.size() && line[i] == 0x1b)
-                    ++i;
-            } else {
-                --i;
-            }
-            continue;
-        }
-        if (c == 0x08) {
-            if (!out.isEmpty())
-                out.chop(1);
-            continue;
-        }
-        if (c == 0xc2 && i + 1 < line.size() && uchar(line[i + 1]) == 0xa0) {
-            out += ' ';
-            ++i;
-            continue;
-        }
-        const bool noBreakSpace = c == 0xa0 && (out.isEmpty() || uchar(out.back()) < 0x80);
-        out += (c < 0x20 && c != '\t') || c == 0x7f || noBreakSpace ? ' ' : char(c);
-    }
-    return out;
-}
-
-bool needsCleaning(QByteArrayView line)
-{
-    for (const char c : line) {
-        const unsigned char u = uchar(c);
-        if ((u < 0x20 && u != '\t') || u == 0x7f || u == 0xa0 || u == 0xc2)
-            return true;
-    }
-    return false;
 }
 
 struct HexLine {
@@ -421,8 +372,7 @@ struct SnifferReader::Private {
     WarningSink warnings;
     Summary summary;
 
-    QByteArray partial; // a line not yet ended
-    bool afterCarriageReturn = false;
+    TextLines lines;
     bool ended = false;
 
     // The packet being read.
@@ -477,38 +427,7 @@ const SnifferReader::Summary &SnifferReader::summary() const
 
 void SnifferReader::feed(QByteArrayView text)
 {
-    qsizetype start = 0;
-    const char *data = text.data();
-    const auto end = [&](qsizetype at) {
-        if (d->partial.isEmpty()) {
-            d->line(text.sliced(start, at - start));
-        } else {
-            d->partial.append(text.sliced(start, at - start));
-            d->line(d->partial);
-            d->partial.clear();
-        }
-    };
-    // CRLF, CR CR LF (the echoed command) and a lone CR each end one line.
-    const qsizetype size = text.size();
-    qsizetype i = 0;
-    while (i < size) {
-        if (d->afterCarriageReturn && (data[i] == '\n' || data[i] == '\r')) {
-            d->afterCarriageReturn = data[i] == '\r';
-            start = ++i;
-            continue;
-        }
-        d->afterCarriageReturn = false;
-        const auto *lineFeed = static_cast<const char *>(std::memchr(data + i, '\n', size_t(size - i)));
-        const qsizetype limit = lineFeed ? lineFeed - data : size;
-        const auto *carriageReturn = static_cast<const char *>(std::memchr(data + i, '\r', size_t(limit - i)));
-        const qsizetype at = carriageReturn ? carriageReturn - data : limit;
-        if (at == size)
-            break;
-        end(at);
-        d->afterCarriageReturn = data[at] == '\r';
-        start = i = at + 1;
-    }
-    d->partial.append(text.sliced(start));
+    d->lines.feed(text, [this](QByteArrayView line) { d->line(line); });
 }
 
 void SnifferReader::finish()
@@ -516,15 +435,14 @@ void SnifferReader::finish()
     if (d->ended)
         return;
     d->ended = true;
-    if (!d->partial.isEmpty()) {
-        const QByteArray last = d->partial;
-        d->partial.clear();
+    bool last = false;
+    d->lines.finish([&](QByteArrayView line) {
+        last = true;
         d->lastHexComplete = true;
-        d->line(last);
-        if (!d->lastHexComplete)
-            d->warn(d->summary.lines,
-                    QStringLiteral("the text ends inside this hex line: the packet's bytes end there"));
-    }
+        d->line(line);
+    });
+    if (last && !d->lastHexComplete)
+        d->warn(d->summary.lines, QStringLiteral("the text ends inside this hex line: the packet's bytes end there"));
     d->close();
 }
 
@@ -532,8 +450,8 @@ void SnifferReader::Private::line(QByteArrayView raw)
 {
     const qint64 number = ++summary.lines;
     QByteArray holder;
-    if (needsCleaning(raw)) {
-        holder = cleaned(raw);
+    if (TextLines::needsCleaning(raw)) {
+        holder = TextLines::cleaned(raw);
         raw = holder;
     }
     const bool indented = !raw.isEmpty() && isBlank(raw[0]);
