@@ -108,10 +108,12 @@ _brindlecap()
             fi ;;
         read)
             if ((COMP_CWORD == 2)); then
-                words="sniffer"
+                words="sniffer flow"
             elif [[ $cur != -* || $prev == -o ]]; then
                 COMPREPLY=($(compgen -f -- "$cur"))
                 return 0
+            elif [[ ${COMP_WORDS[2]} == flow ]]; then
+                words="--json"
             else
                 words="-o --pcap --start --utc-offset"
             fi ;;
@@ -160,7 +162,10 @@ _brindlecap() {
         fi ;;
     read)
         if ((CURRENT == 3)); then
-            compadd -- sniffer
+            compadd -- sniffer flow
+        elif [[ $words[3] == flow ]]; then
+            compadd -- --json
+            _files
         else
             compadd -- -o --pcap --start --utc-offset
             _files
@@ -188,8 +193,11 @@ QString fish()
     add(u"__brindlecap_after -x saved"_s, {u"list show"_s});
     add(u"__brindlecap_after saved list"_s, {u"--json"_s});
     add(u"__brindlecap_after saved show"_s, {u"-n"_s, u"(brindlecap saved list 2>/dev/null | string sub -l 8)"_s});
-    add(u"__brindlecap_after -x read"_s, {u"sniffer"_s});
+    add(u"__brindlecap_after -x read"_s, {u"sniffer flow"_s});
     add(u"__brindlecap_after read sniffer"_s, {u"-o --pcap --start --utc-offset"_s});
+    add(u"__brindlecap_after read flow"_s, {u"--json"_s});
+    for (const QString &reader : {u"sniffer"_s, u"flow"_s}) // the log to read; the global -f forbids files
+        lines += u"complete -c brindlecap -n '__brindlecap_after read %1' -F\n"_s.arg(reader);
     add(u"__brindlecap_after -x --completion"_s, shells);
     for (const Category &c : categories()) {
         QStringList words = categoryOptions;

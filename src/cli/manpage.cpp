@@ -2,6 +2,7 @@
 
 #include "builders/formregistry.h"
 #include "help/helptopic.h"
+#include "readers/flowtrace.h"
 
 using namespace Qt::StringLiterals;
 
@@ -58,6 +59,25 @@ QString categories()
     return text;
 }
 
+// Each reason a line can name after "dropped", with what it means.
+QString dropReasons()
+{
+    QStringList reasons;
+    for (FlowDropReason r : Enum::allCases<FlowDropReason>()) {
+        if (r != FlowDropReason::none)
+            reasons << u"\\fB%1\\fR (%2)"_s.arg(roff(Enum::caseName(r)), roff(Enum::rawValue(r)));
+    }
+    return reasons.join(u", "_s);
+}
+
+QString stages()
+{
+    QStringList names;
+    for (const QString &name : Enum::caseNames<FlowStage>())
+        names << u"\\fB"_s + roff(name) + u"\\fR"_s;
+    return names.join(u", "_s);
+}
+
 } // namespace
 
 QString ManPage::text()
@@ -100,6 +120,10 @@ brindlecap \- print FortiOS diagnostic commands for FortiGate firewalls
 .IR ISO-8601 ]
 .RB [ \-\-utc\-offset
 .IR \(+-HH:MM ]
+.br
+.B brindlecap read flow
+.RI [ FILE | \- ]
+.RB [ \-\-json ]
 .br
 .B brindlecap help
 .RI [ TOPIC ]
@@ -222,6 +246,199 @@ Default: the zone of this computer where the echoed command shows
 .BR l ,
 else the times are taken as UTC (format
 .BR a ).
+.SH READING DEBUG FLOW OUTPUT
+.B brindlecap read flow
+reads what
+.B diagnose debug flow
+printed (a terminal log or a paste, with or without console timestamps and function names) from
+.IR FILE ,
+or from standard input for
+.B \-
+or none, and prints one line per traced packet on standard output as it is read. Prompts, echoed
+commands and other debug output are passed over; records wrapped, joined, cut short, indented or full
+of HTML entities are put back together where that can be done without guessing, and what cannot be
+used is a warning with its line number. Standard error gets each warning (at most 20, then their
+number) and a summary:
+.BI "brindlecap: " N " packets in " S " sessions, " D " dropped (most often: " REASON )\fR.
+.PP
+Each line holds these words, separated by single spaces, those in brackets only when the trace shows
+them:
+.PP
+.nf
+[\fICHASSIS\fR] #\fIID\fR \fITIME\fR \fIPROTO\fR \fISRC\fR \-> \fIDST\fR [\fIICMP\fR] \fIIN\fR [tunnel \fITUN\-ID\fR] \-> \fIOUT\fR
+  [new session \fIID\fR | existing session \fIID\fR \fIDIRECTION\fR] [policy\-route \fIN\fR]
+  [[local\-in] policy \fIN\fR [inherited]] \fIVERDICT\fR [dnat \fIADDR\fR[:\fIPORT\fR] [inherited]]
+  [snat \fIADDR\fR[:\fIPORT\fR] [inherited]] [vip] [ipsec \fITUNNEL\fR [encrypted]] [inspect \fIWHAT\fR] [offloaded]
+.fi
+.PP
+for example
+.PP
+.nf
+#571 19:54:07 tcp 192.168.20.2:63611 \-> 63.137.229.1:443 port6 \-> port1 new session 015a96aa policy 22 allowed snat 10.9.10.51:63611
+.fi
+.TP
+.I CHASSIS
+the processor tag of a FortiGate-6000 or 7000, such as
+.BR [FPM04] .
+.TP
+.I ID
+the trace id, or
+.B ?
+where the records carry none.
+.TP
+.I TIME
+the time of day of the console timestamp, or
+.B \-
+without timestamps.
+.TP
+.I PROTO
+.BR tcp ,
+.BR udp ,
+.BR icmp ,
+.BR icmpv6 ,
+.BR esp ,
+.BR gre ,
+.BI proto\- N
+for other protocol numbers, or
+.B ?
+where unknown.
+.TP
+.IR SRC ", " DST
+address and port;
+.RI [ IPv6 ]: PORT
+for IPv6; the address alone for ICMP, whose printed ports are decoded into
+.IR ICMP :
+.BI type " T " code " C " id " I " seq " S"
+(the parts the trace shows).
+.TP
+.IR IN ", " OUT
+the incoming and outgoing interfaces,
+.B local
+as
+.I OUT
+for a packet delivered to the FortiGate itself, and as
+.I IN
+for one it made itself;
+.B ?
+where the trace does not show it.
+.TP
+.I DIRECTION
+.B original
+or
+.BR reply .
+.TP
+.I VERDICT
+.B allowed
+(by a policy, or delivered to the FortiGate itself),
+.B forwarded
+(by an existing session),
+.B unknown
+(the trace ends without one), or
+.B dropped
+and the reason:
+%4.
+.TP
+.B inherited
+the policy or NAT is that of the packet that created the session, as this packet's trace does not repeat it.
+.PP
+Interface, VDOM, tunnel and other names from the FortiGate are printed as they are when they hold only
+letters, digits and
+.BR ._:/@+\- ;
+any other name is quoted as in messages (single quotes, control characters escaped, cut to 80
+characters), so one packet is always one line a script can split at spaces.
+.TP
+.B \-\-json
+Print a JSON array instead, one object per packet (compact, one per line, the lines separated by
+commas), written as it is read. Its keys, in alphabetical order; a fact the trace does not show is
+.BR null :
+.RS
+.TP
+\fBindex\fR
+the packet's number in this reading, from 0.
+.TP
+\fBtrace\fR
+the trace id.
+.TP
+\fBchassis\fR
+the processor tag, without brackets.
+.TP
+\fBtime\fR
+the console timestamp, \(dqYYYY\-MM\-DD HH:MM:SS\(dq.
+.TP
+\fBfirstLine\fR, \fBlastLine\fR
+the lines of the input the trace spans, from 1.
+.TP
+\fBvdom\fR
+the VDOM.
+.TP
+\fBprotocol\fR, \fBprotocolName\fR
+the IP protocol number and its name as in the line.
+.TP
+\fBipv6\fR
+true for IPv6.
+.TP
+\fBsource\fR, \fBdestination\fR
+{address, port}; the port null for ICMP.
+.TP
+\fBicmp\fR
+{type, code, id, sequence}, each null where not printed.
+.TP
+\fBinInterface\fR
+the incoming interface, \(dqlocal\(dq for traffic the FortiGate made.
+.TP
+\fBtunnelId\fR
+the IPsec peer the packet came out of.
+.TP
+\fBtcpFlags\fR
+as printed between the brackets: \(dqS\(dq, \(dqS.\(dq, \(dq.\(dq.
+.TP
+\fBsession\fR
+{state: \(dqnew\(dq or \(dqexisting\(dq, id, direction: \(dqoriginal\(dq or \(dqreply\(dq}.
+.TP
+\fBdnat\fR, \fBsnat\fR
+{address, port}: what the destination or source was rewritten to.
+.TP
+\fBvip\fR
+true when through a virtual IP.
+.TP
+\fBroute\fR
+{gateway, outInterface, local (true when delivered to the FortiGate itself), policyRoute (the policy route or SD\-WAN rule id)}.
+.TP
+\fBpolicy\fR
+{id, localIn, inherited}.
+.TP
+\fBnatInherited\fR
+true when dnat and snat come from the packet that created the session.
+.TP
+\fBinheritedFrom\fR
+the index of that packet.
+.TP
+\fBipsec\fR
+{tunnel, encrypted}.
+.TP
+\fBinspection\fR
+what the packet was handed to: \(dqips\(dq, \(dqapplication layer\(dq.
+.TP
+\fBoffloaded\fR
+true when the session was offloaded to the network processor.
+.TP
+\fBverdict\fR
+allowed, dropped, forwarded or unknown.
+.TP
+\fBdropReason\fR
+a reason as in the line, or null.
+.TP
+\fBverdictStage\fR
+the index in stages of the record that decided the verdict.
+.TP
+\fBexplanations\fR
+[{title, text}]: what the verdict and each notable stage mean and what to check next, in plain words, the verdict first.
+.TP
+\fBstages\fR
+[{stage, line, lastLine, function, message, raw, truncated}]: every record in the order printed; stage is one of %5; raw is the record as read, put back on one line; truncated is true when it was cut off before its closing quote.
+.RE
+.PP
+Exit status 2 when the input holds no trace record.
 .SH HELP
 .B brindlecap help
 lists the help topics of the desktop application;
@@ -248,7 +465,8 @@ argument without
 One line on standard error names the problem and the valid choices; nothing is printed on standard
 output. Also an unknown saved command, or one that several match (the candidates listed), and a list
 of saved commands that cannot be read (not JSON, a pipe or a device, larger than
-256 MB), and sniffer output without packet bytes (verbose 1 or 4) or with no packets at all. Every message escapes control characters and cuts long values, whatever an argument or a
+256 MB), and sniffer output without packet bytes (verbose 1 or 4) or with no packets at all, and debug flow output
+without a trace record. Every message escapes control characters and cuts long values, whatever an argument or a
 stored or imported file holds, so that it stays one line that does nothing to the terminal.
 .TP
 .B 3
@@ -277,5 +495,5 @@ brindlecap help sniffer
 .fi
 .SH SEE ALSO
 .BR brindlecap\-builder (1)
-)"_s.arg(QStringLiteral(BRINDLECAP_VERSION), categories(), topics.join(u", "_s));
+)"_s.arg(QStringLiteral(BRINDLECAP_VERSION), categories(), topics.join(u", "_s), dropReasons(), stages());
 }

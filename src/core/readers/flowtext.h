@@ -20,8 +20,12 @@ QByteArray json(const FlowTrace &trace);
 // "tcp", "udp", "icmp", "icmpv6", "esp", "gre", or "proto-N"; "?" where unknown.
 QString protocolName(int protocol);
 
-// "192.168.20.2:63611", "[2001:db8::1]:443", "10.0.0.1" without a port.
+// "192.168.20.2:63611", "[2001:db8::1]:443", "10.0.0.1" without a port; "?" without an address.
 QString endpoint(const FlowEndpoint &endpoint);
+
+// Appliance text (an interface, a VDOM, a tunnel) as one word a script can split on: bare when it is
+// only [A-Za-z0-9._:/@+-], else through Text::quoted; "?" when empty.
+QString name(const QByteArray &text);
 
 // Counts a reading's traces for its summary line.
 class Tally
@@ -33,7 +37,7 @@ public:
     qint64 dropped() const { return m_dropped; }
     // The drop reason seen most often (the first seen of equals), none without drops.
     FlowDropReason commonestReason() const;
-    // "12 packets in 5 sessions, 3 dropped (most often: No policy matched (implicit deny), 2)"
+    // "12 packets in 5 sessions, 3 dropped (most often: No policy matched (implicit deny))"
     QString summaryLine() const;
 
 private:
