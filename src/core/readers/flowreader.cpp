@@ -48,6 +48,22 @@ View trimmedLeft(View s)
     return s.sliced(pos);
 }
 
+// Prefix tests on literals without measuring them at run time: they run for every record.
+template <qsizetype N> bool starts(View s, const char (&prefix)[N])
+{
+    return s.size() >= N - 1 && std::memcmp(s.data(), prefix, N - 1) == 0;
+}
+
+template <qsizetype N> std::optional<View> prefixed(View s, const char (&prefix)[N])
+{
+    return starts(s, prefix) ? std::optional(s.sliced(N - 1)) : std::nullopt;
+}
+
+template <qsizetype N> bool ends(View s, const char (&suffix)[N])
+{
+    return s.size() >= N - 1 && std::memcmp(s.data() + s.size() - (N - 1), suffix, N - 1) == 0;
+}
+
 bool startsWithNoCase(View s, View prefix)
 {
     return s.size() >= prefix.size() && s.first(prefix.size()).compare(prefix, Qt::CaseInsensitive) == 0;
@@ -78,7 +94,14 @@ std::optional<View> after(View s, View marker)
 View token(View s, View stops = ",")
 {
     qsizetype pos = 0;
-    while (pos < s.size() && !isBlank(s[pos]) && !stops.contains(s[pos]))
+    const auto stop = [&](char c) {
+        for (const char s : stops) {
+            if (c == s)
+                return true;
+        }
+        return false;
+    };
+    while (pos < s.size() && !isBlank(s[pos]) && !stop(s[pos]))
         ++pos;
     return s.first(pos);
 }
@@ -105,17 +128,17 @@ enum class Key { none, id, pri, traceId, func, line, msg };
 Key keyAt(View s)
 {
     const auto digitAfter = [&](qsizetype at) { return s.size() > at && isDigit(s[at]); };
-    if (s.startsWith("id="))
+    if (starts(s, "id="))
         return digitAfter(3) ? Key::id : Key::none;
-    if (s.startsWith("trace_id="))
+    if (starts(s, "trace_id="))
         return digitAfter(9) ? Key::traceId : Key::none;
-    if (s.startsWith("msg=\""))
+    if (starts(s, "msg=\""))
         return Key::msg;
-    if (s.startsWith("func="))
+    if (starts(s, "func="))
         return Key::func;
-    if (s.startsWith("pri="))
+    if (starts(s, "pri="))
         return Key::pri;
-    if (s.startsWith("line="))
+    if (starts(s, "line="))
         return digitAfter(5) ? Key::line : Key::none;
     return Key::none;
 }
@@ -236,13 +259,43 @@ bool isNoise(View s)
     return s.startsWith("...") || s.startsWith("\xe2\x80\xa6") || s.startsWith('#') || promptLength(s) > 0;
 }
 
+// Where `msg="` starts, from its quote: the first quote of a record is nearly always that one.
+qsizetype msgAt(View s, qsizetype from)
+{
+    for (qsizetype quote = s.indexOf('"', from + 4); quote >= 0; quote = s.indexOf('"', quote + 1)) {
+        if (std::memcmp(s.data() + quote - 4, "msg=", 4) == 0)
+            return quote - 4;
+    }
+    return -1;
+}
+
+bool isReceive(View m)
+{
+    return starts(m, "vd-") && m.indexOf(" received a packet") > 0;
+}
+
+// Whether the line holds a control character, DEL, a byte beyond ASCII or an '&', eight bytes at a time.
 bool needsRepair(View line)
 {
-    unsigned odd = 0;
-    const auto *bytes = reinterpret_cast<const unsigned char *>(line.data());
-    for (qsizetype i = 0; i < line.size(); ++i)
-        odd |= unsigned(bytes[i] - 0x20u) >= 0x5fu; // control, DEL, or beyond ASCII
-    return odd || std::memchr(line.data(), '&', size_t(line.size()));
+    constexpr quint64 ones = 0x0101010101010101, highs = 0x8080808080808080;
+    const char *data = line.data();
+    const qsizetype size = line.size();
+    qsizetype i = 0;
+    for (; i + 8 <= size; i += 8) {
+        quint64 x;
+        std::memcpy(&x, data + i, 8);
+        const quint64 below = (x - 0x20 * ones) & ~x;
+        const quint64 del = ((x ^ 0x7f * ones) - ones) & ~(x ^ 0x7f * ones);
+        const quint64 amp = ((x ^ '&' * ones) - ones) & ~(x ^ '&' * ones);
+        if ((x | below | del | amp) & highs)
+            return true;
+    }
+    for (; i < size; ++i) {
+        const unsigned char c = uchar(data[i]);
+        if (c < 0x20 || c >= 0x7f || c == '&')
+            return true;
+    }
+    return false;
 }
 
 void appendUtf8(QByteArray &out, uint code)
@@ -418,6 +471,19 @@ struct FlowReader::Private {
     std::deque<SessionKey> sessionOrder;
     bool sessionsWarned = false;
 
+    // The few kernel function names, shared rather than allocated for every record.
+    std::array<QByteArray, 64> functions;
+    QByteArray functionName(View name)
+    {
+        if (name.isEmpty())
+            return {};
+        QByteArray &slot =
+            functions[size_t(name.size() * 31 + uchar(name[name.size() / 2]) * 7 + uchar(name.back())) % 64];
+        if (slot != name)
+            slot = name.toByteArray();
+        return slot;
+    }
+
     void warn(qint64 line, const QString &text)
     {
         ++summary.warnings;
@@ -431,7 +497,8 @@ struct FlowReader::Private {
     void advance(View text, qsizetype from);
     void keep(View text, qsizetype from);
     void closeTruncated(const QString &why = {});
-    void record(View raw, qsizetype msgStart, qsizetype msgEnd, bool truncated, qint64 first, qint64 last);
+    void record(View raw, qsizetype msgStart, qsizetype msgEnd, bool truncated, qint64 first, qint64 last,
+                const QString &why = {});
     Open *startTrace(const TraceKey &key, qint64 line, View time);
     void apply(Open &open, FlowRecord &record, qsizetype index);
     void closeTrace(Open *open);
@@ -515,7 +582,7 @@ void FlowReader::Private::advance(View text, qsizetype from)
     for (;;) {
         const View rest = text.sliced(from);
         if (pending.msg < 0) {
-            const qsizetype at = rest.indexOf("msg=\"", pending.scan);
+            const qsizetype at = msgAt(rest, pending.scan);
             if (at < 0) {
                 pending.scan = std::max<qsizetype>(0, rest.size() - 4);
                 pending.lastKey = lastKeyIn(rest);
@@ -573,22 +640,37 @@ void FlowReader::Private::closeTruncated(const QString &why)
     pending.active = false;
     const View text = trimmedRight(pending.text);
     record(text, pending.msg, pending.msg < 0 ? -1 : std::max(pending.msg, text.size()), true, pending.line,
-           pending.lastLine);
-    if (!why.isEmpty())
-        warn(pending.line, why);
+           pending.lastLine, why);
 }
 
 void FlowReader::Private::record(View raw, qsizetype msgStart, qsizetype msgEnd, bool truncated, qint64 first,
-                                 qint64 last)
+                                 qint64 last, const QString &why)
 {
     Start start;
     startAt(raw, start);
     const qsizetype key = std::max<qsizetype>(start.key, 0);
     const View fields = raw.sliced(key, std::max<qsizetype>(0, (msgStart < 0 ? raw.size() : msgStart - 5) - key));
+    // The fields one by one; searched for where a wrapped start glued two together.
     qint64 traceId = -1;
-    if (const auto id = after(fields, "trace_id=")) {
-        if (const auto value = numberAt(*id))
-            traceId = *value;
+    View function;
+    for (qsizetype pos = 0; pos < fields.size();) {
+        const View field = token(fields.sliced(pos), "");
+        const Key key = keyAt(field);
+        if (key == Key::traceId)
+            traceId = numberAt(field.sliced(9)).value_or(-1);
+        else if (key == Key::func)
+            function = field.sliced(5);
+        pos += field.size();
+        while (pos < fields.size() && isBlank(fields[pos]))
+            ++pos;
+    }
+    if (traceId < 0) {
+        if (const auto id = after(fields, "trace_id="))
+            traceId = numberAt(*id).value_or(-1);
+    }
+    if (function.isEmpty()) {
+        if (const auto name = after(fields, "func="))
+            function = token(*name, "");
     }
     if (traceId < 0 && msgStart < 0) {
         summary.otherLines += last - first + 1;
@@ -598,24 +680,24 @@ void FlowReader::Private::record(View raw, qsizetype msgStart, qsizetype msgEnd,
     record.line = first;
     record.lastLine = last;
     record.truncated = truncated;
-    if (const auto function = after(fields, "func=")) {
-        View name = token(*function, "");
-        if (const qsizetype glued = name.indexOf("line="); glued > 0)
-            name = name.first(glued);
-        record.function = name.toByteArray();
-    }
+    if (const qsizetype line = function.indexOf("line="); line > 0)
+        function = function.first(line);
+    record.function = functionName(function);
     if (msgStart >= 0)
         record.message = raw.sliced(msgStart, std::min(msgEnd - msgStart, maxRecord)).toByteArray();
     record.raw = raw.first(std::min(raw.size(), maxRecord)).toByteArray();
     ++summary.records;
+    if (raw.size() > maxRecord)
+        warn(first, QStringLiteral("a record longer than 64 KiB: kept to its first 64 KiB"));
     if (truncated)
-        warn(first, msgStart < 0 ? QStringLiteral("a record that ends before its msg=: kept without a message, "
-                                                  "marked truncated")
-                                 : QStringLiteral("a record with no closing quote: kept as far as it goes, marked "
-                                                  "truncated"));
+        warn(first, !why.isEmpty() ? why
+                    : msgStart < 0 ? QStringLiteral("a record that ends before its msg=: kept without a message, "
+                                                    "marked truncated")
+                                   : QStringLiteral("a record with no closing quote: kept as far as it goes, marked "
+                                                    "truncated"));
 
     const TraceKey traceKey{start.tag.toByteArray(), traceId};
-    const bool receive = record.message.contains("received a packet");
+    const bool receive = isReceive(record.message);
     Open *open = receive ? nullptr : byKey.value(traceKey);
     if (!open) {
         open = startTrace(traceKey, first, start.time);
@@ -657,6 +739,7 @@ Open *FlowReader::Private::startTrace(const TraceKey &key, qint64 line, View tim
     trace->trace.traceId = key.id;
     trace->trace.firstLine = line;
     trace->trace.time = time.toByteArray();
+    trace->trace.records.reserve(16);
     queue.push_back(std::move(created));
     openByTag[key.tag].append(trace);
     byKey.insert(key, trace);
@@ -767,11 +850,11 @@ void FlowReader::Private::apply(Open &open, FlowRecord &record, qsizetype index)
         }
     };
     FlowStage stage = FlowStage::other;
-    if (m.contains("received a packet")) {
+    if (isReceive(m)) {
         stage = FlowStage::receive;
         t.received = true;
         bool newForm = false;
-        if (m.startsWith("vd-")) {
+        if (starts(m, "vd-")) {
             View vdom = m.sliced(3);
             vdom = vdom.first(std::max<qsizetype>(vdom.indexOf(" received"), 0));
             if (const qsizetype colon = vdom.lastIndexOf(':'); colon > 0 && numberAt(vdom.sliced(colon + 1))) {
@@ -843,11 +926,11 @@ void FlowReader::Private::apply(Open &open, FlowRecord &record, qsizetype index)
                 }
             }
         }
-    } else if (m.startsWith("allocate a new session-")) {
+    } else if (starts(m, "allocate a new session-")) {
         stage = FlowStage::session;
         t.session = FlowTrace::Session::created;
         t.sessionId = token(m.sliced(23)).toByteArray();
-    } else if (const auto existing = after(m, "existing session, id-")) {
+    } else if (const auto existing = prefixed(m, "Find an existing session, id-")) {
         stage = FlowStage::session;
         t.session = FlowTrace::Session::existing;
         t.sessionId = token(*existing).toByteArray();
@@ -855,18 +938,18 @@ void FlowReader::Private::apply(Open &open, FlowRecord &record, qsizetype index)
                              : m.contains("original direction") ? QByteArray("original")
                                                                 : QByteArray();
         open.existing = index;
-    } else if (m.startsWith("enter fast path") || m.startsWith("state=") || m.startsWith("auxiliary ses")) {
+    } else if (starts(m, "enter fast path") || starts(m, "state=") || starts(m, "auxiliary ses")) {
         stage = FlowStage::session;
-    } else if (m.startsWith("outgoing dev changed")) {
+    } else if (starts(m, "outgoing dev changed")) {
         stage = FlowStage::session;
         drop(FlowDropReason::asymmetric);
-    } else if (m.startsWith("no session matched")) {
+    } else if (starts(m, "no session matched")) {
         stage = FlowStage::session;
         drop(FlowDropReason::noSession);
-    } else if (m.startsWith("Session is in BLOCK state")) {
+    } else if (starts(m, "Session is in BLOCK state")) {
         stage = FlowStage::session;
         drop(FlowDropReason::sessionBlocked);
-    } else if (const auto route = after(m, "find a route:")) {
+    } else if (const auto route = prefixed(m, "find a route:")) {
         stage = FlowStage::route;
         if (const auto gateway = after(*route, "gw-"))
             t.gateway = token(*gateway, "").toByteArray();
@@ -879,57 +962,57 @@ void FlowReader::Private::apply(Open &open, FlowRecord &record, qsizetype index)
             if (t.local)
                 open.localRoute = index;
         }
-    } else if (const auto rule = after(m, "Match policy routing id=")) {
+    } else if (const auto rule = prefixed(m, "Match policy routing id=")) {
         stage = FlowStage::route;
         t.policyRoute = numberAt(*rule);
-    } else if (m.startsWith("reverse path check fail")) {
+    } else if (starts(m, "reverse path check fail")) {
         stage = FlowStage::route;
         drop(FlowDropReason::reversePath);
-    } else if (m.startsWith("VIP-")) {
+    } else if (starts(m, "VIP-")) {
         stage = FlowStage::dnat;
         t.dnat = endpoint(token(m.sliced(4)));
         t.vip = true;
-    } else if (const auto dnat = after(m, "find DNAT: IP-")) {
+    } else if (const auto dnat = prefixed(m, "find DNAT: IP-")) {
         stage = FlowStage::dnat;
         FlowEndpoint target{token(*dnat, ",(").toByteArray(), std::nullopt};
         if (const auto port = after(*dnat, "port-"); port && numberAt(*port).value_or(0) > 0)
             target.port = int(std::min<qint64>(*numberAt(*port), 65535));
         t.dnat = target;
-    } else if (m.startsWith("DNAT ") || m.startsWith("SNAT ")) {
+    } else if (starts(m, "DNAT ") || starts(m, "SNAT ")) {
         const bool destination = m[0] == 'D';
         stage = destination ? FlowStage::dnat : FlowStage::snat;
         if (const auto to = after(m, "->"))
             (destination ? t.dnat : t.snat) = endpoint(token(*to));
-    } else if (const auto allowed = after(m, "Allowed by Policy-")) {
+    } else if (const auto allowed = prefixed(m, "Allowed by Policy-")) {
         stage = FlowStage::policy;
         t.policyId = numberAt(*allowed);
         t.localInPolicy = false;
         if (open.allowed == -2)
             open.allowed = index;
-    } else if (m.startsWith("Denied by forward policy check")) {
+    } else if (starts(m, "Denied by forward policy check")) {
         stage = FlowStage::policy;
         const auto number = after(m, "(policy ");
         t.policyId = number ? numberAt(*number) : std::nullopt;
         drop(t.policyId == 0 ? FlowDropReason::implicitDeny : FlowDropReason::denyPolicy);
-    } else if (m.startsWith("iprope_in_check() check failed")) {
+    } else if (starts(m, "iprope_in_check() check failed")) {
         stage = FlowStage::policy;
         t.localInPolicy = true;
         if (const auto number = after(m, "on policy "))
             t.policyId = numberAt(*number);
         drop(FlowDropReason::localIn);
-    } else if (m.startsWith("Check policy between")) {
+    } else if (starts(m, "Check policy between")) {
         stage = FlowStage::policy;
-    } else if (m.startsWith("Denied by quota check")) {
+    } else if (starts(m, "Denied by quota check")) {
         stage = FlowStage::drop;
         drop(FlowDropReason::quota);
-    } else if (const auto snat = after(m, "find SNAT: IP-")) {
+    } else if (const auto snat = prefixed(m, "find SNAT: IP-")) {
         stage = FlowStage::snat;
         FlowEndpoint source{token(*snat, ",(").toByteArray(), std::nullopt};
         if (const auto port = after(*snat, "port-"))
             if (const auto number = numberAt(*port))
                 source.port = int(std::min<qint64>(*number, 65535));
         t.snat = source;
-    } else if (m.startsWith("NAT disabled by central SNAT")) {
+    } else if (starts(m, "NAT disabled by central SNAT")) {
         stage = FlowStage::snat;
     } else if (startsWithNoCase(m, "enter IPsec ") || startsWithNoCase(m, "output to IPsec tunnel ")) {
         stage = FlowStage::ipsec;
@@ -941,43 +1024,42 @@ void FlowReader::Private::apply(Open &open, FlowRecord &record, qsizetype index)
             }
         }
         t.ipsecTunnel = trimmedRight(token(name)).toByteArray();
-    } else if (m.startsWith("IPsec encrypt") || m.startsWith("encrypted, and send to")) {
+    } else if (starts(m, "IPsec encrypt") || starts(m, "encrypted, and send to")) {
         stage = FlowStage::ipsec;
         t.encrypted = true;
-    } else if (m.startsWith("No matching IPsec selector")) {
+    } else if (starts(m, "No matching IPsec selector")) {
         stage = FlowStage::ipsec;
         drop(FlowDropReason::ipsecSelector);
-    } else if (m.startsWith("SA is not ready yet")) {
+    } else if (starts(m, "SA is not ready yet")) {
         stage = FlowStage::ipsec;
         drop(FlowDropReason::saNotReady);
-    } else if (m.startsWith("send to ips") || m.startsWith("send to application layer")) {
+    } else if (starts(m, "send to ips") || starts(m, "send to application layer")) {
         stage = FlowStage::inspection;
         t.inspection = m[8] == 'i' ? QByteArray("ips") : QByteArray("application layer");
-    } else if ((m.startsWith("send to ") && m.contains(" via intf-")) || m.startsWith("Trying to offload IPsec") ||
+    } else if ((starts(m, "send to ") && m.contains(" via intf-")) || starts(m, "Trying to offload IPsec") ||
                startsWithNoCase(m, "IPsec encrypt SA")) {
         stage = FlowStage::ipsec;
-    } else if (m.startsWith("npu session installation succeeded")) {
+    } else if (starts(m, "npu session installation succeeded")) {
         stage = FlowStage::offload;
         t.offloaded = true;
-    } else if (m.startsWith("npu_state=") || m.startsWith("Trying to offloading session")) {
+    } else if (starts(m, "npu_state=") || starts(m, "Trying to offloading session")) {
         stage = FlowStage::offload;
-    } else if (const auto device = after(m, "send out via dev-")) {
+    } else if (const auto device = prefixed(m, "send out via dev-")) {
         stage = FlowStage::egress;
         if (t.outInterface.isEmpty())
             t.outInterface = token(*device).toByteArray();
-    } else if (m.startsWith("replay packet") || m.startsWith("anti-replay check fails")) {
+    } else if (starts(m, "replay packet") || starts(m, "anti-replay check fails")) {
         stage = FlowStage::drop;
         if (m.endsWith("drop"))
             drop(FlowDropReason::replay);
-    } else if (record.function.contains("iprope") || m.startsWith("checked gnum-") || m.startsWith("after check:") ||
-               m.startsWith("gnum-") || m.startsWith("in-[") || m.startsWith("after iprope")) {
+    } else if (record.function.contains("iprope") || starts(m, "checked gnum-") || starts(m, "after check:") ||
+               starts(m, "gnum-") || starts(m, "in-[") || starts(m, "after iprope")) {
         stage = record.function.contains("dnat") ? FlowStage::dnat : FlowStage::policy;
-        if (stage == FlowStage::policy && m.startsWith("after check:"))
+        if (stage == FlowStage::policy && starts(m, "after check:"))
             open.ipropeDrop = m.contains("act-drop") ? index : -2;
     }
     // Whatever the catalogue does not name, a drop still reads as one.
-    if (open.drop == -2 &&
-        (trimmedRight(m).endsWith(", drop") || m.contains("Drop the packet") || m.startsWith("Denied by"))) {
+    if (open.drop == -2 && (ends(trimmedRight(m), ", drop") || ends(m, "Drop the packet.") || starts(m, "Denied by"))) {
         drop(FlowDropReason::other);
         if (stage == FlowStage::other)
             stage = FlowStage::drop;

@@ -1,5 +1,7 @@
 #include "textlines.h"
 
+#include <cstring>
+
 QByteArray TextLines::cleaned(QByteArrayView line)
 {
     QByteArray out;
@@ -38,11 +40,34 @@ QByteArray TextLines::cleaned(QByteArrayView line)
     return out;
 }
 
+namespace {
+bool needsCleaning(unsigned char c)
+{
+    return (c < 0x20 && c != '\t') || c == 0x7f || c == 0xa0 || c == 0xc2;
+}
+} // namespace
+
+// Eight bytes at a time: a control character, DEL or a byte beyond ASCII sends that word to the exact
+// test (a tab is common and harmless).
 bool TextLines::needsCleaning(QByteArrayView line)
 {
-    for (const char c : line) {
-        const unsigned char u = uchar(c);
-        if ((u < 0x20 && u != '\t') || u == 0x7f || u == 0xa0 || u == 0xc2)
+    constexpr quint64 ones = 0x0101010101010101, highs = 0x8080808080808080;
+    const char *data = line.data();
+    const qsizetype size = line.size();
+    qsizetype i = 0;
+    for (; i + 8 <= size; i += 8) {
+        quint64 x;
+        std::memcpy(&x, data + i, 8);
+        const quint64 del = x ^ 0x7f * ones;
+        if (((x - 0x20 * ones) | x | ((del - ones) & ~del)) & highs) {
+            for (int k = 0; k < 8; ++k) {
+                if (::needsCleaning(uchar(data[i + k])))
+                    return true;
+            }
+        }
+    }
+    for (; i < size; ++i) {
+        if (::needsCleaning(uchar(data[i])))
             return true;
     }
     return false;
