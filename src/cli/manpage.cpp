@@ -283,8 +283,7 @@ the processor tag of a FortiGate-6000 or 7000, such as
 .TP
 .I ID
 the trace id, or
-.B ?
-where the records carry none.
+\fB?\&\fR where the records carry none.
 .TP
 .I TIME
 the time of day of the console timestamp, or
@@ -300,8 +299,7 @@ without timestamps.
 .BR gre ,
 .BI proto\- N
 for other protocol numbers, or
-.B ?
-where unknown.
+\fB?\&\fR where unknown.
 .TP
 .IR SRC ", " DST
 address and port;
@@ -319,8 +317,7 @@ as
 for a packet delivered to the FortiGate itself, and as
 .I IN
 for one it made itself;
-.B ?
-where the trace does not show it.
+\fB?\&\fR where the trace does not show it.
 .TP
 .I DIRECTION
 .B original
@@ -349,7 +346,7 @@ characters), so one packet is always one line a script can split at spaces.
 .TP
 .B \-\-json
 Print a JSON array instead, one object per packet (compact, one per line, the lines separated by
-commas), written as it is read. Its keys, in alphabetical order; a fact the trace does not show is
+commas), written as it is read. Its keys, in this order; a fact the trace does not show is
 .BR null :
 .RS
 .TP
@@ -395,8 +392,8 @@ as printed between the brackets: \(dqS\(dq, \(dqS.\(dq, \(dq.\(dq.
 \fBsession\fR
 {state: \(dqnew\(dq or \(dqexisting\(dq, id, direction: \(dqoriginal\(dq or \(dqreply\(dq}.
 .TP
-\fBdnat\fR, \fBsnat\fR
-{address, port}: what the destination or source was rewritten to.
+\fBdnat\fR
+{address, port}: what the destination was rewritten to.
 .TP
 \fBvip\fR
 true when through a virtual IP.
@@ -406,6 +403,9 @@ true when through a virtual IP.
 .TP
 \fBpolicy\fR
 {id, localIn, inherited}.
+.TP
+\fBsnat\fR
+{address, port}: what the source was rewritten to.
 .TP
 \fBnatInherited\fR
 true when dnat and snat come from the packet that created the session.

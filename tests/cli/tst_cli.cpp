@@ -4,11 +4,15 @@
 #include "help/helpplaintext.h"
 #include "model/savedcommand.h"
 #include "model/settingsstorage.h"
+#include "readers/flowreader.h"
+#include "readers/flowtext.h"
 
 #include "storedlist.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -66,6 +70,7 @@ private slots:
     void helpIsTheCoreHelp();
     void savedListsAndShowsWithoutChangingAnything();
     void readsSnifferOutput();
+    void readsFlowOutput();
 
 private:
     QTemporaryDir m_dir;
@@ -112,7 +117,10 @@ void TestCli::errors_data()
                                 << QStringList{u'\'' + QString(80, u'x') + u"\u2026'"_s, flagChoices};
     QTest::newRow("unknown topic") << u"help|nope"_s << QStringList{u"topic 'nope'"_s, topics};
     QTest::newRow("two topics") << u"help|ping|ha"_s << QStringList{u"one topic"_s, topics};
-    QTest::newRow("unknown reader") << u"read|flows"_s << QStringList{u"'flows'"_s, u"sniffer"_s};
+    QTest::newRow("unknown reader") << u"read|flows"_s << QStringList{u"'flows'"_s, u"sniffer, flow"_s};
+    QTest::newRow("flow, two logs") << u"read|flow|a|b"_s << QStringList{u"'b'"_s, u"[FILE|-] [--json]"_s};
+    QTest::newRow("flow, sniffer's option") << u"read|flow|a|--pcap"_s << QStringList{u"'--pcap'"_s};
+    QTest::newRow("flow, missing log") << u"read|flow|/nonexistent/log"_s << QStringList{u"No such file"_s};
     QTest::newRow("bad offset") << u"read|sniffer|x|--utc-offset|+25:00"_s << QStringList{u"'+25:00'"_s, u"+HH:MM"_s};
     QTest::newRow("bad start") << u"read|sniffer|x|--start|monday"_s << QStringList{u"'monday'"_s, u"ISO 8601"_s};
     QTest::newRow("pipe, no output") << u"read|sniffer|-"_s << QStringList{u"-o OUT"_s};
@@ -140,6 +148,9 @@ void TestCli::usageAndVersion()
     QCOMPARE(run({u"--version"_s}), (Run{0, "brindlecap " BRINDLECAP_VERSION "\n", {}}));
     const Run saved = run({u"saved"_s, u"--help"_s});
     QVERIFY(saved.exitCode == 0 && saved.out.startsWith("Usage:\n  brindlecap saved list") && saved.err.isEmpty());
+    const Run read = run({u"read"_s, u"--help"_s});
+    QVERIFY(read.exitCode == 0 && read.out.contains("brindlecap read flow [FILE|-] [--json]") && read.err.isEmpty());
+    QCOMPARE(run({u"read"_s, u"flow"_s, u"--help"_s}), read);
     // Output that cannot be written is exit 1 with one line; a reader that stops early is a normal end.
     const auto shell = [](const char *script) {
         return run({u"-c"_s, QString::fromLatin1(script).arg(QStringLiteral(BRINDLECAP_CLI_PATH))}, u"sh"_s);
@@ -335,4 +346,63 @@ void TestCli::readsSnifferOutput()
     QVERIFY(write(header + header));
     const Run headersOnly = run({u"read"_s, u"sniffer"_s, log});
     QVERIFY2(headersOnly.exitCode == 2 && headersOnly.err.contains("verbose 6"), headersOnly.err.constData());
+}
+
+// The lines are the core's words for the core's traces of the same input, warnings and summary included;
+// --json holds the same traces.
+void TestCli::readsFlowOutput()
+{
+    const QString log = m_dir.filePath(u"trace.log"_s);
+    const QByteArray text =
+        "FGT # id=65308 trace_id=571 func=print_pkt_detail line=5845 msg=\"vd-root:0 received a packet(proto=6, "
+        "192.168.20.2:63611->63.137.229.1:443) tun_id=0.0.0.0 from port6. flag [S], seq 1, ack 0, win 64240\"\n"
+        "id=65308 trace_id=571 func=init_ip_session_common line=6127 msg=\"allocate a new session-015a96aa\"\n"
+        "id=65308 trace_id=571 func=__vf_ip_route_input_rcu line=1 msg=\"find a route: flag=00000000 gw-10.9.10.1 "
+        "via port1\"\n"
+        "id=65308 trace_id=571 func=fw_forward_handler line=2 msg=\"Allowed by Policy-22: SNAT\"\n"
+        "2022-11-30 19:54:08 id=20085 trace_id=2 func=print_pkt_detail line=5845 msg=\"vd-root:0 received a "
+        "packet(proto=1, 10.0.0.1:1->10.0.0.2:2048) tun_id=0.0.0.0 from LAN Aggregate. type=8, code=0, id=1, seq=1.\"\n"
+        "id=20085 trace_id=2 func=fw_forward_handler line=3 msg=\"Denied by forward policy check (policy 0)\"\n"
+        "id=20085 trace_id=3 func=print_pkt_detail line=5845 msg=\"vd-root:0 received a pack\n";
+    const auto write = [&](const QByteArray &bytes) {
+        QFile file(log);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    QVERIFY(write(text));
+    QList<FlowTrace> traces;
+    QByteArray lines, err;
+    FlowText::Tally tally;
+    FlowReader reader(
+        [&](FlowTrace &&t) {
+            lines += FlowText::line(t).toUtf8() + '\n';
+            tally.add(t);
+            traces << t;
+        },
+        [&](const FlowReader::Warning &w) {
+            err += "brindlecap: line " + QByteArray::number(w.line) + ": " + w.text.toUtf8() + '\n';
+        });
+    reader.feed(text);
+    reader.finish();
+    QVERIFY(traces.size() >= 2);
+    QCOMPARE(run({u"read"_s, u"flow"_s, log}),
+             (Run{0, lines, err + "brindlecap: " + tally.summaryLine().toUtf8() + '\n'}));
+
+    const auto shell = [&](const char *script) {
+        return run({u"-c"_s, QString::fromLatin1(script), u"" BRINDLECAP_CLI_PATH ""_s, log}, u"sh"_s);
+    };
+    const Run json = shell("exec \"$0\" read flow - --json < \"$1\"");
+    QJsonParseError error;
+    const QJsonArray array = QJsonDocument::fromJson(json.out, &error).array();
+    QVERIFY2(json.exitCode == 0 && error.error == QJsonParseError::NoError, json.out.constData());
+    QCOMPARE(array.size(), traces.size());
+    for (qsizetype i = 0; i < traces.size(); ++i) {
+        QCOMPARE(array.at(i)[u"trace"].toInteger(-1), traces.at(i).traceId);
+        QCOMPARE(array.at(i)[u"verdict"].toString(), Enum::caseName(traces.at(i).verdict));
+    }
+    const Run full = shell("exec \"$0\" read flow \"$1\" >/dev/full");
+    QVERIFY2(full.exitCode == 1 && full.err.endsWith("No space left on device\n"), full.err.constData());
+
+    QVERIFY(write("FGT # diagnose debug flow trace start 10\nFGT # diagnose debug enable\n"));
+    const Run none = run({u"read"_s, u"flow"_s, log});
+    QVERIFY2(none.exitCode == 2 && none.out.isEmpty() && none.err.count('\n') == 1, none.err.constData());
 }

@@ -112,7 +112,9 @@ void TestCompletion::bashCompletesWhatTheFormsAccept()
     calls += "brindlecap() { echo '1A2B3C4D  ping  2026-12-07 10:00  Core'; }\n";
     expect({u"saved"_s, u"show"_s, QString()}, {u"-n"_s, u"1A2B3C4D"_s});
     expect({u"--completion"_s, QString()}, {u"bash"_s, u"zsh"_s, u"fish"_s});
+    expect({u"read"_s, QString()}, {u"sniffer"_s, u"flow"_s});
     expect({u"read"_s, u"sniffer"_s, u"--"_s}, {u"--pcap"_s, u"--start"_s, u"--utc-offset"_s});
+    expect({u"read"_s, u"flow"_s, u"-"_s}, {u"--json"_s});
 
     QProcess bash;
     const QStringList got = QString::fromUtf8(finished(bash, u"bash"_s, {}, calls)->readAll()).split(u'\n');

@@ -1,9 +1,15 @@
 #include "builders/formregistry.h"
+#include "readers/flowtext.h"
 
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -62,6 +68,34 @@ private slots:
                 at = match.capturedEnd();
             }
         }
+    }
+
+    // Every key `read flow --json` writes, nested ones included, from a trace that shows every fact.
+    void documentsEveryFlowKey()
+    {
+        FlowTrace t;
+        t.icmp = FlowIcmp{};
+        t.session = FlowTrace::Session::created;
+        t.dnat = t.snat = FlowEndpoint{};
+        t.policyId = 1;
+        t.encrypted = true;
+        t.records.append(FlowRecord{});
+        QStringList keys;
+        const std::function<void(const QJsonValue &)> collect = [&](const QJsonValue &v) {
+            for (const QJsonValue &item : v.toArray())
+                collect(item);
+            const QJsonObject o = v.toObject();
+            for (auto it = o.begin(); it != o.end(); ++it) {
+                keys << it.key();
+                collect(it.value());
+            }
+        };
+        collect(QJsonDocument::fromJson(FlowText::json(t)).object());
+        QVERIFY(keys.size() > 40);
+        const QString text = rendered(u"" BRINDLECAP_MAN_PAGE ""_s);
+        const QString section = text.mid(text.indexOf(u"READING DEBUG FLOW OUTPUT"_s));
+        for (const QString &key : keys)
+            QVERIFY2(section.contains(QRegularExpression(u"\\b"_s + key + u"\\b"_s)), qPrintable(key));
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
 
 namespace {
 
@@ -41,8 +42,8 @@ enum class Topic {
 
 struct Entry {
     Topic topic;
-    const char *title;
-    const char *text;
+    std::string_view title;
+    std::string_view text;
 };
 
 // The one table. %in, %out, %policy, %session, %direction, %src, %tunnel, %tunnelId, %from, %dnat, %snat,
@@ -225,48 +226,79 @@ QString named(const QByteArray &text, const char *otherwise)
     return text.isEmpty() ? QString::fromLatin1(otherwise) : FlowText::name(text);
 }
 
-QString filled(const char *pattern, const FlowTrace &trace)
+enum class Fact { tunnelId, tunnel, inspection, in, out, policy, session, direction, src, from, dnat, snat, route };
+
+// Longer names first, so that %tunnel does not take the start of %tunnelId.
+constexpr std::array<std::pair<std::string_view, Fact>, 13> factNames{{
+    {"%tunnelId", Fact::tunnelId},
+    {"%tunnel", Fact::tunnel},
+    {"%inspection", Fact::inspection},
+    {"%in", Fact::in},
+    {"%out", Fact::out},
+    {"%policy", Fact::policy},
+    {"%session", Fact::session},
+    {"%direction", Fact::direction},
+    {"%src", Fact::src},
+    {"%from", Fact::from},
+    {"%dnat", Fact::dnat},
+    {"%snat", Fact::snat},
+    {"%route", Fact::route},
+}};
+
+QString fact(Fact fact, const FlowTrace &trace)
 {
-    const QString text = QString::fromUtf8(pattern);
-    if (!text.contains(u'%'))
-        return text;
-    const QString direction = trace.sessionDirection.isEmpty()
-                                  ? QStringLiteral("one of its directions")
-                                  : QStringLiteral("the %1 direction").arg(FlowText::name(trace.sessionDirection));
-    // Longer names first, so that %tunnel does not take the start of %tunnelId.
-    const std::array<std::pair<QLatin1String, QString>, 13> facts{{
-        {QLatin1String("%tunnelId"), named(trace.tunnelId, "its peer")},
-        {QLatin1String("%tunnel"), named(trace.ipsecTunnel, "the tunnel")},
-        {QLatin1String("%inspection"), named(trace.inspection, "unnamed")},
-        {QLatin1String("%in"), named(trace.inInterface, "the incoming interface")},
-        {QLatin1String("%out"),
-         trace.local ? QStringLiteral("the FortiGate itself") : named(trace.outInterface, "the outgoing interface")},
-        {QLatin1String("%policy"),
-         trace.policyId ? QStringLiteral("policy %1").arg(*trace.policyId) : QStringLiteral("a policy")},
-        {QLatin1String("%session"), named(trace.sessionId, "(id not printed)")},
-        {QLatin1String("%direction"), direction},
-        {QLatin1String("%src"), named(trace.source.address, "the source")},
-        {QLatin1String("%from"), trace.inheritedFrom >= 0
-                                     ? QStringLiteral("packet %1 of this reading").arg(trace.inheritedFrom + 1)
-                                     : QStringLiteral("an earlier packet")},
-        {QLatin1String("%dnat"), trace.dnat ? FlowText::endpoint(*trace.dnat) : QStringLiteral("another address")},
-        {QLatin1String("%snat"), trace.snat ? FlowText::endpoint(*trace.snat) : QStringLiteral("another address")},
-        {QLatin1String("%route"), trace.policyRoute ? QString::number(*trace.policyRoute) : QStringLiteral("?")},
-    }};
-    // One pass over the pattern: a fact's own text is never searched for another fact's name.
-    QString out;
-    for (qsizetype i = 0; i < text.size();) {
-        const auto fact =
-            text.at(i) != u'%' ? facts.end() : std::find_if(facts.begin(), facts.end(), [&](const auto &f) {
-                return QStringView(text).mid(i).startsWith(f.first);
-            });
-        if (fact == facts.end()) {
-            out += text.at(i++);
-        } else {
-            out += fact->second;
-            i += fact->first.size();
-        }
+    switch (fact) {
+    case Fact::tunnelId:
+        return named(trace.tunnelId, "its peer");
+    case Fact::tunnel:
+        return named(trace.ipsecTunnel, "the tunnel");
+    case Fact::inspection:
+        return named(trace.inspection, "unnamed");
+    case Fact::in:
+        return named(trace.inInterface, "the incoming interface");
+    case Fact::out:
+        return trace.local ? QStringLiteral("the FortiGate itself")
+                           : named(trace.outInterface, "the outgoing interface");
+    case Fact::policy:
+        return trace.policyId ? QStringLiteral("policy %1").arg(*trace.policyId) : QStringLiteral("a policy");
+    case Fact::session:
+        return named(trace.sessionId, "(id not printed)");
+    case Fact::direction:
+        return trace.sessionDirection.isEmpty()
+                   ? QStringLiteral("one of its directions")
+                   : QStringLiteral("the %1 direction").arg(FlowText::name(trace.sessionDirection));
+    case Fact::src:
+        return named(trace.source.address, "the source");
+    case Fact::from:
+        return trace.inheritedFrom >= 0 ? QStringLiteral("packet %1 of this reading").arg(trace.inheritedFrom + 1)
+                                        : QStringLiteral("an earlier packet");
+    case Fact::dnat:
+        return trace.dnat ? FlowText::endpoint(*trace.dnat) : QStringLiteral("another address");
+    case Fact::snat:
+        return trace.snat ? FlowText::endpoint(*trace.snat) : QStringLiteral("another address");
+    case Fact::route:
+        return trace.policyRoute ? QString::number(*trace.policyRoute) : QStringLiteral("?");
     }
+    return {};
+}
+
+// One pass over the pattern: a fact's own text is never searched for another fact's name.
+QString filled(std::string_view pattern, const FlowTrace &trace)
+{
+    QString out;
+    out.reserve(qsizetype(pattern.size()) + 64);
+    std::size_t plain = 0;
+    for (std::size_t at = pattern.find('%'); at != std::string_view::npos; at = pattern.find('%', at + 1)) {
+        const auto name = std::find_if(factNames.begin(), factNames.end(),
+                                       [&](const auto &f) { return pattern.substr(at).starts_with(f.first); });
+        if (name == factNames.end())
+            continue;
+        out += QString::fromUtf8(pattern.data() + plain, qsizetype(at - plain));
+        out += fact(name->second, trace);
+        plain = at + name->first.size();
+        at = plain - 1;
+    }
+    out += QString::fromUtf8(pattern.data() + plain, qsizetype(pattern.size() - plain));
     return out;
 }
 

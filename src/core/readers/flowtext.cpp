@@ -3,12 +3,13 @@
 #include "flowexplanations.h"
 #include "text.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLocale>
 
 #include <algorithm>
+#include <cctype>
+#include <limits>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -23,21 +24,102 @@ bool isBare(char c)
            std::string_view("._:/@+-").find(c) != std::string_view::npos;
 }
 
-// A JSON string, or null for a fact the trace does not hold. Invalid UTF-8 becomes U+FFFD.
-QJsonValue string(const QByteArray &text)
+// JSON written in the order the manual page lists the keys, compact and without a line break, and
+// valid UTF-8 whatever bytes the appliance printed (invalid sequences become U+FFFD).
+void appendString(QByteArray &out, QByteArrayView text)
 {
-    return text.isEmpty() ? QJsonValue() : QJsonValue(QString::fromUtf8(text));
+    if (!QUtf8StringView(text).isValidUtf8()) {
+        const QByteArray repaired = QString::fromUtf8(text).toUtf8();
+        appendString(out, repaired);
+        return;
+    }
+    out += '"';
+    qsizetype plain = 0; // where the run of characters needing no escape starts
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '"' && c != '\\' && uchar(c) >= 0x20)
+            continue;
+        out.append(text.sliced(plain, i - plain));
+        plain = i + 1;
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            out += "\\u00";
+            out += "0123456789abcdef"[uchar(c) >> 4];
+            out += "0123456789abcdef"[uchar(c) & 15];
+        }
+    }
+    out.append(text.sliced(plain));
+    out += '"';
 }
 
-QJsonValue number(qint64 n, qint64 none = -1)
+class Object
 {
-    return n == none ? QJsonValue() : QJsonValue(double(n));
-}
+public:
+    explicit Object(QByteArray &out)
+        : m_out(out)
+    {
+        m_out += '{';
+    }
+    ~Object() { m_out += '}'; }
+    Object(const Object &) = delete;
+    Object &operator=(const Object &) = delete;
 
-QJsonValue endpointObject(const FlowEndpoint &e)
+    QByteArray &key(const char *name)
+    {
+        if (!m_first)
+            m_out += ',';
+        m_first = false;
+        m_out += '"';
+        m_out += name;
+        m_out += "\":";
+        return m_out;
+    }
+    // A fact the trace does not hold is null: an empty text, a number equal to none.
+    void text(const char *name, QByteArrayView value)
+    {
+        if (value.isEmpty())
+            key(name) += "null";
+        else
+            appendString(key(name), value);
+    }
+    void text(const char *name, const QByteArray &value) { text(name, QByteArrayView(value)); }
+    void text(const char *name, const QString &value) { text(name, value.toUtf8()); }
+    void number(const char *name, qint64 value, qint64 none = std::numeric_limits<qint64>::min())
+    {
+        key(name) += value == none ? QByteArray("null") : QByteArray::number(value);
+    }
+    void number(const char *name, const std::optional<qint64> &value)
+    {
+        key(name) += value ? QByteArray::number(*value) : QByteArray("null");
+    }
+    void flag(const char *name, bool value) { key(name) += value ? "true" : "false"; }
+    void null(const char *name) { key(name) += "null"; }
+
+private:
+    QByteArray &m_out;
+    bool m_first = true;
+};
+
+void endpoint(Object &o, const char *name, const FlowEndpoint &e)
 {
-    return QJsonObject{{QStringLiteral("address"), string(e.address)},
-                       {QStringLiteral("port"), e.port ? QJsonValue(*e.port) : QJsonValue()}};
+    Object inner(o.key(name));
+    inner.text("address", e.address);
+    inner.number("port", e.port ? std::optional<qint64>(*e.port) : std::nullopt);
 }
 
 QString icmpText(const FlowIcmp &icmp)
@@ -120,74 +202,108 @@ QString FlowText::line(const FlowTrace &trace)
 
 QByteArray FlowText::json(const FlowTrace &trace)
 {
-    QJsonObject o;
-    o[u"index"] = double(trace.index);
-    o[u"trace"] = number(trace.traceId);
-    o[u"chassis"] = string(trace.chassis);
-    o[u"time"] = string(trace.time);
-    o[u"firstLine"] = double(trace.firstLine);
-    o[u"lastLine"] = double(trace.lastLine);
-    o[u"vdom"] = string(trace.vdom);
-    o[u"protocol"] = number(trace.protocol);
-    o[u"protocolName"] = trace.protocol < 0 ? QJsonValue() : QJsonValue(protocolName(trace.protocol));
-    o[u"ipv6"] = trace.ipv6;
-    o[u"source"] = endpointObject(trace.source);
-    o[u"destination"] = endpointObject(trace.destination);
-    o[u"icmp"] = trace.icmp ? QJsonValue(QJsonObject{{QStringLiteral("type"), number(trace.icmp->type)},
-                                                     {QStringLiteral("code"), number(trace.icmp->code)},
-                                                     {QStringLiteral("id"), number(trace.icmp->id)},
-                                                     {QStringLiteral("sequence"), number(trace.icmp->sequence)}})
-                            : QJsonValue();
-    o[u"inInterface"] = string(trace.inInterface);
-    o[u"tunnelId"] = string(trace.tunnelId);
-    o[u"tcpFlags"] = string(trace.tcpFlags);
-    o[u"session"] = trace.session == FlowTrace::Session::none
-                        ? QJsonValue()
-                        : QJsonValue(QJsonObject{{QStringLiteral("state"), trace.session == FlowTrace::Session::created
-                                                                               ? QStringLiteral("new")
-                                                                               : QStringLiteral("existing")},
-                                                 {QStringLiteral("id"), string(trace.sessionId)},
-                                                 {QStringLiteral("direction"), string(trace.sessionDirection)}});
-    o[u"dnat"] = trace.dnat ? endpointObject(*trace.dnat) : QJsonValue();
-    o[u"vip"] = trace.vip;
-    o[u"route"] = QJsonObject{
-        {QStringLiteral("gateway"), string(trace.gateway)},
-        {QStringLiteral("outInterface"), string(trace.outInterface)},
-        {QStringLiteral("local"), trace.local},
-        {QStringLiteral("policyRoute"), trace.policyRoute ? QJsonValue(double(*trace.policyRoute)) : QJsonValue()}};
-    o[u"policy"] = trace.policyId ? QJsonValue(QJsonObject{{QStringLiteral("id"), double(*trace.policyId)},
-                                                           {QStringLiteral("localIn"), trace.localInPolicy},
-                                                           {QStringLiteral("inherited"), trace.policyInherited}})
-                                  : QJsonValue();
-    o[u"snat"] = trace.snat ? endpointObject(*trace.snat) : QJsonValue();
-    o[u"natInherited"] = trace.natInherited;
-    o[u"inheritedFrom"] = number(trace.inheritedFrom);
-    o[u"ipsec"] = trace.ipsecTunnel.isEmpty() && !trace.encrypted
-                      ? QJsonValue()
-                      : QJsonValue(QJsonObject{{QStringLiteral("tunnel"), string(trace.ipsecTunnel)},
-                                               {QStringLiteral("encrypted"), trace.encrypted}});
-    o[u"inspection"] = string(trace.inspection);
-    o[u"offloaded"] = trace.offloaded;
-    o[u"verdict"] = Enum::caseName(trace.verdict);
-    o[u"dropReason"] =
-        trace.dropReason == FlowDropReason::none ? QJsonValue() : QJsonValue(Enum::caseName(trace.dropReason));
-    o[u"verdictStage"] = number(trace.verdictRecord);
-    QJsonArray explanations;
-    for (const FlowExplanations::Note &note : FlowExplanations::forTrace(trace))
-        explanations.append(QJsonObject{{QStringLiteral("title"), note.title}, {QStringLiteral("text"), note.text}});
-    o[u"explanations"] = explanations;
-    QJsonArray stages;
-    for (const FlowRecord &r : trace.records) {
-        stages.append(QJsonObject{{QStringLiteral("stage"), Enum::caseName(r.stage)},
-                                  {QStringLiteral("line"), double(r.line)},
-                                  {QStringLiteral("lastLine"), double(r.lastLine)},
-                                  {QStringLiteral("function"), string(r.function)},
-                                  {QStringLiteral("message"), QString::fromUtf8(r.message)},
-                                  {QStringLiteral("raw"), QString::fromUtf8(r.raw)},
-                                  {QStringLiteral("truncated"), r.truncated}});
+    QByteArray out;
+    out.reserve(1024 + 512 * trace.records.size());
+    {
+        Object o(out);
+        o.number("index", trace.index);
+        o.number("trace", trace.traceId, -1);
+        o.text("chassis", trace.chassis);
+        o.text("time", trace.time);
+        o.number("firstLine", trace.firstLine);
+        o.number("lastLine", trace.lastLine);
+        o.text("vdom", trace.vdom);
+        o.number("protocol", trace.protocol, -1);
+        o.text("protocolName", trace.protocol < 0 ? QString() : protocolName(trace.protocol));
+        o.flag("ipv6", trace.ipv6);
+        endpoint(o, "source", trace.source);
+        endpoint(o, "destination", trace.destination);
+        if (trace.icmp) {
+            Object icmp(o.key("icmp"));
+            icmp.number("type", trace.icmp->type, -1);
+            icmp.number("code", trace.icmp->code, -1);
+            icmp.number("id", trace.icmp->id, -1);
+            icmp.number("sequence", trace.icmp->sequence, -1);
+        } else {
+            o.null("icmp");
+        }
+        o.text("inInterface", trace.inInterface);
+        o.text("tunnelId", trace.tunnelId);
+        o.text("tcpFlags", trace.tcpFlags);
+        if (trace.session != FlowTrace::Session::none) {
+            Object session(o.key("session"));
+            session.text("state", QByteArrayView(trace.session == FlowTrace::Session::created ? "new" : "existing"));
+            session.text("id", trace.sessionId);
+            session.text("direction", trace.sessionDirection);
+        } else {
+            o.null("session");
+        }
+        if (trace.dnat)
+            endpoint(o, "dnat", *trace.dnat);
+        else
+            o.null("dnat");
+        o.flag("vip", trace.vip);
+        {
+            Object route(o.key("route"));
+            route.text("gateway", trace.gateway);
+            route.text("outInterface", trace.outInterface);
+            route.flag("local", trace.local);
+            route.number("policyRoute", trace.policyRoute);
+        }
+        if (trace.policyId) {
+            Object policy(o.key("policy"));
+            policy.number("id", *trace.policyId);
+            policy.flag("localIn", trace.localInPolicy);
+            policy.flag("inherited", trace.policyInherited);
+        } else {
+            o.null("policy");
+        }
+        if (trace.snat)
+            endpoint(o, "snat", *trace.snat);
+        else
+            o.null("snat");
+        o.flag("natInherited", trace.natInherited);
+        o.number("inheritedFrom", trace.inheritedFrom, -1);
+        if (!trace.ipsecTunnel.isEmpty() || trace.encrypted) {
+            Object ipsec(o.key("ipsec"));
+            ipsec.text("tunnel", trace.ipsecTunnel);
+            ipsec.flag("encrypted", trace.encrypted);
+        } else {
+            o.null("ipsec");
+        }
+        o.text("inspection", trace.inspection);
+        o.flag("offloaded", trace.offloaded);
+        o.text("verdict", Enum::caseName(trace.verdict));
+        o.text("dropReason", trace.dropReason == FlowDropReason::none ? QString() : Enum::caseName(trace.dropReason));
+        o.number("verdictStage", trace.verdictRecord, -1);
+        o.key("explanations") += '[';
+        bool first = true;
+        for (const FlowExplanations::Note &note : FlowExplanations::forTrace(trace)) {
+            if (!std::exchange(first, false))
+                out += ',';
+            Object n(out);
+            n.text("title", note.title);
+            n.text("text", note.text);
+        }
+        out += ']';
+        o.key("stages") += '[';
+        first = true;
+        for (const FlowRecord &r : trace.records) {
+            if (!std::exchange(first, false))
+                out += ',';
+            Object stage(out);
+            stage.text("stage", Enum::caseName(r.stage));
+            stage.number("line", r.line);
+            stage.number("lastLine", r.lastLine);
+            stage.text("function", r.function);
+            // Never null: an empty message is still the record's message.
+            appendString(stage.key("message"), r.message);
+            appendString(stage.key("raw"), r.raw);
+            stage.flag("truncated", r.truncated);
+        }
+        out += ']';
     }
-    o[u"stages"] = stages;
-    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+    return out;
 }
 
 QString FlowText::protocolName(int protocol)
@@ -223,8 +339,19 @@ QString FlowText::endpoint(const FlowEndpoint &endpoint)
 void FlowText::Tally::add(const FlowTrace &trace)
 {
     ++m_packets;
-    if (trace.session != FlowTrace::Session::none && !trace.sessionId.isEmpty())
-        m_sessions.insert(trace.chassis + ' ' + trace.sessionId, true);
+    if (trace.session != FlowTrace::Session::none && !trace.sessionId.isEmpty()) {
+        const bool hex = trace.sessionId.size() <= 8 && std::all_of(trace.sessionId.begin(), trace.sessionId.end(),
+                                                                    [](char c) { return std::isxdigit(uchar(c)); });
+        if (hex) {
+            const quint64 id = trace.sessionId.toUInt(nullptr, 16);
+            auto chassis = m_chassis.constFind(trace.chassis);
+            if (chassis == m_chassis.cend())
+                chassis = m_chassis.insert(trace.chassis, quint64(m_chassis.size()));
+            m_sessions.insert(*chassis << 32 | id);
+        } else {
+            m_otherSessions.insert(trace.chassis + ' ' + trace.sessionId);
+        }
+    }
     if (trace.verdict != FlowVerdict::dropped)
         return;
     ++m_dropped;

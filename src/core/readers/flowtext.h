@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QSet>
 #include <QString>
 
 // The traces in the words the terminal prints and the window shows: one line per packet, one JSON
@@ -33,7 +34,7 @@ class Tally
 public:
     void add(const FlowTrace &trace);
     qint64 packets() const { return m_packets; }
-    qint64 sessions() const { return m_sessions.size(); }
+    qint64 sessions() const { return m_sessions.size() + m_otherSessions.size(); }
     qint64 dropped() const { return m_dropped; }
     // The drop reason seen most often (the first seen of equals), none without drops.
     FlowDropReason commonestReason() const;
@@ -43,7 +44,11 @@ public:
 private:
     qint64 m_packets = 0;
     qint64 m_dropped = 0;
-    QHash<QByteArray, bool> m_sessions; // chassis + session id
+    // Distinct sessions, kept small, as a long log holds many: the chassis's number and the hex id in one
+    // integer; an id that is not hex (never printed so far) by its text.
+    QSet<quint64> m_sessions;
+    QSet<QByteArray> m_otherSessions;
+    QHash<QByteArray, quint64> m_chassis;
     QHash<int, qint64> m_reasons;
     QList<FlowDropReason> m_reasonOrder;
 };
