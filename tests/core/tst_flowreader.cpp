@@ -298,6 +298,14 @@ a = b, c: d -> [e] (f) ~ stage verdict ~ other a = b, c: d -> [e] (f);unknown no
         QCOMPARE(r.traces.size(), 5);
         QCOMPARE(r.traces[4].received, false);
         QCOMPARE(r.traces[4].records.size(), 2);
+
+        // A processor that falls silent holds back no later packet for long.
+        qint64 given = 0;
+        FlowReader reader([&](FlowTrace &&) { ++given; }, {});
+        reader.feed(record(1, tcpIn, "[FPC06] trace_id=%1 "));
+        for (int id = 1; id <= 300; ++id)
+            reader.feed(sample(id * 4));
+        QVERIFY2(given > 1000, QByteArray::number(given));
     }
 };
 

@@ -21,7 +21,10 @@ constexpr int maxRecordLines = 16;          // physical lines one wrapped record
 constexpr qsizetype maxTraceRecords = 2000; // records kept per trace; later ones only give facts
 constexpr qsizetype openPerTag = 8;         // a chassis interleaves a few processors' traces
 constexpr qsizetype maxPending = 4096;      // traces started and not yet given out
-constexpr qsizetype maxSessions = 1 << 16;  // sessions remembered for inheritance: replies come soon after
+// A chassis processor that stops printing must not hold back every later trace: its trace is complete
+// once this many records of others have come since its last one.
+constexpr qint64 staleAfter = 512;
+constexpr qsizetype maxSessions = 1 << 16; // sessions remembered for inheritance: replies come soon after
 
 bool isDigit(char c)
 {
@@ -434,8 +437,9 @@ struct SessionEntry {
 struct Open {
     FlowTrace trace;
     bool open = true;
-    qint64 skipped = 0;  // records past maxTraceRecords
-    qsizetype drop = -2; // the first drop's record (-1 when it was not kept), -2 for none
+    qint64 lastRecord = 0; // the reading's record count at its last record
+    qint64 skipped = 0;    // records past maxTraceRecords
+    qsizetype drop = -2;   // the first drop's record (-1 when it was not kept), -2 for none
     FlowDropReason dropReason = FlowDropReason::none;
     qsizetype allowed = -2;
     qsizetype localRoute = -2;
@@ -714,6 +718,7 @@ void FlowReader::Private::record(View raw, qsizetype msgStart, qsizetype msgEnd,
     }
     FlowTrace &trace = open->trace;
     trace.lastLine = last;
+    open->lastRecord = summary.records;
     const bool kept = trace.records.size() < maxTraceRecords;
     apply(*open, record, kept ? trace.records.size() : -1);
     if (kept)
@@ -730,7 +735,8 @@ Open *FlowReader::Private::startTrace(const TraceKey &key, qint64 line, View tim
         Open *oldest = tag->front();
         closeTrace(oldest);
     }
-    flush();
+    for (flush(); !queue.empty() && summary.records - queue.front()->lastRecord > staleAfter; flush())
+        closeTrace(queue.front().get());
     while (qsizetype(queue.size()) >= maxPending) {
         warn(line,
              QStringLiteral("more than %1 traces are open at once: the oldest is taken as complete").arg(maxPending));
