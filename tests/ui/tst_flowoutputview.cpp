@@ -8,6 +8,7 @@
 #include "common/textfiledialog.h"
 #include "readers/flowexplanations.h"
 #include "readers/flowoutputview.h"
+#include "readers/flowtablemodel.h"
 #include "readers/flowtext.h"
 
 #include "storedlist.h"
@@ -168,8 +169,9 @@ private slots:
         QStringList lines;
         for (int row = 0; row < expected.traces.size(); ++row) {
             lines << FlowText::line(expected.traces[row]);
-            QCOMPARE(table()->model()->index(row, 6).data().toString().endsWith(u"(inherited)"),
-                     expected.traces[row].policyInherited);
+            QCOMPARE(
+                table()->model()->index(row, FlowTableModel::policyColumn).data().toString().endsWith(u"(inherited)"),
+                expected.traces[row].policyInherited);
         }
         table()->setFocus();
         QTest::keyClick(table(), Qt::Key_A, Qt::ControlModifier);
@@ -179,8 +181,9 @@ private slots:
         const int dropped = int(std::ranges::find(expected.traces, FlowVerdict::dropped, &FlowTrace::verdict) -
                                 expected.traces.begin());
         QVERIFY(dropped < expected.traces.size());
-        QTest::mouseClick(table()->viewport(), Qt::LeftButton, {},
-                          table()->visualRect(table()->model()->index(dropped, 3)).center());
+        QTest::mouseClick(
+            table()->viewport(), Qt::LeftButton, {},
+            table()->visualRect(table()->model()->index(dropped, FlowTableModel::endpointsColumn)).center());
         const QString timeline = child<QTextBrowser>(m_view.get(), "timeline")->toPlainText();
         for (const FlowRecord &record : expected.traces[dropped].records)
             QVERIFY2(timeline.contains(QString::fromUtf8(record.raw)), qPrintable(timeline));

@@ -443,10 +443,10 @@ void FlowOutputView::received(Batch &&batch)
 
 void FlowOutputView::fitColumns()
 {
-    // To the first rows only (Qt measures those shown, and no more than a thousand): the verdict, last,
-    // stays in sight where the window is wide enough.
+    // To the first rows only (Qt measures those shown, and no more than a thousand); the last column
+    // takes what is left.
     const int widest = fontMetrics().horizontalAdvance(QString(34, u'0'));
-    for (int column = 0; column < FlowTableModel::verdictColumn; ++column) {
+    for (int column = 0; column < FlowTableModel::natColumn; ++column) {
         m_table->resizeColumnToContents(column);
         int width = std::min(m_table->columnWidth(column), widest);
         m_table->setColumnWidth(column, width);

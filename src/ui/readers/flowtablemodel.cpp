@@ -152,9 +152,9 @@ QVariant FlowTableModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     static const QStringList titles = {
-        QStringLiteral("Trace"),          QStringLiteral("Time"),      QStringLiteral("Protocol"),
-        QStringLiteral("From \u2192 To"), QStringLiteral("Interface"), QStringLiteral("Session"),
-        QStringLiteral("Policy"),         QStringLiteral("NAT"),       QStringLiteral("Verdict")};
+        QStringLiteral("Trace"),    QStringLiteral("Time"),           QStringLiteral("Verdict"),
+        QStringLiteral("Protocol"), QStringLiteral("From \u2192 To"), QStringLiteral("Interface"),
+        QStringLiteral("Session"),  QStringLiteral("Policy"),         QStringLiteral("NAT")};
     return titles.value(section);
 }
 

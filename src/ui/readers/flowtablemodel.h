@@ -18,13 +18,14 @@ public:
     enum Column {
         traceColumn,
         timeColumn,
+        // Early, so that the verdict is in sight without scrolling.
+        verdictColumn,
         protocolColumn,
         endpointsColumn,
         interfaceColumn,
         sessionColumn,
         policyColumn,
         natColumn,
-        verdictColumn,
         columnTotal
     };
     // The index of the trace a row shows (qlonglong), -1 on a row that shows none.
