@@ -1,5 +1,7 @@
 #include "text.h"
 
+#include <QLocale>
+
 namespace Text {
 
 bool isWhiteSpace(QChar c)
@@ -100,3 +102,8 @@ QString quoted(const QString &value)
 }
 
 } // namespace Text
+
+QString Text::counted(qint64 n, const char *one, const char *many)
+{
+    return QStringLiteral("%1 %2").arg(QLocale::c().toString(n), QLatin1String(n == 1 ? one : many));
+}

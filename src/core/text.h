@@ -35,4 +35,7 @@ QString escaped(const QString &value, qsizetype limit = std::numeric_limits<qsiz
 // line, whatever the value holds.
 QString quoted(const QString &value);
 
+// "1 packet", "1,024 packets": a count with its noun, one or many.
+QString counted(qint64 n, const char *one, const char *many);
+
 } // namespace Text

@@ -13,11 +13,6 @@
 
 namespace {
 
-QString counted(qint64 n, const char *one, const char *many)
-{
-    return QStringLiteral("%1 %2").arg(QLocale::c().toString(n), QLatin1String(n == 1 ? one : many));
-}
-
 bool isBare(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
@@ -434,8 +429,8 @@ FlowDropReason FlowText::Tally::commonestReason() const
 
 QString FlowText::Tally::summaryLine() const
 {
-    QString line = counted(m_packets, "packet", "packets") + QStringLiteral(" in ") +
-                   counted(sessions(), "session", "sessions") + QStringLiteral(", ");
+    QString line = Text::counted(m_packets, "packet", "packets") + QStringLiteral(" in ") +
+                   Text::counted(sessions(), "session", "sessions") + QStringLiteral(", ");
     if (m_dropped == 0)
         return line + QStringLiteral("none dropped");
     const FlowDropReason reason = commonestReason();

@@ -1,5 +1,7 @@
 #include "sniffercapture.h"
 
+#include "text.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -12,11 +14,6 @@ namespace {
 
 constexpr qint64 sliceSize = 1 << 20;
 constexpr qint64 tailSize = 64 << 10;
-
-QString counted(qint64 n, const char *one, const char *many)
-{
-    return QStringLiteral("%1 %2").arg(QLocale::c().toString(n), QLatin1String(n == 1 ? one : many));
-}
 
 } // namespace
 
@@ -105,7 +102,7 @@ Result convert(QIODevice &input, const Settings &settings, const CaptureWriter::
         result.outcome = Result::Outcome::noBytes;
         result.message = QStringLiteral("The sniffer printed %1 without their bytes (verbose 1 or 4): run the capture "
                                         "again with verbose 6, which the Sniffer form can set.")
-                             .arg(counted(result.summary.headersOnly, "packet", "packets"));
+                             .arg(Text::counted(result.summary.headersOnly, "packet", "packets"));
     } else {
         result.outcome = Result::Outcome::noPackets;
         result.message = QStringLiteral("No packets were found: the text holds no header line or hex dump printed by "
@@ -117,13 +114,13 @@ Result convert(QIODevice &input, const Settings &settings, const CaptureWriter::
 QString summaryLine(const Result &result)
 {
     const SnifferReader::Summary &s = result.summary;
-    QString line = counted(s.packets, "packet", "packets");
+    QString line = Text::counted(s.packets, "packet", "packets");
     if (!result.interfaces.isEmpty()) {
         QStringList names;
         for (const QByteArray &name : result.interfaces)
             names << QString::fromUtf8(name);
         line += QStringLiteral(" on %1 (%2)")
-                    .arg(counted(names.size(), "interface", "interfaces"), names.join(QStringLiteral(", ")));
+                    .arg(Text::counted(names.size(), "interface", "interfaces"), names.join(QStringLiteral(", ")));
     }
     if (s.packets > 0) {
         const QString first = timeText(result.firstMicros);
@@ -132,9 +129,9 @@ QString summaryLine(const Result &result)
             last = last.mid(11);
         line += QStringLiteral(" from %1 to %2 UTC").arg(first, last);
     }
-    line += QStringLiteral(", ") + counted(s.warnings, "warning", "warnings");
+    line += QStringLiteral(", ") + Text::counted(s.warnings, "warning", "warnings");
     if (s.headersOnly > 0)
-        line += QStringLiteral(", ") + counted(s.headersOnly, "header without bytes", "headers without bytes");
+        line += QStringLiteral(", ") + Text::counted(s.headersOnly, "header without bytes", "headers without bytes");
     return line;
 }
 

@@ -1,5 +1,7 @@
 #include "flowsessionmodel.h"
 
+#include "text.h"
+
 #include "flowtablemodel.h"
 
 #include <QLocale>
@@ -78,7 +80,7 @@ QVariant FlowSessionModel::data(const QModelIndex &index, int role) const
     case FlowTableModel::endpointsColumn:
         return first.sessionId.isEmpty() ? QVariant() : m_traces.cell(first, index.column(), role);
     case FlowTableModel::verdictColumn: {
-        const QString packets = QStringLiteral("%1 packets").arg(QLocale().toString(qint64(group.traces.size())));
+        const QString packets = Text::counted(qint64(group.traces.size()), "packet", "packets");
         return group.dropped == 0 ? packets
                                   : QStringLiteral("%1, %2 dropped").arg(packets, QLocale().toString(group.dropped));
     }
