@@ -1,7 +1,9 @@
-// Reading a debug-flow log, side by side with the least any reading must do: splitting the same file
-// into lines with the splitter the reader uses, read in the same slices. Each the best of RUNS runs,
-// interleaved, in wall-clock and in CPU time (the machine may be busy with other work, and the CPU time
-// tells what the code costs then). The goal: reading within 4 times the split.
+// Reading a debug-flow log, side by side with merely splitting the same file into lines in two ways:
+// the least any reading must do (the reader's own splitter, in the same slices, giving views that are
+// never copied), and the way a Qt program commonly reads lines (QIODevice::readLine, a QByteArray per
+// line). Each the best of RUNS runs, interleaved, in wall-clock and in CPU time (the machine may be busy
+// with other work, and the CPU time tells what the code costs then). The goal: reading within 4 times
+// the split.
 //
 // Usage: brindlecap-bench-flow-read LOG [RUNS]    both, and the ratio
 //        brindlecap-bench-flow-read LOG --read    one reading only, for its peak memory under /usr/bin/time
@@ -77,6 +79,19 @@ std::optional<Time> split(const QString &path, Counts &counts)
     return clock.elapsed();
 }
 
+std::optional<Time> readLines(const QString &path, Counts &counts)
+{
+    QFile file(path);
+    if (!open(file))
+        return {};
+    const Clock clock;
+    qint64 lines = 0;
+    while (!file.atEnd())
+        lines += !file.readLine().isNull();
+    counts.lines = lines;
+    return clock.elapsed();
+}
+
 std::optional<Time> read(const QString &path, Counts &counts)
 {
     QFile file(path);
@@ -115,14 +130,18 @@ int main(int argc, char *argv[])
     }
     const QString path = QFile::decodeName(argv[1]);
     const double megabytes = double(QFile(path).size()) / 1e6;
-    Counts splitCounts, readCounts;
-    Time bestSplit, bestRead;
+    Counts splitCounts, lineCounts, readCounts;
+    Time bestSplit, bestLines, bestRead;
     for (int run = 0; run < runs; ++run) {
         if (mode != "--read") {
             const auto s = split(path, splitCounts);
             if (!s)
                 return 1;
             bestSplit.best(*s, run == 0);
+            const auto l = readLines(path, lineCounts);
+            if (!l)
+                return 1;
+            bestLines.best(*l, run == 0);
         }
         const auto r = read(path, readCounts);
         if (!r)
@@ -137,10 +156,13 @@ int main(int argc, char *argv[])
             std::printf("%-30s %10.3f %10.1f %10.3f %10.1f\n", name, t.wall, megabytes / t.wall, t.cpu,
                         megabytes / t.cpu);
         };
-        row("split into lines (TextLines)", bestSplit);
+        row("split into views (TextLines)", bestSplit);
+        row("split by QIODevice::readLine", bestLines);
         row("FlowReader::read", bestRead);
-        std::printf("read / split: %.1f wall, %.1f CPU (goal: at most 4); best of %d runs; %lld lines split\n",
-                    bestRead.wall / bestSplit.wall, bestRead.cpu / bestSplit.cpu, runs, splitCounts.lines);
+        std::printf("read / views: %.1f wall, %.1f CPU; read / readLine: %.1f wall, %.1f CPU (goal: at most 4); "
+                    "best of %d runs; %lld and %lld lines split\n",
+                    bestRead.wall / bestSplit.wall, bestRead.cpu / bestSplit.cpu, bestRead.wall / bestLines.wall,
+                    bestRead.cpu / bestLines.cpu, runs, splitCounts.lines, lineCounts.lines);
     }
     std::printf("traces=%lld dropped=%lld\n", readCounts.traces, readCounts.dropped);
     return 0;
