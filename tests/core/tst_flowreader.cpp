@@ -307,6 +307,31 @@ a = b, c: d -> [e] (f) ~ stage verdict ~ other a = b, c: d -> [e] (f);unknown no
             reader.feed(sample(id * 4));
         QVERIFY2(given > 1000, QByteArray::number(given));
     }
+
+    void sessionsForgottenOldestFirst()
+    {
+        QList<FlowTrace> traces;
+        qint64 warnings = 0;
+        FlowReader reader([&](FlowTrace &&t) { traces << t; }, [&](const FlowReader::Warning &) { ++warnings; });
+        const auto packet = [&](qint64 id, const QByteArray &session, const QByteArray &tag = {}) {
+            const QByteArray shape = tag + "trace_id=%1 ";
+            reader.feed(record(id, tcpIn, shape) + record(id, session, shape));
+        };
+        const qint64 kept = 1 << 16;
+        for (qint64 n = 1; n <= kept + 1; ++n) {
+            packet(n, "allocate a new session-" + QByteArray::number(n, 16));
+            reader.feed(record(n, "Allowed by Policy-" + QByteArray::number(n) + ":"));
+        }
+        packet(1, "Find an existing session, id-1, reply direction");
+        packet(2, "Find an existing session, id-10001, reply direction");
+        packet(3, "Find an existing session, id-10001, reply direction", "[FPC06] ");
+        reader.finish();
+        QCOMPARE(warnings, 1);
+        QCOMPARE(traces.size(), kept + 4);
+        QCOMPARE(facts(traces[kept + 1])["policy"], "|");
+        QCOMPARE(facts(traces[kept + 2])["policy"], QByteArray::number(kept + 1) + "|1");
+        QCOMPARE(facts(traces[kept + 3])["policy"], "|");
+    }
 };
 
 QTEST_GUILESS_MAIN(TestFlowReader)

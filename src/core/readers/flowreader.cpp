@@ -10,6 +10,7 @@
 #include <cstring>
 #include <deque>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -405,15 +406,17 @@ size_t qHash(const TraceKey &key, size_t seed = 0)
     return qHashMulti(seed, key.tag, key.id);
 }
 
+// Small and flat, so that the lookups of a full table stay in cache: the chassis tag is kept by its hash
+// here and compared whole in the slot found.
 struct SessionKey {
-    QByteArray tag;
     quint64 id = 0;
+    size_t tag = 0;
     bool operator==(const SessionKey &) const = default;
 };
 
 size_t qHash(const SessionKey &key, size_t seed = 0)
 {
-    return qHashMulti(seed, key.tag, key.id);
+    return qHashMulti(seed, key.id, key.tag);
 }
 
 std::optional<quint64> sessionNumber(const QByteArray &hex)
@@ -431,6 +434,12 @@ struct SessionEntry {
     std::optional<FlowEndpoint> snat;
     std::optional<FlowEndpoint> dnat;
     bool vip = false;
+};
+
+struct SessionSlot {
+    SessionKey key;
+    QByteArray tag;
+    SessionEntry entry;
 };
 
 // A trace started and not yet given out.
@@ -476,9 +485,19 @@ struct FlowReader::Private {
     QHash<QByteArray, QList<Open *>> openByTag;
     qint64 nextIndex = 0;
 
-    QHash<SessionKey, SessionEntry> sessions;
-    std::deque<SessionKey> sessionOrder;
+    // The sessions created last, in a ring: the oldest is forgotten first.
+    QHash<SessionKey, qsizetype> sessions;
+    std::vector<SessionSlot> sessionSlots;
+    qsizetype nextSlot = 0;
     bool sessionsWarned = false;
+
+    SessionSlot *session(const SessionKey &key, const QByteArray &tag)
+    {
+        const auto found = sessions.constFind(key);
+        SessionSlot *slot = found == sessions.cend() ? nullptr : &sessionSlots[size_t(*found)];
+        return slot && slot->tag == tag ? slot : nullptr;
+    }
+    void remember(const SessionKey &key, const QByteArray &tag, SessionEntry &&entry, qint64 line);
 
     // The few kernel function names, shared rather than allocated for every record.
     std::array<QByteArray, 64> functions;
@@ -809,45 +828,57 @@ void FlowReader::Private::flush()
 void FlowReader::Private::give(FlowTrace &t)
 {
     const std::optional<quint64> number = sessionNumber(t.sessionId);
+    const SessionKey key{number.value_or(0), qHash(t.chassis)};
     if (number && t.session == FlowTrace::Session::existing) {
-        const auto found = sessions.constFind(SessionKey{t.chassis, *number});
-        if (found != sessions.cend()) {
+        if (const SessionSlot *slot = session(key, t.chassis)) {
+            const SessionEntry &found = slot->entry;
             bool inherited = false;
-            if (!t.policyId && found->policyId) {
-                t.policyId = found->policyId;
-                t.localInPolicy = found->localIn;
+            if (!t.policyId && found.policyId) {
+                t.policyId = found.policyId;
+                t.localInPolicy = found.localIn;
                 t.policyInherited = inherited = true;
             }
             // NAT is taken whole or not at all, so that what is shown is one trace's.
-            if (!t.snat && !t.dnat && (found->snat || found->dnat)) {
-                t.snat = found->snat;
-                t.dnat = found->dnat;
-                t.vip = found->vip;
+            if (!t.snat && !t.dnat && (found.snat || found.dnat)) {
+                t.snat = found.snat;
+                t.dnat = found.dnat;
+                t.vip = found.vip;
                 t.natInherited = inherited = true;
             }
             if (inherited)
-                t.inheritedFrom = found->index;
+                t.inheritedFrom = found.index;
         }
     } else if (number && t.session == FlowTrace::Session::created) {
-        const SessionKey key{t.chassis, *number};
-        if (!sessions.contains(key)) {
-            sessionOrder.push_back(key);
-            if (qsizetype(sessionOrder.size()) > maxSessions) {
-                sessions.remove(sessionOrder.front());
-                sessionOrder.pop_front();
-                if (!sessionsWarned) {
-                    sessionsWarned = true;
-                    warn(t.firstLine, QStringLiteral("more than %1 sessions: the oldest are forgotten, so later "
-                                                     "packets of theirs inherit no policy or NAT")
-                                          .arg(maxSessions));
-                }
-            }
-        }
-        sessions.insert(key, SessionEntry{t.index, t.policyId, t.localInPolicy, t.snat, t.dnat, t.vip});
+        remember(key, t.chassis, SessionEntry{t.index, t.policyId, t.localInPolicy, t.snat, t.dnat, t.vip},
+                 t.firstLine);
     }
     ++summary.traces;
     if (traces)
         traces(std::move(t));
+}
+
+void FlowReader::Private::remember(const SessionKey &key, const QByteArray &tag, SessionEntry &&entry, qint64 line)
+{
+    const auto found = sessions.constFind(key);
+    qsizetype index = found == sessions.cend() ? -1 : *found;
+    if (index < 0) {
+        index = nextSlot;
+        nextSlot = (nextSlot + 1) % maxSessions;
+        if (index == qsizetype(sessionSlots.size())) {
+            sessionSlots.emplace_back();
+        } else {
+            sessions.remove(sessionSlots[size_t(index)].key);
+            if (!sessionsWarned) {
+                sessionsWarned = true;
+                warn(line, QStringLiteral("more than %1 sessions: the oldest are forgotten, so later packets of "
+                                          "theirs inherit no policy or NAT")
+                               .arg(maxSessions));
+            }
+        }
+        sessions.insert(key, index);
+    }
+    // Two chassis tags of one hash share a slot: the later session wins, as it would in the ring anyway.
+    sessionSlots[size_t(index)] = SessionSlot{key, tag, std::move(entry)};
 }
 
 void FlowReader::Private::apply(Open &open, FlowRecord &record, qsizetype index)
