@@ -61,13 +61,22 @@ bool open(QFile &file)
     return false;
 }
 
-// The slices are those FlowReader::read takes, so that the two differ only in what is done with them.
-std::optional<Time> split(const QString &path, Counts &counts)
+// Times countLines(file) on the file at path, for the lines in counts.
+template <typename CountLines> std::optional<Time> timeSplit(const QString &path, Counts &counts, CountLines countLines)
 {
     QFile file(path);
     if (!open(file))
         return {};
     const Clock clock;
+    const qint64 lines = countLines(file);
+    const Time time = clock.elapsed();
+    counts.lines = lines;
+    return time;
+}
+
+// The slices are those FlowReader::read takes, so that the two differ only in what is done with them.
+qint64 splitIntoViews(QFile &file)
+{
     qint64 lines = 0;
     const auto count = [&](QByteArrayView) { ++lines; };
     TextLines splitter(1 << 20); // the reader's longest line
@@ -75,21 +84,15 @@ std::optional<Time> split(const QString &path, Counts &counts)
     for (qint64 got; (got = file.read(slice.data(), slice.size())) > 0;)
         splitter.feed(QByteArrayView(slice.constData(), got), count);
     splitter.finish(count);
-    counts.lines = lines;
-    return clock.elapsed();
+    return lines;
 }
 
-std::optional<Time> readLines(const QString &path, Counts &counts)
+qint64 splitByReadLine(QFile &file)
 {
-    QFile file(path);
-    if (!open(file))
-        return {};
-    const Clock clock;
     qint64 lines = 0;
     while (!file.atEnd())
         lines += !file.readLine().isNull();
-    counts.lines = lines;
-    return clock.elapsed();
+    return lines;
 }
 
 std::optional<Time> read(const QString &path, Counts &counts)
@@ -134,11 +137,11 @@ int main(int argc, char *argv[])
     Time bestSplit, bestLines, bestRead;
     for (int run = 0; run < runs; ++run) {
         if (mode != "--read") {
-            const auto s = split(path, splitCounts);
+            const auto s = timeSplit(path, splitCounts, splitIntoViews);
             if (!s)
                 return 1;
             bestSplit.best(*s, run == 0);
-            const auto l = readLines(path, lineCounts);
+            const auto l = timeSplit(path, lineCounts, splitByReadLine);
             if (!l)
                 return 1;
             bestLines.best(*l, run == 0);

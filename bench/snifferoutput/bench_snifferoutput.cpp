@@ -72,7 +72,8 @@ QString makeLog(const QTemporaryDir &dir, qint64 bytes)
     return path;
 }
 
-// The peak resident memory of this process so far, in MB.
+// The peak resident memory of this process so far, in MB: run one benchmark at a time
+// (--benchmark_filter) for a view's own.
 double peakMegabytes()
 {
     QFile status(QStringLiteral("/proc/self/status"));
