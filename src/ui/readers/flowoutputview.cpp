@@ -27,6 +27,7 @@
 #include <QShortcut>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTableView>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -449,6 +450,14 @@ void FlowOutputView::fitColumns()
     for (int column = 0; column < FlowTableModel::natColumn; ++column) {
         m_table->resizeColumnToContents(column);
         int width = std::min(m_table->columnWidth(column), widest);
+        // The first rows may hold no drop: room for the icon and the longest verdict in bold, so that
+        // a later drop is never cut to "Drop...".
+        if (column == FlowTableModel::verdictColumn) {
+            QFont bold = QApplication::font();
+            bold.setBold(true);
+            width = std::max(width, QFontMetrics(bold).horizontalAdvance(QStringLiteral("Forwarded")) + 32 +
+                                        style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, m_table));
+        }
         m_table->setColumnWidth(column, width);
         // A session's title and the tree's indentation.
         if (column == 0)
